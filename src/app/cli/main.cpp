@@ -1,0 +1,133 @@
+// vorsin-cli: the command-line companion of the window, built from the same core.
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+
+#include "app/cli/cli.h"
+#include "model/cp1251.h"
+#include "model/vocabulary.h"
+
+namespace vorsin::cli {
+namespace {
+
+std::map<std::string, Command>& Registry() {
+  static std::map<std::string, Command> commands;
+  return commands;
+}
+
+std::string ExecutablePath(const char* argv0) {
+  char buf[4096];
+  const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n > 0) return std::string(buf, static_cast<size_t>(n));
+  return argv0;
+}
+
+void PrintUsage() {
+  std::cerr << "usage: vorsin-cli [--vocabulary FILE] COMMAND ...\ncommands:\n";
+  for (const auto& [name, c] : Registry()) std::cerr << "  " << c.usage << "\n";
+}
+
+}  // namespace
+
+bool Register(Command command) {
+  auto name = command.name;
+  Registry()[name] = std::move(command);
+  return true;
+}
+
+std::optional<std::string> Args::Option(const std::string& name) const {
+  const auto it = options.find(name);
+  if (it == options.end()) return std::nullopt;
+  return it->second;
+}
+
+bool Args::Flag(const std::string& name) const {
+  for (const auto& f : flags)
+    if (f == name) return true;
+  return false;
+}
+
+int StderrMessenger::Show(const std::string& text, const std::string& caption, Icon, Buttons buttons) {
+  ++shown_;
+  std::string line = ToUtf8(caption) + ": " + ToUtf8(text);
+  if (buttons == Buttons::OkCancel) {
+    line += answerYes_ ? " [OK]" : " [Cancel]";
+  }
+  std::cerr << line << std::endl;
+  if (buttons == Buttons::OkCancel) return answerYes_ ? kAnswerOk : kAnswerCancel;
+  return kAnswerOk;
+}
+
+StderrProgress::StderrProgress() : tty_(::isatty(STDERR_FILENO) != 0) {}
+StderrProgress::~StderrProgress() {
+  if (tty_ && lastPercent_ >= 0) std::fputs("\n", stderr);
+}
+void StderrProgress::SetMaximum(int maximum) { max_ = maximum; Draw(); }
+void StderrProgress::SetPosition(int position) { pos_ = position; Draw(); }
+void StderrProgress::Advance(int by) { pos_ += by; Draw(); }
+void StderrProgress::Draw() {
+  if (!tty_ || max_ <= 0) return;
+  const int percent = static_cast<int>(100LL * pos_ / max_);
+  if (percent == lastPercent_) return;
+  lastPercent_ = percent;
+  std::fprintf(stderr, "\r%3d%% (%d/%d)", percent, pos_, max_);
+  std::fflush(stderr);
+}
+
+}  // namespace vorsin::cli
+
+int main(int argc, char** argv) {
+  using namespace vorsin::cli;
+  Args args;
+  args.vocabularyPath = vorsin::VocabularyBeside(ExecutablePath(argv[0]));
+  int i = 1;
+  // Global options come before the command.
+  while (i < argc && std::string(argv[i]).rfind("--", 0) == 0) {
+    const std::string opt = argv[i];
+    if (opt == "--vocabulary" && i + 1 < argc) {
+      args.vocabularyPath = argv[i + 1];
+      i += 2;
+    } else if (opt == "--help") {
+      PrintUsage();
+      return 0;
+    } else {
+      std::cerr << "vorsin-cli: unknown option " << opt << "\n";
+      PrintUsage();
+      return 2;
+    }
+  }
+  if (i >= argc) {
+    PrintUsage();
+    return 2;
+  }
+  const std::string name = argv[i++];
+  const auto it = Registry().find(name);
+  if (it == Registry().end()) {
+    std::cerr << "vorsin-cli: unknown command " << name << "\n";
+    PrintUsage();
+    return 2;
+  }
+  const Command& command = it->second;
+  for (; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a.rfind("--", 0) != 0 || a.size() == 2) {
+      args.positional.push_back(a);
+      continue;
+    }
+    const std::string key = a.substr(2);
+    bool takesValue = key == "vocabulary";
+    for (const auto& v : command.valueOptions) takesValue = takesValue || v == key;
+    if (takesValue) {
+      if (i + 1 >= argc) {
+        std::cerr << "vorsin-cli: " << a << " needs a value\n";
+        return 2;
+      }
+      if (key == "vocabulary") args.vocabularyPath = argv[++i];
+      else args.options[key] = argv[++i];
+    } else {
+      args.flags.push_back(key);
+    }
+  }
+  return command.run(args);
+}

@@ -1,0 +1,10 @@
+#include "model/user_io.h"
+
+#include "model/cp1251.h"
+
+namespace vorsin {
+
+std::string CaptionError() { return Cp("Ошибка"); }
+std::string CaptionWarning() { return Cp("Внимание"); }
+
+}  // namespace vorsin

@@ -1,0 +1,261 @@
+#include "model/vocabulary.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <unordered_map>
+#include <vector>
+
+#include "model/cp1251.h"
+
+namespace vorsin {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+std::string Fold(std::string_view s) { return LowerCp(Trim(s)); }
+
+bool ReadWhole(const std::string& path, std::string& out) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  out = ss.str();
+  return true;
+}
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    else ++end;  // the line keeps its own end
+    lines.push_back(text.substr(start, end - start));
+    start = end;
+  }
+  return lines;
+}
+
+// A section header's folded name, or false when the line is no header.
+bool SectionOf(std::string_view line, std::string& name) {
+  const auto t = Trim(line);
+  if (t.empty() || t.front() != '[') return false;
+  const size_t close = t.rfind(']');
+  if (close == std::string_view::npos || close == 0) return false;
+  name = Fold(t.substr(1, close - 1));
+  return true;
+}
+
+// A key line's folded key and raw value.
+bool KeyOf(std::string_view line, std::string& key, std::string_view& value) {
+  const auto t = Trim(line);
+  const size_t eq = t.find('=');
+  if (eq == std::string_view::npos) return false;
+  key = Fold(t.substr(0, eq));
+  value = Trim(t.substr(eq + 1));
+  return true;
+}
+
+struct FileStamp {
+  bool exists = false;
+  long long size = 0;
+  long long mtimeNs = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp StampOf(const std::string& path) {
+  FileStamp s;
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return s;
+  s.exists = true;
+  s.size = static_cast<long long>(st.st_size);
+#if defined(__APPLE__)
+  s.mtimeNs = static_cast<long long>(st.st_mtimespec.tv_sec) * 1000000000LL + st.st_mtimespec.tv_nsec;
+#elif defined(_WIN32)
+  s.mtimeNs = static_cast<long long>(st.st_mtime) * 1000000000LL;
+#else
+  s.mtimeNs = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+#endif
+  return s;
+}
+
+std::string LineEnd(const std::string& text) {
+  return (text.find("\r\n") != std::string::npos || text.empty()) ? "\r\n" : "\n";
+}
+
+bool WriteWhole(const std::string& path, const std::string& text) {
+  const std::string tmp = path + ".tmp";
+  {
+    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    if (!out.flush()) {
+      std::remove(tmp.c_str());
+      return false;
+    }
+  }
+  if (std::rename(tmp.c_str(), path.c_str()) != 0) {
+    std::remove(tmp.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+struct Vocabulary::Parsed {
+  FileStamp stamp;
+  // section -> key -> value; the first section and the first key of a name win.
+  std::unordered_map<std::string, std::unordered_map<std::string, std::string>> sections;
+};
+
+Vocabulary::Vocabulary(std::string path) : path_(std::move(path)) {}
+Vocabulary::~Vocabulary() = default;
+
+const Vocabulary::Parsed& Vocabulary::Load() const {
+  const FileStamp stamp = StampOf(path_);
+  if (cache_ && cache_->stamp == stamp) return *cache_;
+  auto parsed = std::make_unique<Parsed>();
+  parsed->stamp = stamp;
+  std::string text;
+  if (stamp.exists && ReadWhole(path_, text)) {
+    std::unordered_map<std::string, std::string>* current = nullptr;
+    std::string name;
+    std::string key;
+    std::string_view value;
+    for (auto line : SplitLines(text)) {
+      if (SectionOf(line, name)) {
+        // A repeated section name is not looked at again.
+        auto [it, fresh] = parsed->sections.try_emplace(name);
+        current = fresh ? &it->second : nullptr;
+      } else if (current && KeyOf(line, key, value)) {
+        current->try_emplace(key, std::string(value));
+      }
+    }
+  }
+  cache_ = std::move(parsed);
+  return *cache_;
+}
+
+bool Vocabulary::Has(std::string_view section, std::string_view key) const {
+  const auto& p = Load();
+  const auto s = p.sections.find(Fold(section));
+  return s != p.sections.end() && s->second.count(Fold(key)) != 0;
+}
+
+std::string Vocabulary::Read(std::string_view section, std::string_view key, std::string_view def) const {
+  const auto& p = Load();
+  std::string_view value;
+  bool found = false;
+  if (const auto s = p.sections.find(Fold(section)); s != p.sections.end()) {
+    if (const auto k = s->second.find(Fold(key)); k != s->second.end()) {
+      value = k->second;
+      found = true;
+      // A value wrapped in matching quotes loses them.
+      if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+          value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    }
+  }
+  if (!found) {
+    value = def;
+    while (!value.empty() && IsBlank(value.back())) value.remove_suffix(1);
+  }
+  if (value.size() > kMaxValue) value = value.substr(0, kMaxValue);
+  return std::string(value);
+}
+
+bool Vocabulary::Write(std::string_view section, std::string_view key, std::string_view value) {
+  std::string text;
+  ReadWhole(path_, text);
+  const std::string eol = LineEnd(text);
+  const std::string wantSection = Fold(section);
+  const std::string wantKey = Fold(key);
+  const std::string newLine = std::string(Trim(key)) + "=" + std::string(value) + eol;
+
+  auto lines = SplitLines(text);
+  std::string out;
+  out.reserve(text.size() + newLine.size() + 16);
+  bool inSection = false;
+  bool sectionSeen = false;
+  bool done = false;
+  size_t insertAt = std::string::npos;  // after the last key line of the section
+  std::string name;
+  std::string lineKey;
+  std::string_view lineValue;
+  for (auto line : lines) {
+    if (SectionOf(line, name)) {
+      inSection = !sectionSeen && name == wantSection;
+      if (inSection) sectionSeen = true;
+      out += line;
+      if (inSection) insertAt = out.size();
+      continue;
+    }
+    if (inSection && !done && KeyOf(line, lineKey, lineValue) && lineKey == wantKey) {
+      out += newLine;
+      done = true;
+      continue;
+    }
+    if (!line.empty() && line.back() != '\n') {
+      out += line;
+      out += eol;
+    } else {
+      out += line;
+    }
+    if (inSection && !Trim(line).empty()) insertAt = out.size();
+  }
+  if (!done) {
+    if (sectionSeen) {
+      out.insert(insertAt, newLine);
+    } else {
+      if (!out.empty() && out.back() != '\n') out += eol;
+      out += "[" + std::string(Trim(section)) + "]" + eol + newLine;
+    }
+  }
+  cache_.reset();
+  return WriteWhole(path_, out);
+}
+
+bool Vocabulary::EraseSection(std::string_view section) {
+  std::string text;
+  if (!ReadWhole(path_, text)) return true;  // nothing to erase
+  const std::string want = Fold(section);
+  std::string out;
+  out.reserve(text.size());
+  bool skipping = false;
+  bool changed = false;
+  std::string name;
+  for (auto line : SplitLines(text)) {
+    if (SectionOf(line, name)) skipping = name == want;
+    if (skipping) {
+      changed = true;
+      continue;
+    }
+    out += line;
+  }
+  if (!changed) return true;
+  cache_.reset();
+  return WriteWhole(path_, out);
+}
+
+std::string DirectoryOf(const std::string& path) {
+  const size_t slash = path.find_last_of("/\\");
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+std::string VocabularyBeside(const std::string& executablePath) {
+  return DirectoryOf(executablePath) + "/" + Vocabulary::kFileName;
+}
+
+}  // namespace vorsin

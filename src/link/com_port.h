@@ -1,0 +1,77 @@
+// The one serial port of the process, opened from the programming page's
+// port and speed, and lent to device operations while the terminal holds it.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "link/port_list.h"
+#include "link/serial_port.h"
+#include "model/user_io.h"
+
+namespace vorsin {
+
+constexpr size_t kReplySize = 1000;
+constexpr int kDefaultSpeed = 115200;
+constexpr int kLoaderSpeed = 57600;
+
+// OpenComPort results.
+constexpr int kPortOpened = 0;
+constexpr int kPortNotFound = 1;      // missing or busy
+constexpr int kPortSettingsUnread = 2;
+constexpr int kPortSettingsUnset = 3;
+
+struct ComPort {
+  std::unique_ptr<SerialPort> handle;  // null while closed
+  // Device name: "COM1".."COM5" on Windows, /dev/ttyS0.. or any typed device
+  // path (a pseudo-terminal, /dev/ttyUSB0) elsewhere. See PortNameForIndex.
+  std::string portName = PortNameForIndex(0);
+  int speed = kDefaultSpeed;  // from the speed box, read at each opening
+
+  // Set while the terminal keeps the port open.
+  std::atomic<bool> TerminalOn{false};
+  // Set while a device operation borrows the terminal's port; the terminal's
+  // reader leaves the port alone then.
+  std::atomic<bool> PortLent{false};
+  // Set while the firmware loader is shown: the port then opens at 57600.
+  std::atomic<bool> LoaderShown{false};
+
+  // The last reply frame, zeroed before every exchange.
+  std::array<uint8_t, kReplySize> reply{};
+
+  // Disables (false) and enables (true) the window's page control
+  // (PageControl1) around device operations; may be empty.
+  std::function<void(bool enabled)> enablePages;
+
+  // Held by the terminal's reader around each read or write it makes, and
+  // taken by OpenComPort while lending, so that no reader I/O is still in
+  // flight once a device operation starts.
+  std::mutex readerLock;
+
+  // Makes the backend on opening; empty means MakeSerialPort. Tests plug in
+  // scripted ports here.
+  std::function<std::unique_ptr<SerialPort>()> makePort;
+
+  bool IsOpen() const { return handle != nullptr; }
+};
+
+// Opens (or, while the terminal holds it, borrows) the port. Returns one of
+// the kPort* codes; the user has been told on every failure.
+int OpenComPort(ComPort& port, Messenger& messenger);
+// Closes the port, or gives it back to the terminal; enables the pages.
+void CloseComPort(ComPort& port);
+
+// Limits in ms; a read of k bytes gives up after readTotalConstant plus k
+// times the wire time of one byte (at least 1 ms per byte). Needs an open port.
+void SetComTimeouts(ComPort& port, int readInterval, int readTotalConstant, int writeMultiplier,
+                    int writeConstant);
+
+// Milliseconds one byte (10 bits) takes on the wire at baud, rounded up, at least 1.
+int ByteWireMs(int baud);
+
+}  // namespace vorsin

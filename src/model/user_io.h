@@ -7,7 +7,8 @@
 namespace vorsin {
 
 enum class Icon { None, Error, Warning, Question, Information };
-enum class Buttons { Ok, OkCancel };
+// YesNo answers like OkCancel: Yes gives kAnswerOk, No kAnswerCancel.
+enum class Buttons { Ok, OkCancel, YesNo };
 
 // Answers of a message: OK on a question means go on, Cancel means give up.
 constexpr int kAnswerOk = 6;

@@ -2,6 +2,8 @@
 // addressees and phones that every page relies on.
 #pragma once
 
+#include <string>
+
 #include "model/configuration.h"
 #include "model/vocabulary.h"
 
@@ -36,5 +38,7 @@ void ApplyPhoneUsabilityToAll(Configuration& config);
 // of the row shown.
 int DeliveryLimitRow(int32_t& stored);
 int32_t DeliveryLimitCode(int row);
+// The ComboBox31 item text of a row ("не ограничено" .. "сутки"); empty out of range.
+std::string DeliveryLimitText(int row);
 
 }  // namespace vorsin

@@ -37,11 +37,13 @@ int DeviceTransaction(ComPort& port, Messenger& messenger, uint8_t command,
                       std::span<const uint8_t> payload, int expectedCode = kAnyReplyCode,
                       int expectedLength = 0, int tries = kTries, int delayMs = kTryDelayMs);
 
-// Reply accessors: L, the reply code, and payload byte i (0 past the buffer).
+// Reply accessors: L, the reply code, and payload byte i (0 past the
+// payload the reply's L announced, so a short reply never yields its checksum).
 inline int ReplyLength(const ComPort& port) { return port.reply[1]; }
 inline int ReplyCode(const ComPort& port) { return port.reply[3]; }
 inline uint8_t ReplyPayload(const ComPort& port, size_t i) {
-  return 4 + i < kReplySize ? port.reply[4 + i] : 0;
+  const size_t payload = port.reply[1] > 0 ? port.reply[1] - 1u : 0u;
+  return i < payload ? port.reply[4 + i] : 0;
 }
 
 }  // namespace vorsin

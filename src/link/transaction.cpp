@@ -1,0 +1,79 @@
+#include "link/transaction.h"
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "link/device_errors.h"
+#include "link/frame.h"
+#include "model/cp1251.h"
+
+namespace vorsin {
+namespace {
+
+constexpr int kPauseAfterRequestMs = 2;
+
+void Pause(int ms) {
+  if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+bool IsRetryRequest(const ComPort& port) {
+  return ReplyCode(port) == kReplyError && ReplyPayload(port, 1) == kSubRetry;
+}
+
+}  // namespace
+
+int ExchangeFrame(ComPort& port, uint8_t command, std::span<const uint8_t> payload) {
+  port.reply.fill(0);
+  if (!port.handle) return kExchangeNoHeader;
+  SerialPort& line = *port.handle;
+  line.Purge();
+  const auto frame = BuildFrame(command, payload);
+  line.Write(frame.data(), frame.size());  // a short write shows up as no reply
+  Pause(kPauseAfterRequestMs);
+
+  uint8_t* reply = port.reply.data();
+  if (line.Read(reply, 3) < 3 || reply[0] != kFrameStart || reply[1] != (reply[2] ^ 0xFF))
+    return kExchangeNoHeader;
+  // L is at most 255, so header, body and checksum (at most 260 bytes) fit the buffer.
+  const size_t length = reply[1];
+  static_assert(3 + 255 + 2 <= kReplySize);
+  if (line.Read(reply + 3, length + 2) < length + 2) return kExchangeShortBody;
+  const uint16_t sum = FrameChecksum(std::span<const uint8_t>(reply, length + 3));
+  if (reply[length + 3] != (sum >> 8) || reply[length + 4] != (sum & 0xFF))
+    return kExchangeBadChecksum;
+  return kExchangeOk;
+}
+
+int DeviceTransaction(ComPort& port, Messenger& messenger, uint8_t command,
+                      std::span<const uint8_t> payload, int expectedCode, int expectedLength,
+                      int tries, int delayMs) {
+  int result = kExchangeNoHeader;
+  for (int attempt = 0; attempt < tries; ++attempt) {
+    result = ExchangeFrame(port, command, payload);
+    if (result == kExchangeOk && !IsRetryRequest(port) &&
+        (expectedLength == 0 || ReplyLength(port) == expectedLength + 1))
+      break;
+    if (attempt + 1 < tries) Pause(delayMs);
+  }
+  if (result != kExchangeOk) {
+    messenger.Error(Cp("Отсутствие связи с устройством"));
+    return kTransactionNoLink;
+  }
+  if (ReplyCode(port) == kReplyError) {
+    if (const auto text = DeviceErrorText(ReplyPayload(port, 0), ReplyPayload(port, 1)))
+      messenger.Error(*text);
+    return kTransactionRefused;
+  }
+  if (expectedCode != kAnyReplyCode && ReplyCode(port) != expectedCode) {
+    messenger.Error(Cp("Ошибка: получен неверный ответ"));
+    return kTransactionRefused;
+  }
+  if (expectedLength != 0 && ReplyLength(port) != expectedLength + 1) {
+    messenger.Error(Cp("Ошибка: полученно меньше байт чем запрошено"));
+    return kTransactionShort;
+  }
+  return kTransactionOk;
+}
+
+}  // namespace vorsin

@@ -1,0 +1,112 @@
+// Project files on disk: opening, and saving through a temporary file so
+// that a failed save never leaves a half-written file in place of the old one.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <system_error>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+#include "model/cp1251.h"
+#include "model/defaults.h"
+#include "project/project_file.h"
+
+namespace vorsin {
+namespace {
+
+// Far above the largest file the format can describe (about 72 MB with every
+// count at 255); anything bigger is not a project file.
+constexpr std::uintmax_t kMaxProjectFileSize = 128u << 20;
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& data, bool& tooLarge) {
+  tooLarge = false;
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return false;
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(path, ec);
+  if (!ec && size > kMaxProjectFileSize) {
+    tooLarge = true;
+    return false;
+  }
+  data.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  return !file.bad();
+}
+
+bool WriteAll(std::FILE* f, const std::vector<uint8_t>& bytes) {
+  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) return false;
+  if (std::fflush(f) != 0) return false;
+#ifndef _WIN32
+  // The rename must not land before the data does.
+  if (::fsync(::fileno(f)) != 0) return false;
+#endif
+  return true;
+}
+
+// Writes bytes to a fresh file beside path and renames it over path.
+bool ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::random_device random;
+  std::string temp;
+  std::FILE* f = nullptr;
+  for (int attempt = 0; attempt < 16 && !f; ++attempt) {
+    temp = path + ".tmp" + std::to_string(random() % 1000000u);
+    f = std::fopen(temp.c_str(), "wbx");  // never reuse someone's file
+  }
+  if (!f) return false;
+  const bool written = WriteAll(f, bytes);
+  const bool closed = std::fclose(f) == 0;
+  std::error_code ec;
+  if (written && closed) {
+    std::filesystem::rename(temp, path, ec);
+    if (!ec) return true;
+  }
+  std::filesystem::remove(temp, ec);
+  return false;
+}
+
+}  // namespace
+
+int WriteProjectFile(Workspace& ws, const std::string& path, Messenger& messenger) {
+  std::vector<uint8_t> bytes;
+  std::string problem;
+  if (EncodeProject(ws.config, bytes, problem) != kProjectOk) {
+    messenger.Error(Cp("Настройки не сохранены: ") + problem);
+    return kProjectNotRepresentable;
+  }
+  if (!ReplaceFile(path, bytes)) {
+    messenger.Error(Cp("Не удалось записать файл ") + Cp(path));
+    return kProjectCannotWrite;
+  }
+  ws.projectFileName = path;
+  return kProjectOk;
+}
+
+int ReadProjectFile(Workspace& ws, Vocabulary& vocabulary, const std::string& path,
+                    Messenger& messenger) {
+  std::vector<uint8_t> data;
+  bool tooLarge = false;
+  if (!ReadWholeFile(path, data, tooLarge)) {
+    // Nothing has been touched yet: the configuration stays as it was.
+    if (tooLarge) {
+      messenger.Error(Cp("Файл не является файлом настроек: ") + Cp(path));
+      return kProjectDamaged;
+    }
+    messenger.Error(Cp("Не удалось открыть файл ") + Cp(path));
+    return kProjectCannotOpen;
+  }
+  return ReadProjectBytes(ws, vocabulary, data, path, messenger);
+}
+
+int OpenWorkspace(Workspace& ws, Vocabulary& vocabulary, const std::string& projectPath,
+                  Messenger& messenger) {
+  if (projectPath.empty()) {
+    ResetToDefaults(ws, vocabulary);
+    return kProjectOk;
+  }
+  return ReadProjectFile(ws, vocabulary, projectPath, messenger);
+}
+
+}  // namespace vorsin

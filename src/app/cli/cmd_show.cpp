@@ -1,28 +1,32 @@
-// "show": the configuration after a reset to defaults, as JSON on stdout.
+// "show": the configuration after a reset to defaults, or as read from a
+// project file, as JSON on stdout.
 #include <iostream>
 
 #include "app/cli/cli.h"
 #include "model/config_json.h"
 #include "model/defaults.h"
 #include "model/vocabulary.h"
+#include "project/project_file.h"
 
 namespace vorsin::cli {
 namespace {
 
 int RunShow(const Args& args) {
-  if (!args.positional.empty()) {
-    std::cerr << "vorsin-cli: show takes no arguments here\n";
+  if (args.positional.size() > 1) {
+    std::cerr << "vorsin-cli: show takes at most one project file\n";
     return 2;
   }
   // A missing vocabulary file is fine: every list falls back to its defaults.
   Vocabulary vocabulary(args.vocabularyPath);
   Workspace ws;
-  ResetToDefaults(ws, vocabulary);
+  StderrMessenger messenger(false);
+  const std::string file = args.positional.empty() ? std::string() : args.positional[0];
+  if (OpenWorkspace(ws, vocabulary, file, messenger) != kProjectOk) return 1;
   std::cout << ToJson(ws).dump(2) << "\n";
   return 0;
 }
 
-const bool kRegistered = Register({"show", "show    print the default configuration as JSON", RunShow, {}});
+const bool kRegistered = Register({"show", "show [FILE.dat]    print the default configuration, or a project file's, as JSON", RunShow, {}});
 
 }  // namespace
 }  // namespace vorsin::cli

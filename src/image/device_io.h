@@ -1,0 +1,66 @@
+// Writing the configuration into the device ("Загрузить") and reading it back
+// ("Считать"). Both run synchronously, tell the user about every failure
+// through the Messenger and return 0 on success, 1 on failure.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "image/descriptions.h"
+#include "link/com_port.h"
+#include "link/device_commands.h"
+#include "model/configuration.h"
+#include "model/user_io.h"
+#include "model/vocabulary.h"
+
+namespace vorsin {
+
+using DeviceClock = std::function<image::Stamp()>;
+// The local date and time.
+image::Stamp LocalStamp();
+
+struct ProgramOptions {
+  std::string password;  // engineer password (Edit10)
+  int vgr = 0;           // "VGR" (Edit21)
+  int vgt = 255;         // "VGT" (Edit24)
+  DeviceClock clock;     // empty: the local time
+};
+
+// What a programming run learned besides its status.
+struct ProgramResult {
+  AddressTable table;       // the device's table as written
+  bool accessed = false;    // access was granted
+  size_t bytesWritten = 0;  // staged bytes that went out
+};
+
+// Checks the SIM codes and whether the image can hold the configuration,
+// opens the port, takes access and writes every block; the address table
+// and the cleared programming flag go last. Sets deviceHeldByte and, on
+// success, lastLoadTime (the window refreshes its caption).
+int ProgramDevice(Workspace& ws, ComPort& port, const ProgramOptions& options, Messenger& messenger,
+                  Progress& progress, ProgramResult* result = nullptr);
+
+struct ReadOptions {
+  std::string password;  // engineer password (Edit10)
+};
+
+struct ReadResult {
+  bool accessed = false;    // false: the configuration was left as it was
+  bool haveVg = false;      // vgr and vgt were read (Edit21, Edit24)
+  int vgr = 0;
+  int vgt = 0;
+  uint8_t formatVersion = 0;
+  uint8_t firmwareVersion = 0;
+  AddressTable table;
+};
+
+// Reads the configuration area in one pass and rebuilds the configuration
+// from it; projectFileName becomes "Read". Any failure after access was
+// granted resets the configuration to its defaults. The window then shows
+// the pages anew and selects the profile of profileIndex without loading
+// its numbers.
+int ReadDevice(Workspace& ws, Vocabulary& vocabulary, ComPort& port, const ReadOptions& options,
+               Messenger& messenger, Progress& progress, ReadResult& out);
+
+}  // namespace vorsin

@@ -1,0 +1,93 @@
+#include <ctime>
+
+#include "image/device_io.h"
+#include "image/image_check.h"
+#include "image/image_layout.h"
+#include "image/image_writer.h"
+#include "image/version_rules.h"
+#include "model/cp1251.h"
+
+namespace vorsin {
+namespace {
+
+using namespace image;
+
+int RunProgramming(Workspace& ws, ComPort& port, const ProgramOptions& options, PreparedImage& prepared,
+                   Messenger& messenger, Progress& progress, ProgramResult& result) {
+  AddressTable table;
+  if (ReadAddressTable(port, messenger, table) != 0) return 1;
+  result.table = table;
+  std::array<uint8_t, kVersionSize> version{};
+  if (ReadRange(port, messenger, progress, version.data(), TableEntry(table, kEntryVersion), version.size()) != 0)
+    return 1;
+  if (!VersionsAllow(Operation::Program, version[0], version[1], messenger)) return 1;
+  std::array<uint8_t, kGeneralPeekSize> general{};
+  if (ReadRange(port, messenger, progress, general.data(), TableEntry(table, kEntryGeneral), general.size()) != 0)
+    return 1;
+  // A byte of the general block belongs to the device; it goes back unchanged.
+  ws.config.general.deviceHeldByte() = general[kDeviceHeldOffset];
+  prepared.config.general.deviceHeldByte() = general[kDeviceHeldOffset];
+  progress.SetPosition(0);
+
+  ImageParams params;
+  params.vgr = options.vgr;
+  params.vgt = options.vgt;
+  params.stamp = options.clock ? options.clock() : LocalStamp();
+  ImagePlan plan = BuildImage(prepared.config, ws.codeDefinitions, table, params, messenger);
+  if (!PlanFitsMemory(plan)) {
+    messenger.Error(Cp("Переполнение памяти"));
+    return 1;
+  }
+  progress.SetMaximum(static_cast<int>(plan.total));
+  for (const StagedBlock& block : plan.blocks) {
+    if (WriteRange(port, messenger, progress, block.address, block.bytes.size(), block.bytes.data()) != 0)
+      return 1;
+    result.bytesWritten += block.bytes.size();
+  }
+  result.table = plan.table;
+  ws.config.lastLoadTime = FormatLoadTime(params.stamp);
+  messenger.Note(Cp("Устройство запрограммированно"));
+  progress.SetPosition(0);
+  return 0;
+}
+
+}  // namespace
+
+image::Stamp LocalStamp() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
+  localtime_r(&now, &local);
+#endif
+  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
+}
+
+int ProgramDevice(Workspace& ws, ComPort& port, const ProgramOptions& options, Messenger& messenger,
+                  Progress& progress, ProgramResult* result) {
+  ProgramResult local;
+  ProgramResult& out = result ? *result : local;
+  out = ProgramResult{};
+  const Configuration& c = ws.config;
+  if (c.pinCode.empty() || c.pukCode.empty()) {
+    messenger.Error(Cp("Незаполнены обезательные поля Pin/Puk кодов (Вкладка \"Общие\")"));
+    return 1;
+  }
+  // Everything the user must decide comes before the port is touched.
+  PreparedImage prepared = PrepareForImage(c);
+  if (!ConfirmImage(c, prepared, messenger)) return 1;
+
+  if (OpenComPort(port, messenger) != kPortOpened) return 1;
+  if (port.enablePages) port.enablePages(false);
+  int status = 1;
+  if (TakeAccess(port, messenger, options.password) == 0) {
+    out.accessed = true;
+    status = RunProgramming(ws, port, options, prepared, messenger, progress, out);
+    if (status != 0) progress.SetPosition(0);
+  }
+  CloseComPort(port);
+  return status;
+}
+
+}  // namespace vorsin

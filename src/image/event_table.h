@@ -1,0 +1,33 @@
+// The event table of the image (entry 17): one 9-byte record per event, then
+// 0xFF; and its rebuild when the device is read.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "model/configuration.h"
+#include "model/vocabulary.h"
+
+namespace vorsin::image {
+
+constexpr size_t kEventRecordSize = 9;
+
+std::array<uint8_t, kEventRecordSize> EncodeEventRecord(const EventEntry& event);
+// Words 1..9 from a record; the name is left empty.
+EventEntry DecodeEventRecord(std::span<const uint8_t, kEventRecordSize> record);
+
+std::vector<uint8_t> EncodeEventTable(const Configuration& config);
+
+// Rebuilds the event table from the records (the bytes from entry 17 to the
+// end of the area): the records below the lowest loop base as general events
+// named from the vocabulary, the vocabulary's further general events, then
+// each loop's block sized by its level table. The loop bases move up by the
+// number of vocabulary events put in front of the blocks. Returns false, with
+// the reason in error, when a record lies past the bytes given.
+bool RebuildEvents(Workspace& ws, Vocabulary& vocabulary, std::span<const uint8_t> records,
+                   std::string& error);
+
+}  // namespace vorsin::image

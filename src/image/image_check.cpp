@@ -1,0 +1,139 @@
+#include "image/image_check.h"
+
+#include "image/image_layout.h"
+#include "image/relay_blocks.h"
+#include "model/cp1251.h"
+#include "model/events.h"
+#include "sms/sms.h"
+
+namespace vorsin::image {
+namespace {
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string N(long long v) { return std::to_string(v); }
+
+// Enough of a template to recognise it in a message.
+std::string Excerpt(const std::string& text) {
+  constexpr size_t kShown = 30;
+  return text.size() <= kShown ? text : text.substr(0, kShown) + "...";
+}
+
+}  // namespace
+
+PreparedImage PrepareForImage(const Configuration& config) {
+  PreparedImage out;
+  out.config = config;
+  Configuration& c = out.config;
+  for (int k = static_cast<int>(c.addressees.size()) - 1; k >= 0; --k) {
+    if (!c.addressees[k].phones.empty()) continue;
+    out.dropped.insert(out.dropped.begin(), c.addressees[k].name);
+    DestDeletedInEvents(c, k);
+    c.addressees.erase(c.addressees.begin() + k);
+  }
+  return out;
+}
+
+std::vector<std::string> ImageProblems(const Configuration& c) {
+  std::vector<std::string> p;
+  int written = 0;
+  for (const Addressee& a : c.addressees) {
+    if (!a.phones.empty()) ++written;
+    if (static_cast<int>(a.phones.size()) > kMaxPhonesPerAddressee)
+      p.push_back(Cp("Адресат ") + Quoted(a.name) + ": " + N(a.phones.size()) +
+                  Cp(" телефонов, допустимо не более ") + N(kMaxPhonesPerAddressee));
+  }
+  if (written > kMaxAddressees)
+    p.push_back(Cp("Адресатов с телефонами ") + N(written) + Cp(", допустимо не более ") + N(kMaxAddressees));
+
+  for (int relay = 0; relay < kRelays; ++relay) {
+    const size_t body = RelayBodySize(c, relay);
+    if (body > static_cast<size_t>(kMaxRelayBody))
+      p.push_back(Cp("Реле ") + N(relay + 1) + Cp(": слишком много привязок (") + N(body) +
+                  Cp(" байт, допустимо не более ") + N(kMaxRelayBody) + Cp("), уберите часть привязок"));
+  }
+  for (const ParamRecord& pattern : c.relayPatterns) {
+    const int steps = pattern.w[1];
+    if (steps < 1 || steps > static_cast<int>(ParamRecord::kWords) - 2) {
+      p.push_back(Cp("Реакция реле ") + Quoted(pattern.text) + Cp(": число шагов ") + N(steps) +
+                  Cp(", допустимо от 1 до 16"));
+      continue;
+    }
+    for (int i = 0; i < steps; ++i) {
+      const int step = pattern.w[2 + i] & 0xFF;
+      const bool last = i == steps - 1;
+      if (last && (step | 0x40) == 0xFF)
+        p.push_back(Cp("Реакция реле ") + Quoted(pattern.text) + Cp(": последний шаг ") + N(step) +
+                    Cp(" будет прочитан как конец списка, измените его длительность"));
+      else if (!last && (step & 0x40))
+        p.push_back(Cp("Реакция реле ") + Quoted(pattern.text) + Cp(": шаг ") + N(i + 1) + " (" + N(step) +
+                    Cp(") будет прочитан как последний, уберите бит 6"));
+    }
+  }
+
+  if (c.smsProfileTexts.size() > static_cast<size_t>(kMaxProfileStrings))
+    p.push_back(Cp("Профильных строк Sms ") + N(c.smsProfileTexts.size()) + Cp(", допустимо не более ") +
+                N(kMaxProfileStrings));
+  if (c.smsStrings.size() > static_cast<size_t>(kMaxSmsStrings))
+    p.push_back(Cp("Sms строк ") + N(c.smsStrings.size()) + Cp(", допустимо не более ") + N(kMaxSmsStrings));
+  if (c.smsSubStrings.size() > static_cast<size_t>(kMaxSubstrings))
+    p.push_back(Cp("Sms подстрок ") + N(c.smsSubStrings.size()) + Cp(", допустимо не более ") +
+                N(kMaxSubstrings));
+
+  for (size_t e = 0; e < c.events.size(); ++e) {
+    const EventEntry& ev = c.events[e];
+    for (const int32_t voice : {ev.w[8], ev.w[7]})
+      if (voice < 0 || voice > kMaxVoiceMessage) {
+        p.push_back(Cp("Событие ") + N(e + 1) + " " + Quoted(ev.text) + Cp(": голосовое сообщение ") + N(voice) +
+                    Cp(", допустимо не более ") + N(kMaxVoiceMessage));
+        break;
+      }
+  }
+
+  for (int L = 0; L < kLoops; ++L) {
+    const size_t index = c.general.intervalIndex(L);
+    if (index >= c.intervals.size() || index >= c.intervalDescriptions.size())
+      p.push_back(Cp("Шлейф ") + N(L + 1) + Cp(": таблица интервалов ") + N(index) +
+                  Cp(" не существует, выберите другую"));
+  }
+  return p;
+}
+
+std::vector<std::string> OverlongTemplates(const Configuration& c) {
+  std::vector<std::string> out;
+  const auto scan = [&](const std::vector<ParamRecord>& list, const char* what) {
+    for (size_t i = 0; i < list.size(); ++i)
+      if (list[i].text.size() >= kMaxTemplateLength)
+        out.push_back(Cp(what) + N(i + 1) + ": " + Excerpt(list[i].text));
+  };
+  scan(c.smsProfileTexts, "Профильная строка ");
+  scan(c.smsStrings, "Sms строка ");
+  scan(c.smsSubStrings, "Sms подстрока ");
+  return out;
+}
+
+bool ConfirmImage(const Configuration& config, const PreparedImage& prepared, Messenger& messenger) {
+  const auto join = [](const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines) text += "\n" + line;
+    return text;
+  };
+  const auto problems = ImageProblems(config);
+  if (!problems.empty()) {
+    messenger.Error(Cp("Настройки не могут быть записаны в устройство без искажений:") + join(problems));
+    return false;
+  }
+  const auto overlong = OverlongTemplates(config);
+  if (!overlong.empty()) {
+    const int answer = messenger.Show(
+        Cp("Шаблоны длиной 200 символов и более будут записаны как \"Error\":") + join(overlong) +
+            Cp("\nПродолжить запись?"),
+        CaptionWarning(), Icon::Warning, Buttons::OkCancel);
+    if (answer != kAnswerOk) return false;
+  }
+  for (const std::string& name : prepared.dropped)
+    messenger.Show(Cp("Адресат ") + Quoted(name) + Cp(" не имеет телефонов и не будет записан в устройство."),
+                   CaptionWarning(), Icon::Warning, Buttons::Ok);
+  return true;
+}
+
+}  // namespace vorsin::image

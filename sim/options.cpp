@@ -1,0 +1,130 @@
+#include "options.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace pkdsim {
+
+const char kUsage[] =
+    "usage: pkd-sim [options]\n"
+    "  Serves the device side of the link on a new pseudo-terminal; prints its path.\n"
+    "  --link PATH          also make PATH a symlink to the pseudo-terminal\n"
+    "  --password DIGITS    engineer password the device expects (default: any)\n"
+    "  --format N           image format version byte (default 2)\n"
+    "  --firmware N         firmware version byte (default 7)\n"
+    "  --load FILE          start from this 32768-byte EEPROM image\n"
+    "  --save FILE          save the EEPROM here on exit and on SIGUSR1\n"
+    "  --key HEX12          touch-memory key code presented (12 hex digits)\n"
+    "  --retry-first N      answer the first N requests with the retry request\n"
+    "  --drop-every K       leave every K-th request unanswered\n"
+    "  --corrupt-every K    spoil the checksum of every K-th reply\n"
+    "  --error-on CMD:SUB   answer command CMD with error sub-code SUB (repeatable)\n"
+    "  --loader-bad-line K  answer loader line K with a wrong checksum\n"
+    "  --baud B             emulate the wire time of B baud (10 bits a byte, both ways)\n"
+    "  --write-latency MS   extra time each EEPROM write takes\n"
+    "  --log FILE           log every frame, both directions, in hex\n";
+
+namespace {
+
+bool Number(const std::string& text, long min, long max, long& out) {
+  if (text.empty()) return false;
+  errno = 0;
+  char* end = nullptr;
+  const long v = std::strtol(text.c_str(), &end, 0);  // 0x.. accepted
+  if (errno != 0 || *end != '\0' || v < min || v > max) return false;
+  out = v;
+  return true;
+}
+
+bool HexKey(const std::string& text, std::array<uint8_t, 6>& key) {
+  if (text.size() != 12) return false;
+  for (size_t i = 0; i < 6; ++i) {
+    long v;
+    if (!Number("0x" + text.substr(2 * i, 2), 0, 255, v)) return false;
+    key[i] = static_cast<uint8_t>(v);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
+  Options o;
+  for (int i = 1; i < argc; ++i) {
+    const std::string name = argv[i];
+    if (name == "--help" || name == "-h") {
+      error.clear();
+      return std::nullopt;
+    }
+    if (i + 1 >= argc) {
+      error = "missing value for " + name;
+      return std::nullopt;
+    }
+    const std::string value = argv[++i];
+    long n = 0;
+    auto number = [&](long min, long max) {
+      if (Number(value, min, max, n)) return true;
+      error = "bad value for " + name + ": " + value;
+      return false;
+    };
+    if (name == "--link") {
+      o.linkPath = value;
+    } else if (name == "--password") {
+      if (value.size() > 6 || value.find_first_not_of("0123456789") != std::string::npos) {
+        error = "--password takes up to 6 decimal digits";
+        return std::nullopt;
+      }
+      o.password = value;
+    } else if (name == "--format") {
+      if (!number(0, 255)) return std::nullopt;
+      o.format = static_cast<int>(n);
+    } else if (name == "--firmware") {
+      if (!number(0, 255)) return std::nullopt;
+      o.firmware = static_cast<int>(n);
+    } else if (name == "--load") {
+      o.loadPath = value;
+    } else if (name == "--save") {
+      o.savePath = value;
+    } else if (name == "--key") {
+      if (!HexKey(value, o.key)) {
+        error = "--key takes 12 hexadecimal digits";
+        return std::nullopt;
+      }
+    } else if (name == "--retry-first") {
+      if (!number(0, 1L << 30)) return std::nullopt;
+      o.retryFirst = static_cast<int>(n);
+    } else if (name == "--drop-every") {
+      if (!number(0, 1L << 30)) return std::nullopt;
+      o.dropEvery = static_cast<int>(n);
+    } else if (name == "--corrupt-every") {
+      if (!number(0, 1L << 30)) return std::nullopt;
+      o.corruptEvery = static_cast<int>(n);
+    } else if (name == "--error-on") {
+      const auto colon = value.find(':');
+      long cmd, sub;
+      if (colon == std::string::npos || !Number(value.substr(0, colon), 0, 255, cmd) ||
+          !Number(value.substr(colon + 1), 0, 255, sub)) {
+        error = "--error-on takes CMD:SUB, e.g. 0x23:16";
+        return std::nullopt;
+      }
+      o.errorOn.push_back({static_cast<uint8_t>(cmd), static_cast<uint8_t>(sub)});
+    } else if (name == "--loader-bad-line") {
+      if (!number(0, 1L << 30)) return std::nullopt;
+      o.loaderBadLine = static_cast<int>(n);
+    } else if (name == "--baud") {
+      if (!number(0, 10000000)) return std::nullopt;
+      o.baud = static_cast<int>(n);
+    } else if (name == "--write-latency") {
+      if (!number(0, 60000)) return std::nullopt;
+      o.writeLatencyMs = static_cast<int>(n);
+    } else if (name == "--log") {
+      o.logPath = value;
+    } else {
+      error = "unknown option: " + name;
+      return std::nullopt;
+    }
+  }
+  return o;
+}
+
+}  // namespace pkdsim

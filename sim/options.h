@@ -1,0 +1,40 @@
+// pkd-sim's command line.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pkdsim {
+
+struct ErrorRule {
+  uint8_t command;
+  uint8_t subCode;
+};
+
+struct Options {
+  std::string linkPath;          // --link: symlink to the slave side
+  std::optional<std::string> password;  // --password: digits the device expects
+  int format = -1;               // --format: image format version (-1 = keep)
+  int firmware = -1;             // --firmware
+  std::string loadPath;          // --load
+  std::string savePath;          // --save
+  std::array<uint8_t, 6> key{};  // --key
+  int retryFirst = 0;            // --retry-first
+  int dropEvery = 0;             // --drop-every
+  int corruptEvery = 0;          // --corrupt-every
+  std::vector<ErrorRule> errorOn;  // --error-on CMD:SUB (repeatable)
+  int loaderBadLine = 0;         // --loader-bad-line
+  int baud = 0;                  // --baud: emulated line speed, 0 = as fast as the pty goes
+  int writeLatencyMs = 0;        // --write-latency
+  std::string logPath;           // --log
+};
+
+// Parses argv; on a bad option fills error and returns nullopt.
+std::optional<Options> ParseOptions(int argc, char** argv, std::string& error);
+
+extern const char kUsage[];
+
+}  // namespace pkdsim

@@ -1,0 +1,345 @@
+// Shared pieces of the device image tests: a recording messenger, a device
+// memory that applies write plans, the shipped vocabulary, a richly filled
+// configuration and a comparison that names the part that differs.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "image/image_layout.h"
+#include "image/image_writer.h"
+#include "link/device_commands.h"
+#include "model/configuration.h"
+#include "model/cp1251.h"
+#include "model/defaults.h"
+#include "model/loops.h"
+#include "model/user_io.h"
+#include "model/vocabulary.h"
+#include "sms/sms.h"
+
+namespace vorsin {
+
+// Readable failure output for the model records.
+inline void PrintTo(const ParamRecord& r, std::ostream* os) {
+  *os << "{";
+  for (size_t i = 0; i < ParamRecord::kWords; ++i) *os << (i ? "," : "") << r.w[i];
+  *os << " \"" << ToUtf8(r.text) << "\"}";
+}
+inline void PrintTo(const AddresseePhone& p, std::ostream* os) {
+  *os << "{#" << p.autoNumber << " fmt " << p.formats << " flags " << int{p.phoneFlags} << " \""
+      << ToUtf8(p.name) << "\" " << p.phoneNumber << "/" << p.cellPrefix << "/" << p.linePrefix << "}";
+}
+inline void PrintTo(const Addressee& a, std::ostream* os) {
+  *os << "{#" << a.autoNumber << " limit " << a.deliveryLimit << " wait " << a.confirmWait << " flags "
+      << int{a.addresseeFlags} << " \"" << ToUtf8(a.name) << "\" phones";
+  for (const auto& p : a.phones) PrintTo(p, os);
+  *os << "}";
+}
+inline void PrintTo(const RangeLabel& l, std::ostream* os) { *os << "(" << ToUtf8(l.name) << " | " << l.code << ")"; }
+inline void PrintTo(const IntervalDescription& d, std::ostream* os) {
+  *os << "{flags " << d.flags << " \"" << ToUtf8(d.name) << "\"";
+  for (const auto& block : d.blocks) {
+    *os << " [";
+    for (const auto& l : block) PrintTo(l, os);
+    *os << "]";
+  }
+  *os << "}";
+}
+inline void PrintTo(const RelayBinding& b, std::ostream* os) {
+  *os << "{" << b.w[0] << "," << b.w[1] << "," << b.w[2] << "," << b.w[3] << "}";
+}
+
+}  // namespace vorsin
+
+namespace vorsin::image_test {
+
+struct Shown {
+  std::string text, caption;
+  Icon icon;
+  Buttons buttons;
+};
+
+// Records every message; questions get `answer`.
+class RecordingMessenger final : public Messenger {
+ public:
+  int Show(const std::string& text, const std::string& caption, Icon icon, Buttons buttons) override {
+    shown.push_back({text, caption, icon, buttons});
+    return buttons == Buttons::Ok ? kAnswerOk : answer;
+  }
+  bool Saw(const std::string& utf8) const {
+    for (const auto& s : shown)
+      if (s.text.find(Cp(utf8)) != std::string::npos) return true;
+    return false;
+  }
+  int answer = kAnswerOk;
+  std::vector<Shown> shown;
+};
+
+inline std::string ShippedVocabulary() { return std::string(VORSIN_BIN_DIR) + "/RorEdad.ini"; }
+
+inline std::vector<uint8_t> B(std::initializer_list<int> v) {
+  std::vector<uint8_t> out;
+  for (int b : v) out.push_back(static_cast<uint8_t>(b));
+  return out;
+}
+
+// A 32 KiB memory with a table of fixed blocks spaced like a real device's.
+struct MemoryDevice {
+  std::array<uint8_t, image::kMemorySize> mem{};
+  AddressTable table;
+  uint8_t format = 2;
+  uint8_t firmware = 7;
+
+  MemoryDevice() {
+    mem.fill(0xFF);
+    table.address = 0x0020;
+    const std::pair<int, uint16_t> fixed[] = {
+        {0, 0x0010},  {1, 0x0100},  {3, 0x0108},  {5, 0x0124},  {9, 0x0134},  {10, 0x0154},
+        {11, 0x0158}, {12, 0x015A}, {13, 0x015E}, {14, 0x0162}, {19, 0x0170}, {24, 0x01D0},
+        {25, 0x0240}, {27, 0x0370}, {28, 0x0380}, {29, 0x0388}, {30, 0x038A}, {34, 0x0390},
+        {38, 0x0450}, {41, 0x0468}, {42, 0x0470}, {40, 0x0478}};
+    for (const auto& [entry, address] : fixed) SetTableEntry(table, entry, address);
+    for (int chained : {16, 17, 26, 31, 32, 33, 39}) SetTableEntry(table, chained, 0x0478);
+    SyncTable();
+    mem[0x10] = format;
+    mem[0x11] = firmware;
+    mem[table.address - 1] = 0;
+  }
+  void SyncTable() { std::copy(table.bytes.begin(), table.bytes.end(), mem.begin() + table.address); }
+  void Apply(const image::ImagePlan& plan) {
+    for (const auto& b : plan.blocks) std::copy(b.bytes.begin(), b.bytes.end(), mem.begin() + b.address);
+    std::copy(mem.begin() + table.address, mem.begin() + table.address + kTableBytes, table.bytes.begin());
+  }
+  std::vector<uint8_t> Area() const {
+    return {mem.begin() + TableEntry(table, 1), mem.begin() + TableEntry(table, 40)};
+  }
+};
+
+// Points loop L at level table `index` the way the loops page does.
+inline void UseTable(Workspace& ws, int loop, int index) {
+  TrimLoopEvents(ws, loop, ws.config.general.intervalIndex(loop));
+  ws.config.general.intervalIndex(loop) = static_cast<uint8_t>(index);
+  GrowLoopEvents(ws, loop);
+  FillLoopEvents(ws, loop);
+}
+
+inline AddresseePhone Phone(const std::string& number, int autoNumber) {
+  AddresseePhone p;
+  p.autoNumber = autoNumber;
+  p.name = Cp("Телефон ") + std::to_string(autoNumber);
+  p.phoneNumber = number;
+  p.formats = 0x41;
+  p.phoneFlags = 0xC2;
+  return p;
+}
+
+inline Addressee NamedAddressee(int autoNumber, int phones) {
+  Addressee a;
+  a.autoNumber = autoNumber;
+  a.name = Cp("Адресат") + std::to_string(autoNumber);
+  for (int j = 0; j < phones; ++j) a.phones.push_back(Phone("890311122" + std::to_string(j), j + 1));
+  return a;
+}
+
+inline User MakeUser(int number, int flags, const std::string& password, int keySeed) {
+  User u;
+  u.w[1] = number;
+  u.w[2] = flags;
+  u.text = password;
+  if (keySeed != 0) {
+    u.w[3] = 1;
+    for (int k = 0; k < 6; ++k) u.w[4 + k] = (keySeed + 17 * k) & 0xFF;
+  }
+  return u;
+}
+
+// Defaults of the shipped vocabulary with something set in every block.
+inline void FillRich(Workspace& ws) {
+  Configuration& c = ws.config;
+  GeneralSettings& g = c.general;
+  c.pinCode = "1234";
+  c.deviceAddress = "2705";
+  c.ownNumber = "+79161234567";
+  c.smsCentre = "+79020000111";
+  c.expressOutNumber = "*100#";
+  c.expressInNumber = Cp("баланс");
+  c.workPhones = {"89031112233", "???", "", "*#0p5t", "1234567890123456", "", "+7", "0"};
+  c.cusdForwardNumber = "*111#";
+  g.testPeriod1() = 0x81;
+  g.testPeriod2() = 30;
+  g.lineCheckPeriod() = 10;
+  g.priorityDialTime() = 16;
+  g.lineDialDelay() = 4;
+  g.dialFlags() = 0x82;
+  g.serviceFlags() = 0xD3;  // emulation, priority, express time source, both tests
+  for (int k = 1; k <= 16; ++k) g.voiceRepeat(k) = static_cast<uint8_t>(5 * k + 1);
+
+  // Loops 1 and 2 share a custom table; loop 3 is a fire loop on relay 1;
+  // loop 4 a control input.
+  g.loopFlags(0) = 0x40 | 0x04;
+  UseTable(ws, 0, 6);
+  UseTable(ws, 1, 6);
+  g.loopFlags(2) = 0x01 | 0x04 | 0x80;
+  UseTable(ws, 2, 7);
+  g.loopFlags(3) = 0x10 | 0x20 | 0x08;
+  UseTable(ws, 3, 5);
+  g.commonLoops(0) = 0x0B;
+  g.commonLoops(1) = 0x04;
+  for (int L = 0; L < kLoops; ++L) {
+    g.reactionTime(L) = static_cast<uint8_t>(L + 2);
+    g.armDelay(L) = static_cast<uint8_t>(20 + L);
+    g.disarmDelay(L) = static_cast<uint8_t>(40 + L);
+  }
+  c.loopLatch = {0, 93, 123, 193, 255, 206, 251, 0};
+  g.relayNormallyClosed(1) = 1;
+  c.relayTimeLimit = {12, 3};
+  c.workPhoneControl = {128, 3, 31, 128, 0, 7, 128, 1};
+
+  // Addressee 2 renamed; the phone of addressee 1 renamed under a default name.
+  c.addressees.push_back(NamedAddressee(1, 2));
+  c.addressees[0].phones[1].name = Cp("Дежурный");
+  c.addressees.push_back(NamedAddressee(2, 1));
+  c.addressees[1].name = Cp("Пульт охраны");
+  c.addressees[1].addresseeFlags = 0x41;
+  c.addressees[1].confirmWait = 45;
+  c.addressees[1].deliveryLimit = 31;
+  c.addressees[1].phones[0].cellPrefix = "8";
+  c.addressees[1].phones[0].linePrefix = "9p";
+  c.addressees.push_back(NamedAddressee(3, 3));
+  c.addressees[2].phones[2].phoneNumber = "???";
+
+  for (size_t e = 0; e < c.events.size(); ++e) {
+    c.events[e].w[9] = (0xE0 >> (e % 3)) & 0xE0;
+    c.events[e].w[7] = static_cast<int32_t>(e % 16);
+    c.events[e].w[8] = static_cast<int32_t>((e * 7) % 16);
+  }
+  c.events[2].w[5] = 3;
+  c.events[2].w[6] = 4;
+
+  c.users.push_back(MakeUser(1, 0x0F, "1234", 0x21));
+  c.users.push_back(MakeUser(2, 0x28, "", 0));
+  c.users.push_back(MakeUser(5, 0x03, "987654", 0x90));
+  c.users[0].text = "000000";
+
+  for (size_t i = 0; i < c.remoteCommands.size(); ++i) {
+    c.remoteCommands[i].w[1] = static_cast<int32_t>(0x80 >> (i % 8));
+    c.remoteCommands[i].text = std::to_string(1000 + i);
+  }
+  for (size_t i = 0; i < c.remoteControls.size() && i < 6; ++i) c.remoteControls[i].w[1] = static_cast<int32_t>(i * 3);
+
+  RelayBinding b;
+  b.w[1] = 2;
+  b.w[2] = 0x81;
+  b.w[3] = 3;
+  c.relayBindings[1][0].push_back(b);
+  b.w[1] = 23;
+  b.w[2] = 0x42;
+  c.relayBindings[1][0].push_back(b);
+  b.w[1] = 44;
+  b.w[2] = 5;
+  b.w[3] = 9;
+  c.relayBindings[1][4].push_back(b);
+  b.w[1] = 40;
+  c.relayBindings[1][4].push_back(b);
+
+  c.smsStrings.push_back({{}, Cp("Тревога %s[1] зона %(insEvZone)")});
+  c.smsSubStrings.push_back({{}, "Alarm %c[64] %(c_151)"});
+
+  TimeEvent t;
+  t.w[1] = 0;
+  t.w[2] = 7;
+  t.w[3] = 30;
+  t.w[4] = 0;
+  c.timeEvents.push_back(t);
+  t.w[1] = 15;
+  t.w[2] = 23;
+  t.w[3] = 59;
+  t.w[4] = 20;
+  c.timeEvents.push_back(t);
+}
+
+// What reading is expected to give back for a configuration it did not
+// write itself: the parts the image does not hold, or holds differently.
+inline Configuration AsReadBack(const Configuration& written, const Workspace& fresh,
+                                std::span<const CodeDefinition> codes) {
+  Configuration c = written;
+  c.general.setProfileIndex(0);
+  if (c.general.serviceFlags() & 0x10) c.general.serviceFlags() &= static_cast<uint8_t>(~0x20);
+  c.general.block(lb::kClearedMark) = 1;
+  std::vector<Addressee> kept;
+  for (size_t i = 0; i < c.addressees.size(); ++i) {
+    if (c.addressees[i].phones.empty()) continue;
+    Addressee a = c.addressees[i];
+    a.autoNumber = static_cast<int32_t>(kept.size() + 1);
+    for (size_t j = 0; j < a.phones.size(); ++j) a.phones[j].autoNumber = static_cast<int32_t>(j + 1);
+    kept.push_back(a);
+  }
+  c.addressees = kept;
+  for (int R = 0; R < kRelays; ++R)
+    for (int L = 0; L < kLoops; ++L) {
+      const uint8_t f = c.general.loopFlags(L);
+      if ((f & 1) && (f & 0x10) == R * 16) {
+        c.general.relayNormallyClosed(R) = 0;
+        for (auto& list : c.relayBindings[R]) list.clear();
+      }
+    }
+  for (size_t n = 0; n < c.relayPatterns.size(); ++n) {
+    static const char* const kNames[] = {"Вкл. непрерывно", "Меандр 1", "Меандр 2", "Меандр 3",
+                                         "Меандр 4",        "Меандр 5", "Выкл"};
+    c.relayPatterns[n].text = n < 7 ? Cp(kNames[n]) : Cp("Тип ") + std::to_string(n);
+  }
+  // Texts come back in their canonical spelling.
+  const SmsContext ctx{c.smsSubStrings, codes};
+  std::vector<ParamRecord> canonical[3] = {c.smsProfileTexts, c.smsStrings, c.smsSubStrings};
+  for (auto& list : canonical)
+    for (auto& t : list) {
+      const auto stored = StoreSmsList(std::span<const ParamRecord>(&t, 1), 1, ctx);
+      t.text = DecodeSms(std::span<const uint8_t>(stored).subspan(1), codes);
+    }
+  c.smsProfileTexts = canonical[0];
+  c.smsStrings = canonical[1];
+  c.smsSubStrings = canonical[2];
+  // Parts of the workspace reading never touches stay as they were.
+  c.pukCode = fresh.config.pukCode;
+  return c;
+}
+
+// Compares part by part so that a failure names what differs.
+inline void ExpectSameConfiguration(const Configuration& want, const Configuration& got) {
+  for (size_t i = 0; i < GeneralSettings::kSize; ++i)
+    EXPECT_EQ(int{want.general.bytes[i]}, int{got.general.bytes[i]}) << "general byte " << i;
+  EXPECT_EQ(want.ownNumber, got.ownNumber);
+  EXPECT_EQ(want.smsCentre, got.smsCentre);
+  EXPECT_EQ(want.expressOutNumber, got.expressOutNumber);
+  EXPECT_EQ(want.expressInNumber, got.expressInNumber);
+  EXPECT_EQ(want.workPhones, got.workPhones);
+  EXPECT_EQ(want.cusdForwardNumber, got.cusdForwardNumber);
+  EXPECT_EQ(want.pinCode, got.pinCode);
+  EXPECT_EQ(want.deviceAddress, got.deviceAddress);
+  ASSERT_EQ(want.addressees.size(), got.addressees.size());
+  for (size_t i = 0; i < want.addressees.size(); ++i) EXPECT_EQ(want.addressees[i], got.addressees[i]) << "addressee " << i;
+  EXPECT_EQ(want.intervals, got.intervals);
+  ASSERT_EQ(want.intervalDescriptions.size(), got.intervalDescriptions.size());
+  for (size_t i = 0; i < want.intervalDescriptions.size(); ++i)
+    EXPECT_EQ(want.intervalDescriptions[i], got.intervalDescriptions[i]) << "description " << i;
+  EXPECT_EQ(want.relayBindings, got.relayBindings);
+  EXPECT_EQ(want.relayPatterns, got.relayPatterns);
+  ASSERT_EQ(want.events.size(), got.events.size());
+  for (size_t i = 0; i < want.events.size(); ++i) EXPECT_EQ(want.events[i], got.events[i]) << "event " << i;
+  EXPECT_EQ(want.smsProfileTexts, got.smsProfileTexts);
+  EXPECT_EQ(want.smsSubStrings, got.smsSubStrings);
+  EXPECT_EQ(want.smsStrings, got.smsStrings);
+  EXPECT_EQ(want.users, got.users);
+  EXPECT_EQ(want.remoteCommands, got.remoteCommands);
+  EXPECT_EQ(want.remoteControls, got.remoteControls);
+  EXPECT_EQ(want.timeEvents, got.timeEvents);
+  EXPECT_EQ(want.workPhoneControl, got.workPhoneControl);
+  EXPECT_EQ(want.loopLatch, got.loopLatch);
+  EXPECT_EQ(want.relayTimeLimit, got.relayTimeLimit);
+}
+
+}  // namespace vorsin::image_test

@@ -1,0 +1,23 @@
+// The application object: an exception that escapes an event handler is
+// shown as a message and the event loop goes on.
+#pragma once
+
+#include <QApplication>
+
+#include "model/user_io.h"
+
+namespace vorsin::ui {
+
+class Application : public QApplication {
+ public:
+  Application(int& argc, char** argv);
+  // Where escaped exceptions are reported; nullptr shows a message box.
+  void setMessenger(Messenger* messenger) { messenger_ = messenger; }
+  bool notify(QObject* receiver, QEvent* event) override;
+
+ private:
+  void report(const std::string& what);
+  Messenger* messenger_ = nullptr;
+};
+
+}  // namespace vorsin::ui

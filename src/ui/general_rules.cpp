@@ -1,0 +1,61 @@
+#include "ui/general_rules.h"
+
+#include "model/numbers.h"
+#include "ui/text.h"
+
+namespace vorsin::ui {
+
+std::optional<unsigned> LeadingNumber(const QString& text) {
+  qsizetype i = 0;
+  while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) ++i;
+  if (i == text.size() || text[i] < u'0' || text[i] > u'9') return std::nullopt;
+  unsigned long value = 0;
+  for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+    value = value * 10 + (text[i].unicode() - u'0');
+    if (value > 0xFFFFFFFFul) value = 0xFFFFFFFFul;
+  }
+  return static_cast<unsigned>(value);
+}
+
+uint8_t ParsePeriod(const QString& text, uint8_t old) {
+  const QString lower = text.toLower();
+  uint8_t value = old;
+  if (const auto n = LeadingNumber(lower); n && *n <= 127) value = static_cast<uint8_t>(*n);
+  if (lower.contains(u'ч') || lower.contains(u'x')) value |= 0x80;
+  if (lower.contains(QStringLiteral("нет"))) value = 0;
+  return value;
+}
+
+QString FormatPeriod(uint8_t period) {
+  const auto unit = (period & 0x80) ? CountUnit::Hours : CountUnit::Minutes;
+  return Q(FormatCount(period & 0x7F, unit));
+}
+
+uint8_t ParseCount(const QString& text, uint8_t old) {
+  const auto n = LeadingNumber(text.toLower());
+  return n && *n < 255 ? static_cast<uint8_t>(*n) : old;
+}
+
+bool IsNumberKey(QChar c) {
+  return (c >= u'0' && c <= u'9') || c == u'#' || c == u'*' || c == u'+';
+}
+
+bool IsValidNumber(const QString& text) {
+  if (text.isEmpty() || text.size() >= 15) return false;
+  for (const QChar c : text.toLower()) {
+    if (!IsNumberKey(c) && c != u'?' && c != u'p' && c != u't' && c != u'п' && c != u'т') return false;
+  }
+  return true;
+}
+
+QString DeviceAddressText(const QString& shown) {
+  QString out = shown;
+  for (auto& c : out) {
+    if (c < u'0' || c > u'9') c = u'0';
+  }
+  return out;
+}
+
+QString PinAfterLeave(const QString& text) { return text.size() < 4 ? QString() : text; }
+
+}  // namespace vorsin::ui

@@ -1,0 +1,117 @@
+// TForm1: the main window. It owns the workspace (the configuration and the
+// values kept beside it), the vocabulary file, the serial port, the menus,
+// the page control and the window-wide helpers the pages share.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <memory>
+
+#include "link/com_port.h"
+#include "model/configuration.h"
+#include "model/vocabulary.h"
+#include "ui/file_chooser.h"
+#include "ui/window_services.h"
+
+class QAction;
+class QDialog;
+class QTabWidget;
+
+namespace vorsin::ui {
+
+class GeneralPage;
+class Page;
+class ProgrammingPage;
+class ReplaceDialog;
+
+struct WindowSetup {
+  QString programDir;              // RorEdad.ini and Settings/ lie here
+  Messenger* messenger = nullptr;  // nullptr: message boxes
+  FileChooser files;               // empty members: Qt's file dialogs
+};
+
+// The pages in the order of the page control.
+enum Tab { kGeneral, kAddressees, kLoops, kRelays, kEvents, kReports, kUsers, kRemote, kProgramming, kTabCount };
+
+// The other windows, created after this one in the start-up order.
+struct Forms {
+  QDialog* form2 = nullptr;  // event parameters
+  QDialog* form3 = nullptr;  // touch-memory key request
+  QDialog* form4 = nullptr;  // time events
+  QDialog* form5 = nullptr;  // addressee settings
+  ReplaceDialog* fileDialog = nullptr;
+  QDialog* form6 = nullptr;  // firmware loader
+  QDialog* form7 = nullptr;  // SMS strings editor
+  QDialog* form8 = nullptr;  // never shown
+};
+
+class MainWindow : public QMainWindow, public WindowServices {
+  Q_OBJECT
+ public:
+  explicit MainWindow(WindowSetup setup, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  Workspace& workspace() override { return ws_; }
+  Vocabulary& vocabulary() override { return vocabulary_; }
+  Messenger& messenger() override { return *messenger_; }
+  ComPort& port() override { return port_; }
+  DestMenu& destMenu() override { return *destMenu_; }
+  FreeEntryCombos& combos() override { return *combos_; }
+  void refreshPages() override;
+  void updateCaption() override;
+  void beginOperation() override;
+  void endOperation() override;
+  bool operationRunning() const override { return operations_ > 0; }
+
+  const QString& programDir() const { return programDir_; }
+  QTabWidget* pageControl() const { return pageControl_; }
+  QWidget* tab(Tab t) const;
+  // A later page puts its content into its tab and registers here.
+  void setPage(Tab t, Page* page);
+  GeneralPage* generalPage() const { return general_; }
+  ProgrammingPage* programmingPage() const { return programming_; }
+  Forms& forms() { return forms_; }
+  // Creates the other windows; called once, right after this one.
+  void createForms();
+
+  // Menu commands.
+  void newConfiguration();
+  void openProject();
+  void saveProjectAs();
+  void askExit();
+  void reloadSmsTemplates();
+
+ signals:
+  void closed();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildMenu();
+  void buildPages();
+  void pageChanged(int index);
+
+  QString programDir_;
+  std::unique_ptr<Messenger> ownMessenger_;
+  Messenger* messenger_;
+  FileChooser files_;
+  Workspace ws_;
+  Vocabulary vocabulary_;
+  ComPort port_;
+  DestMenu* destMenu_ = nullptr;
+  FreeEntryCombos* combos_ = nullptr;
+  QTabWidget* pageControl_ = nullptr;
+  std::array<Page*, kTabCount> pages_{};
+  int shownTab_ = kGeneral;
+  GeneralPage* general_ = nullptr;
+  ProgrammingPage* programming_ = nullptr;
+  Forms forms_;
+  int operations_ = 0;
+};
+
+// The window caption for a workspace.
+QString WindowCaption(const Workspace& ws);
+
+}  // namespace vorsin::ui

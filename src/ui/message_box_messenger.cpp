@@ -1,0 +1,39 @@
+#include "ui/message_box_messenger.h"
+
+#include <QMessageBox>
+
+#include "ui/text.h"
+
+namespace vorsin::ui {
+namespace {
+
+QMessageBox::Icon BoxIcon(Icon icon) {
+  switch (icon) {
+    case Icon::Error: return QMessageBox::Critical;
+    case Icon::Warning: return QMessageBox::Warning;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::None: break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+int MessageBoxMessenger::Show(const std::string& text, const std::string& caption, Icon icon,
+                              Buttons buttons) {
+  QMessageBox::StandardButtons set = QMessageBox::Ok;
+  QMessageBox::StandardButton yes = QMessageBox::Ok;
+  if (buttons == Buttons::OkCancel) set = QMessageBox::Ok | QMessageBox::Cancel;
+  if (buttons == Buttons::YesNo) {
+    set = QMessageBox::Yes | QMessageBox::No;
+    yes = QMessageBox::Yes;
+  }
+  QMessageBox box(BoxIcon(icon), Q(caption), Q(text), set, parent_);
+  box.setDefaultButton(yes);
+  const int answer = box.exec();
+  if (buttons == Buttons::Ok) return kAnswerOk;
+  return answer == yes ? kAnswerOk : kAnswerCancel;
+}
+
+}  // namespace vorsin::ui

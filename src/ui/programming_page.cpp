@@ -1,0 +1,180 @@
+#include "ui/programming_page.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "link/com_port.h"
+#include "link/device_commands.h"
+#include "model/cp1251.h"
+#include "ui/bar_progress.h"
+#include "ui/port_choices.h"
+#include "ui/text.h"
+#include "ui/window_services.h"
+
+namespace vorsin::ui {
+namespace {
+
+QPushButton* NewButton(const char* name, const QString& caption, QWidget* parent) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(name);
+  return button;
+}
+
+QLineEdit* NewByteEdit(const char* name, const QString& text, QWidget* parent) {
+  auto* edit = new QLineEdit(text, parent);
+  edit->setObjectName(name);
+  edit->setValidator(new QIntValidator(0, 255, edit));
+  edit->setMaximumWidth(60);
+  return edit;
+}
+
+}  // namespace
+
+ProgrammingPage::ProgrammingPage(WindowServices& window, QWidget* parent) : QWidget(parent), window_(window) {
+  setObjectName("TabSheet7");
+  buildControls();
+  const std::vector<PortChoice> choices = PortChoices();
+  fillPorts(choices, InitialPortChoice(choices));
+  usePortSettings();
+}
+
+void ProgrammingPage::buildControls() {
+  password_ = new QLineEdit(this);
+  password_->setObjectName("Edit10");
+  password_->setMaxLength(6);
+  password_->setEchoMode(QLineEdit::Password);
+
+  ports_ = new QComboBox(this);
+  ports_->setObjectName("ComboBox22");
+  // A device path (a pseudo-terminal, an adapter plugged in later) can be typed.
+  ports_->setEditable(true);
+  ports_->setInsertPolicy(QComboBox::NoInsert);
+  ports_->setMinimumContentsLength(12);
+  connect(ports_, &QComboBox::currentTextChanged, this, [this] { usePortSettings(); });
+
+  speeds_ = new QComboBox(this);
+  speeds_->setObjectName("ComboBox24");
+  speeds_->addItems({"2400", "4800", "9600", "19200", "38400", "57600", "115200"});
+  speeds_->setCurrentIndex(6);
+  connect(speeds_, &QComboBox::currentTextChanged, this, [this] { usePortSettings(); });
+
+  QPushButton* program = NewButton("Button1", QStringLiteral("Загрузить"), this);
+  QPushButton* read = NewButton("Button3", QStringLiteral("Считать"), this);
+  QPushButton* restart = NewButton("Button9", QStringLiteral("Перезапуск"), this);
+  QPushButton* leave = NewButton("Button7", QStringLiteral("Выход из программ."), this);
+  QPushButton* sync = NewButton("Button13", QStringLiteral("Синхр. время"), this);
+  sync->setEnabled(false);
+  connect(program, &QPushButton::clicked, this, &ProgrammingPage::programDevice);
+  connect(read, &QPushButton::clicked, this, &ProgrammingPage::readDevice);
+  connect(restart, &QPushButton::clicked, this, &ProgrammingPage::restartDevice);
+  connect(leave, &QPushButton::clicked, this, &ProgrammingPage::leaveProgramming);
+
+  bar_ = new QProgressBar(this);
+  bar_->setObjectName("pBar");
+  bar_->setRange(0, 100);
+  bar_->setValue(0);
+  bar_->setTextVisible(false);
+
+  auto* settings = new QGroupBox(QStringLiteral("Настройки"), this);
+  auto* grid = new QGridLayout(settings);
+  grid->addWidget(new QLabel(QStringLiteral("Пароль инженера:"), settings), 0, 0);
+  grid->addWidget(password_, 0, 1);
+  grid->addWidget(new QLabel(QStringLiteral("Номер Com порта:"), settings), 1, 0);
+  grid->addWidget(ports_, 1, 1);
+  grid->addWidget(new QLabel(QStringLiteral("Скорость порта:"), settings), 2, 0);
+  grid->addWidget(speeds_, 2, 1);
+  auto* buttons = new QGridLayout;
+  buttons->addWidget(program, 0, 0);
+  buttons->addWidget(read, 0, 1);
+  buttons->addWidget(restart, 1, 0);
+  buttons->addWidget(leave, 1, 1);
+  buttons->addWidget(sync, 2, 0);
+  grid->addLayout(buttons, 0, 2, 3, 1);
+  grid->addWidget(bar_, 3, 0, 1, 3);
+
+  remote_ = new QGroupBox(QStringLiteral("Удалённое программирование"), this);
+  auto* remote = new QHBoxLayout(remote_);
+  vgr_ = NewByteEdit("Edit21", QStringLiteral("0"), remote_);
+  vgt_ = NewByteEdit("Edit24", QStringLiteral("255"), remote_);
+  remote->addWidget(new QLabel(QStringLiteral("VGR"), remote_));
+  remote->addWidget(vgr_);
+  remote->addWidget(new QLabel(QStringLiteral("VGT"), remote_));
+  remote->addWidget(vgt_);
+  remote->addStretch(1);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(settings);
+  layout->addWidget(remote_);
+  layout->addStretch(1);
+}
+
+void ProgrammingPage::fillPorts(const std::vector<PortChoice>& choices, int selected) {
+  ports_->clear();
+  for (const auto& c : choices) {
+    ports_->addItem(QFile::decodeName(QByteArray::fromStdString(c.label)),
+                    QFile::decodeName(QByteArray::fromStdString(c.name)));
+  }
+  ports_->setCurrentIndex(selected);
+}
+
+// An item opens its device; typed text is taken as a device path.
+std::string ProgrammingPage::portName() const {
+  const QString text = ports_->currentText().trimmed();
+  const int item = ports_->findText(text);
+  const QString name = item >= 0 ? ports_->itemData(item).toString() : text;
+  return QFile::encodeName(name).toStdString();
+}
+
+int ProgrammingPage::speed() const { return speeds_->currentText().toInt(); }
+
+std::string ProgrammingPage::password() const { return Cp1251(password_->text()); }
+
+uint8_t ProgrammingPage::vgr() const { return static_cast<uint8_t>(vgr_->text().toInt() & 0xFF); }
+uint8_t ProgrammingPage::vgt() const { return static_cast<uint8_t>(vgt_->text().toInt() & 0xFF); }
+void ProgrammingPage::setVgr(uint8_t value) { vgr_->setText(QString::number(value)); }
+void ProgrammingPage::setVgt(uint8_t value) { vgt_->setText(QString::number(value)); }
+
+void ProgrammingPage::usePortSettings() {
+  ComPort& port = window_.port();
+  port.portName = portName();
+  port.speed = speed();
+}
+
+void ProgrammingPage::restartDevice() {
+  if (window_.operationRunning()) return;
+  const OperationScope scope(window_);
+  usePortSettings();
+  RestartDevice(window_.port(), window_.messenger(), password());
+}
+
+void ProgrammingPage::leaveProgramming() {
+  if (window_.operationRunning()) return;
+  const OperationScope scope(window_);
+  usePortSettings();
+  LeaveProgramming(window_.port(), window_.messenger());
+}
+
+void ProgrammingPage::programDevice() {
+  if (window_.operationRunning()) return;
+  const Configuration& config = window_.workspace().config;
+  if (config.pinCode.empty() || config.pukCode.empty()) {
+    window_.messenger().Error(Cp("Незаполнены обезательные поля Pin/Puk кодов (Вкладка \"Общие\")"));
+    return;
+  }
+  // The rest of the run needs the device image operations.
+}
+
+void ProgrammingPage::readDevice() {
+  if (window_.operationRunning()) return;
+}
+
+}  // namespace vorsin::ui

@@ -1,0 +1,25 @@
+// Runs every registered window test class; exits non-zero when any fails.
+#include <QTest>
+#include <cstdio>
+
+#include "registry.h"
+#include "ui/application.h"
+
+namespace vorsin::test {
+std::vector<TestFactory>& TestClasses() {
+  static std::vector<TestFactory> classes;
+  return classes;
+}
+}  // namespace vorsin::test
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  vorsin::ui::Application app(argc, argv);
+  int failedClasses = 0;
+  for (const auto& make : vorsin::test::TestClasses()) {
+    auto test = make();
+    if (QTest::qExec(test.get(), argc, argv) != 0) ++failedClasses;
+  }
+  std::printf("%zu test classes, %d failed\n", vorsin::test::TestClasses().size(), failedClasses);
+  return failedClasses == 0 ? 0 : 1;
+}

@@ -1,0 +1,64 @@
+// Shared pieces of the window tests: a messenger that records instead of
+// showing boxes, a window on a private program folder, typing and leaving.
+#pragma once
+
+#include <QApplication>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "model/user_io.h"
+#include "model/vocabulary.h"
+#include "ui/main_window.h"
+
+namespace vorsin::test {
+
+struct ShownMessage {
+  QString text;
+  QString caption;
+  Icon icon;
+  Buttons buttons;
+};
+
+class RecordingMessenger final : public Messenger {
+ public:
+  int Show(const std::string& text, const std::string& caption, Icon icon, Buttons buttons) override;
+  std::vector<ShownMessage> shown;
+  int answer = kAnswerOk;  // the answer to questions
+};
+
+// A main window whose program folder is a fresh copy of the shipped one:
+// the vocabulary file (changed by prepare, when given) and Settings/.
+class TestWindow {
+ public:
+  explicit TestWindow(const std::function<void(Vocabulary&)>& prepare = {});
+  ~TestWindow();
+
+  ui::MainWindow& operator*() { return *window; }
+  ui::MainWindow* operator->() { return window.get(); }
+  template <class T>
+  T* find(const char* name) {
+    T* w = window->findChild<T*>(QString::fromLatin1(name));
+    if (w == nullptr) qFatal("no widget %s", name);
+    return w;
+  }
+  QString dir() const { return folder.path(); }
+  void showTab(const char* name);
+
+  QTemporaryDir folder;
+  RecordingMessenger messages;
+  QString chosenPath;  // what the open and save dialogs answer
+  std::unique_ptr<ui::MainWindow> window;
+};
+
+// Types text into the widget key by key (Cyrillic letters included).
+void TypeText(QWidget* widget, const QString& text);
+void PressEnter(QWidget* widget);
+// Moves the focus into the widget, then away from it.
+void Enter(QWidget* widget);
+void Leave(QWidget* widget);
+
+}  // namespace vorsin::test

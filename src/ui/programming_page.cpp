@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "link/com_port.h"
+#include "image/device_io.h"
 #include "link/device_commands.h"
 #include "model/cp1251.h"
 #include "ui/bar_progress.h"
@@ -165,16 +166,35 @@ void ProgrammingPage::leaveProgramming() {
 
 void ProgrammingPage::programDevice() {
   if (window_.operationRunning()) return;
-  const Configuration& config = window_.workspace().config;
-  if (config.pinCode.empty() || config.pukCode.empty()) {
-    window_.messenger().Error(Cp("Незаполнены обезательные поля Pin/Puk кодов (Вкладка \"Общие\")"));
-    return;
-  }
-  // The rest of the run needs the device image operations.
+  const OperationScope scope(window_);
+  usePortSettings();
+  ProgramOptions options;
+  options.password = password();
+  options.vgr = vgr();
+  options.vgt = vgt();
+  BarProgress progress(bar_);
+  ProgramDevice(window_.workspace(), window_.port(), options, window_.messenger(), progress);
+  window_.updateCaption();  // the time of this programming, on success
 }
 
 void ProgrammingPage::readDevice() {
   if (window_.operationRunning()) return;
+  const OperationScope scope(window_);
+  usePortSettings();
+  ReadOptions options;
+  options.password = password();
+  BarProgress progress(bar_);
+  ReadResult result;
+  ReadDevice(window_.workspace(), window_.vocabulary(), window_.port(), options, window_.messenger(), progress,
+             result);
+  if (result.haveVg) {
+    setVgr(static_cast<uint8_t>(result.vgr));
+    setVgt(static_cast<uint8_t>(result.vgt));
+  }
+  // Without access the configuration is as it was; otherwise it is either
+  // what the device holds or, after a failure, the defaults.
+  if (result.accessed) window_.refreshPages();
+  window_.updateCaption();
 }
 
 }  // namespace vorsin::ui

@@ -1,0 +1,207 @@
+// The programming page against the device simulator: programming, reading
+// back, what the window does meanwhile, and the refusals before the port.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "link/com_port.h"
+#include "link/serial_port.h"
+#include "registry.h"
+#include "ui/port_choices.h"
+#include "ui_support.h"
+
+using namespace vorsin;
+using namespace vorsin::test;
+
+namespace {
+
+// pkd-sim on a pseudo-terminal, for as long as the object lives.
+class Simulator {
+ public:
+  explicit Simulator(const QStringList& args = {}) {
+    process_.start(VORSIN_BIN_DIR "/pkd-sim", args);
+    if (!process_.waitForStarted(5000) || !process_.waitForReadyRead(5000)) qFatal("pkd-sim did not start");
+    path_ = QString::fromUtf8(process_.readLine()).trimmed();
+  }
+  ~Simulator() {
+    process_.terminate();
+    if (!process_.waitForFinished(3000)) process_.kill();
+  }
+  const QString& path() const { return path_; }
+
+ private:
+  QProcess process_;
+  QString path_;
+};
+
+void ChoosePort(TestWindow& w, const QString& path) {
+  auto* ports = w.find<QComboBox>("ComboBox22");
+  ports->setFocus();
+  ports->lineEdit()->selectAll();
+  QTest::keyClicks(ports, path);
+}
+
+void TypeInto(TestWindow& w, const char* name, const QString& text) {
+  auto* edit = w.find<QLineEdit>(name);
+  Enter(edit);
+  edit->selectAll();
+  TypeText(edit, text);
+  Leave(edit);
+}
+
+void Click(TestWindow& w, const char* name) { QTest::mouseClick(w.find<QPushButton>(name), Qt::LeftButton); }
+
+bool Showed(const TestWindow& w, const QString& text, const QString& caption) {
+  for (const auto& m : w.messages.shown) {
+    if (m.text == text && m.caption == caption) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+class ProgrammingTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void pageDefaults() {
+    TestWindow w;
+    auto* password = w.find<QLineEdit>("Edit10");
+    QCOMPARE(password->maxLength(), 6);
+    QCOMPARE(password->echoMode(), QLineEdit::Password);
+    QCOMPARE(w.find<QComboBox>("ComboBox24")->currentText(), QString("115200"));
+    auto* ports = w.find<QComboBox>("ComboBox22");
+    for (int i = 0; i < 5; ++i) QCOMPARE(ports->itemText(i), QString("Com%1").arg(i + 1));
+    QVERIFY(!w.find<QPushButton>("Button13")->isEnabled());
+    QCOMPARE(w.find<QLineEdit>("Edit21")->text(), QString("0"));
+    QCOMPARE(w.find<QLineEdit>("Edit24")->text(), QString("255"));
+    QCOMPARE(w.find<QProgressBar>("pBar")->value(), 0);
+
+    // An item opens its device; a typed path is opened as it stands.
+    ports->setCurrentIndex(1);
+    QCOMPARE(w->port().portName, PortNameForIndex(1));
+    ChoosePort(w, "/dev/pts/77");
+    QCOMPARE(w->port().portName, std::string("/dev/pts/77"));
+  }
+
+  void simulatorLinksAreOffered() {
+    QTemporaryDir dir;
+    Simulator sim({"--link", dir.path() + "/pkd-sim-bench"});
+    QFile::link("/nonexistent/pty", dir.path() + "/pkd-sim-gone");  // a simulator that ended
+    QFile::link(sim.path(), dir.path() + "/other-link");
+    const auto links = ui::SimulatorLinks(dir.path().toStdString());
+    QCOMPARE(links.size(), size_t(1));
+    QCOMPARE(QString::fromStdString(links[0].name), dir.path() + "/pkd-sim-bench");
+    std::vector<PortChoice> choices = ListPorts();
+    QCOMPARE(ui::InitialPortChoice(choices), 0);
+    choices.push_back(links[0]);
+    QCOMPARE(ui::InitialPortChoice(choices), int(choices.size()) - 1);
+  }
+
+  void missingSimCodesAreRefusedBeforeThePortOpens() {
+    TestWindow w;
+    int opened = 0;
+    w->port().makePort = [&] {
+      ++opened;
+      return MakeSerialPort();
+    };
+    w->workspace().config.pukCode.clear();
+    w.showTab("TabSheet7");
+    Click(w, "Button1");
+    QCOMPARE(opened, 0);
+    QCOMPARE(w.messages.shown.size(), size_t(1));
+    QCOMPARE(w.messages.shown[0].text, QString("Незаполнены обезательные поля Pin/Puk кодов (Вкладка \"Общие\")"));
+    QCOMPARE(w.messages.shown[0].caption, QString("Ошибка"));
+    QVERIFY(w.messages.shown[0].icon == Icon::Error);
+  }
+
+  void missingPortIsReportedAndTheWindowUnlocked() {
+    TestWindow w;
+    w.showTab("TabSheet7");
+    ChoosePort(w, "/nonexistent/ttyS9");
+    Click(w, "Button3");
+    QCOMPARE(w.messages.shown.size(), size_t(1));
+    QVERIFY(w.messages.shown[0].text.startsWith("Не удаётся обнаружить /nonexistent/ttyS9"));
+    QVERIFY(w->pageControl()->isEnabled() && w->menuBar()->isEnabled());
+    QCOMPARE(w->windowTitle(), QString("Ворсин v2.7 - default"));
+  }
+
+  void programsTheSimulatorAndReadsItBack() {
+    Simulator sim;
+    TestWindow w;
+    // Settings to find again after the round trip.
+    TypeInto(w, "Edit1", "+79001234567");
+    auto* period = w.find<QComboBox>("ComboBox1");
+    Enter(period);
+    TypeText(period, "2 ч");
+    PressEnter(period);
+    w.showTab("TabSheet7");
+    ChoosePort(w, sim.path());
+    TypeInto(w, "Edit21", "7");
+
+    // Watch the window while the frames go out.
+    QProgressBar* bar = w.find<QProgressBar>("pBar");
+    int samples = 0, pagesEnabled = 0, menusEnabled = 0, maxBar = 0;
+    bool closedMidway = false;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, [&] {
+      if (!w->operationRunning()) return;
+      ++samples;
+      pagesEnabled += w->pageControl()->isEnabled();
+      menusEnabled += w->menuBar()->isEnabled();
+      maxBar = std::max(maxBar, bar->value());
+      closedMidway = closedMidway || w->close();
+      QTest::mouseClick(w.find<QPushButton>("Button3"), Qt::LeftButton);  // must not start a read
+    });
+    watch.start(0);
+    Click(w, "Button1");
+    watch.stop();
+
+    QVERIFY(Showed(w, "Устройство запрограммированно", ""));
+    QVERIFY(!Showed(w, "Настройки считаны", ""));
+    QVERIFY(samples > 0);
+    QCOMPARE(pagesEnabled, 0);
+    QCOMPARE(menusEnabled, 0);
+    QVERIFY(!closedMidway && w->isVisible());
+    QVERIFY(maxBar > 0);
+    QCOMPARE(bar->value(), 0);
+    QVERIFY(w->pageControl()->isEnabled());
+    const QString loaded = QString::fromStdString(w->workspace().config.lastLoadTime);
+    QVERIFY(!loaded.isEmpty());
+    QCOMPARE(w->windowTitle(), "Ворсин v2.7 - default (Время последней загрузки " + loaded + ")");
+
+    w->findChild<QAction*>("N2")->trigger();  // "Новый"
+    QCOMPARE(w->windowTitle(), QString("Ворсин v2.7 - default"));
+    TypeInto(w, "Edit21", "0");
+
+    w.messages.shown.clear();
+    Click(w, "Button3");
+    QVERIFY(Showed(w, "Настройки считаны", ""));
+    QCOMPARE(bar->value(), 0);
+    QCOMPARE(w->windowTitle(), "Ворсин v2.7 - Read (Время последней загрузки " + loaded + ")");
+    QCOMPARE(w.find<QLineEdit>("Edit21")->text(), QString("7"));
+    w.showTab("TabSheet1");
+    QCOMPARE(w.find<QLineEdit>("Edit1")->text(), QString("+79001234567"));
+    QCOMPARE(w.find<QComboBox>("ComboBox1")->currentText(), QString("2 часа"));
+  }
+
+  void restartAndLeaveProgrammingTalkToTheDevice() {
+    Simulator sim;
+    TestWindow w;
+    w.showTab("TabSheet7");
+    ChoosePort(w, sim.path());
+    Click(w, "Button9");
+    Click(w, "Button7");
+    QVERIFY(w.messages.shown.empty());
+    QVERIFY(!w->port().IsOpen());
+  }
+};
+
+VORSIN_UI_TEST(ProgrammingTest)
+#include "programming_test.moc"

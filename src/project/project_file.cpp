@@ -24,9 +24,11 @@ constexpr std::uintmax_t kMaxProjectFileSize = 128u << 20;
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& data, bool& tooLarge) {
   tooLarge = false;
+  std::error_code ec;
+  // A folder opens as a stream on some systems but is no file to read.
+  if (std::filesystem::is_directory(path, ec)) return false;
   std::ifstream file(path, std::ios::binary);
   if (!file) return false;
-  std::error_code ec;
   const auto size = std::filesystem::file_size(path, ec);
   if (!ec && size > kMaxProjectFileSize) {
     tooLarge = true;

@@ -224,9 +224,10 @@ TEST_F(ProjectFile, AFileThatCannotBeOpenedChangesNothing) {
   const Workspace before = ws;
   RecordingMessenger m;
   EXPECT_EQ(Read(ws, Path("missing.dat"), m), kProjectCannotOpen);
+  EXPECT_EQ(Read(ws, dir_.string(), m), kProjectCannotOpen);
   EXPECT_EQ(ws.config, before.config);
   EXPECT_EQ(ws.projectFileName, before.projectFileName);
-  ASSERT_EQ(m.shown.size(), 1u);
+  ASSERT_EQ(m.shown.size(), 2u);
   EXPECT_EQ(m.shown[0].icon, Icon::Error);
 }
 

@@ -1,0 +1,231 @@
+// Decoding a configuration area that is not what programming wrote: bad
+// table entries, blocks past the data, the event table of an older
+// vocabulary; and the checks made before anything is written.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "image/image_check.h"
+#include "image/image_reader.h"
+#include "image/image_writer.h"
+#include "image_test_support.h"
+#include "model/events.h"
+
+namespace vorsin {
+namespace {
+
+using namespace image_test;
+
+class Reading : public ::testing::Test {
+ protected:
+  Reading() : vocabulary(ShippedVocabulary()) {
+    ResetToDefaults(ws, vocabulary);
+    ResetToDefaults(fresh, vocabulary);
+  }
+  void Program() {
+    const auto prepared = image::PrepareForImage(ws.config);
+    plan = image::BuildImage(prepared.config, ws.codeDefinitions, device.table, {}, messenger);
+    device.Apply(plan);
+  }
+  int Decode(std::vector<uint8_t> area) {
+    image::DecodeResult result;
+    return image::DecodeConfigurationArea(fresh, vocabulary, device.table, device.firmware, area, messenger,
+                                          result);
+  }
+  int Decode() { return Decode(device.Area()); }
+
+  Vocabulary vocabulary;
+  Workspace ws, fresh;
+  MemoryDevice device;
+  RecordingMessenger messenger;
+  image::ImagePlan plan;
+};
+
+TEST_F(Reading, EntryBelowTheAreaFailsTheReadWithoutEndingAnything) {
+  Program();
+  SetTableEntry(device.table, image::kEntryGeneral, 0x00F0);
+  EXPECT_EQ(1, Decode());
+  ASSERT_EQ(1u, messenger.shown.size());
+  EXPECT_EQ(Cp("адрес при операции чтения отрицательный"), messenger.shown[0].text);
+  EXPECT_EQ(Cp("Неисправимая ошибка"), messenger.shown[0].caption);
+  EXPECT_EQ(Icon::Error, messenger.shown[0].icon);
+}
+
+TEST_F(Reading, BlocksPastTheDataReadAreRefused) {
+  Program();
+  const auto area = device.Area();
+  // A fixed block whose end lies past the area.
+  SetTableEntry(device.table, image::kEntryKeys, static_cast<uint16_t>(0x100 + area.size() - 10));
+  EXPECT_EQ(1, Decode(area));
+  EXPECT_TRUE(messenger.Saw("за пределами считанных данных"));
+  // Each chained block lying at or past the end of a shorter area.
+  for (int entry : {image::kEntryPhones, image::kEntryEvents, image::kEntryLevelTables, image::kEntryRelays,
+                    image::kEntryRelayPatterns, image::kEntrySms, image::kEntryTimeEvents}) {
+    MemoryDevice d = device;
+    d.table = plan.table;
+    messenger.shown.clear();
+    const size_t cut = TableEntry(plan.table, entry) - 0x100u;
+    image::DecodeResult result;
+    Workspace w = fresh;
+    EXPECT_EQ(1, image::DecodeConfigurationArea(w, vocabulary, d.table, 7,
+                                                std::span<const uint8_t>(area).first(cut), messenger, result))
+        << "entry " << entry;
+    EXPECT_FALSE(messenger.shown.empty()) << "entry " << entry;
+  }
+}
+
+TEST_F(Reading, DescriptionsChunkLongerThanTheAreaFailsTheRead) {
+  Program();
+  device.table = plan.table;
+  auto area = device.Area();
+  EXPECT_EQ(0, Decode(area));
+  area.resize(area.size() - 5);
+  EXPECT_EQ(1, Decode(area));
+  EXPECT_TRUE(messenger.Saw("Ошибка чтения установочной информации"));
+}
+
+TEST_F(Reading, AreaSizeIsChecked) {
+  AddressTable t = device.table;
+  EXPECT_EQ(0x378, image::AreaSize(t, messenger));
+  SetTableEntry(t, image::kEntryAreaEnd, 0x0080);
+  EXPECT_EQ(-1, image::AreaSize(t, messenger));
+  SetTableEntry(t, image::kEntryAreaEnd, 0x9000);
+  EXPECT_EQ(-1, image::AreaSize(t, messenger));
+  EXPECT_EQ(2u, messenger.shown.size());
+}
+
+TEST_F(Reading, GeneralEventsMissingFromTheDeviceAreInsertedAndTheBasesMove) {
+  // The device was written with a vocabulary of fewer general events.
+  const std::string dir = ::testing::TempDir() + "/vorsin_image_older";
+  std::filesystem::create_directories(dir);
+  const std::string path = dir + "/RorEdad.ini";
+  std::ofstream(path, std::ios::binary) << "[defEvent]\nName1=A\nEvent1=0, 111,00,000, 0,0, 0,0, 0\n"
+                                        << "Name2=B\nEvent2=0, 222,00,000, 0,0, 0,0, 0\n";
+  Vocabulary older(path);
+  ResetToDefaults(ws, older);
+  for (int L = 0; L < kLoops; ++L) UseTable(ws, L, 0);  // the older vocabulary has no tables
+  Interval three;
+  three.w[1] = 3;
+  three.w[3] = 50;
+  three.w[4] = 51;
+  three.w[5] = 50;
+  three.w[6] = 101;
+  three.w[7] = 154;
+  ws.config.intervals.push_back(three);
+  ws.config.intervalDescriptions.push_back(ws.config.intervalDescriptions[0]);
+  UseTable(ws, 0, 1);
+  ws.config.events[2].w[2] = 345;  // first event of loop 1
+  Program();
+  ASSERT_EQ(0, Decode());
+  const int g = fresh.definedEventCount;
+  ASSERT_GT(g, 2);
+  EXPECT_EQ(g, fresh.config.general.loopEventBase(0));
+  EXPECT_EQ(g + 2, fresh.config.general.loopEventBase(1));
+  EXPECT_EQ(g + 7, fresh.config.general.loopEventBase(3));
+  EXPECT_EQ(345, fresh.config.events[g].w[2]);
+  EXPECT_EQ(static_cast<size_t>(g + 10), fresh.config.events.size());
+  EXPECT_EQ(111, fresh.config.events[0].w[2]);  // records from the device keep their values
+  EXPECT_EQ(DefEventName(vocabulary, 0), fresh.config.events[0].text);
+  std::filesystem::remove_all(dir);
+}
+
+TEST_F(Reading, LoopWithOneRangeGetsPlaceholderEvents) {
+  UseTable(ws, 0, 0);
+  UseTable(ws, 3, 0);
+  Program();
+  ASSERT_EQ(0, Decode());
+  const auto& e = fresh.config.events;
+  const int b0 = fresh.config.general.loopEventBase(0);
+  const int b3 = fresh.config.general.loopEventBase(3);
+  EXPECT_EQ(Cp("Событие неопределено"), e[b0].text);
+  EXPECT_EQ(Cp("Событие неопределено"), e[b0 + 1].text);
+  EXPECT_EQ(static_cast<size_t>(b3 + 3), e.size());
+  EXPECT_EQ(Cp("Событие неопределено"), e[b3 + 2].text);
+}
+
+TEST_F(Reading, OlderFirmwareLeavesTheCusdNumberEmpty) {
+  ws.config.cusdForwardNumber = "*111#";
+  Program();
+  image::DecodeResult result;
+  ASSERT_EQ(0, image::DecodeConfigurationArea(fresh, vocabulary, device.table, 5, device.Area(), messenger, result));
+  EXPECT_EQ("", fresh.config.cusdForwardNumber);
+}
+
+class Checks : public Reading {};
+
+TEST_F(Checks, ConfigurationsTheImageCannotHoldAreRefusedWithWhatToChange) {
+  EXPECT_TRUE(image::ImageProblems(ws.config).empty());
+  Configuration& c = ws.config;
+  c.addressees.push_back(NamedAddressee(1, 16));
+  c.relayBindings[0][4].resize(26);
+  c.relayPatterns[2].w[1] = 2;
+  c.relayPatterns[2].w[3] = 0xBF;
+  c.smsProfileTexts.resize(20);
+  c.smsStrings.resize(61);
+  c.smsSubStrings.resize(171);
+  c.events[3].w[8] = 16;
+  c.general.intervalIndex(2) = 200;
+  const auto problems = image::ImageProblems(c);
+  EXPECT_EQ(8u, problems.size());
+  const std::string all = [&] {
+    std::string s;
+    for (const auto& p : problems) s += p + "\n";
+    return s;
+  }();
+  for (const char* what : {"16 телефонов", "Реле 1", "последний шаг 191", "Профильных строк Sms 20",
+                           "Sms строк 61", "Sms подстрок 171", "голосовое сообщение 16", "Шлейф 3"})
+    EXPECT_NE(std::string::npos, all.find(Cp(what))) << what;
+
+  const auto prepared = image::PrepareForImage(c);
+  EXPECT_FALSE(image::ConfirmImage(c, prepared, messenger));
+  ASSERT_EQ(1u, messenger.shown.size());
+  EXPECT_EQ(Cp("Ошибка"), messenger.shown[0].caption);
+}
+
+TEST_F(Checks, OverlongTemplatesAreStoredAsErrorOnlyAfterAsking) {
+  ws.config.smsStrings.push_back({{}, std::string(200, 'a')});
+  ws.config.smsSubStrings.push_back({{}, std::string(199, 'b')});
+  const auto overlong = image::OverlongTemplates(ws.config);
+  ASSERT_EQ(1u, overlong.size());
+  EXPECT_EQ(0u, overlong[0].find(Cp("Sms строка ") + std::to_string(ws.config.smsStrings.size())));
+  const auto prepared = image::PrepareForImage(ws.config);
+  messenger.answer = kAnswerCancel;
+  EXPECT_FALSE(image::ConfirmImage(ws.config, prepared, messenger));
+  ASSERT_EQ(1u, messenger.shown.size());
+  EXPECT_EQ(Buttons::OkCancel, messenger.shown[0].buttons);
+  EXPECT_EQ(Cp("Внимание"), messenger.shown[0].caption);
+  messenger.answer = kAnswerOk;
+  EXPECT_TRUE(image::ConfirmImage(ws.config, prepared, messenger));
+}
+
+TEST_F(Checks, AddresseesWithoutPhonesAreNamedAndLeftOutOfACopy) {
+  ws.config.addressees = {NamedAddressee(1, 1), NamedAddressee(2, 0), NamedAddressee(3, 0), NamedAddressee(4, 1)};
+  ws.config.events[0].w[9] = 0xF0;
+  ws.config.events[1].w[9] = 0x10;
+  const auto prepared = image::PrepareForImage(ws.config);
+  ASSERT_EQ(2u, prepared.config.addressees.size());
+  EXPECT_EQ(Cp("Адресат4"), prepared.config.addressees[1].name);
+  EXPECT_EQ(0xC0, prepared.config.events[0].w[9]);
+  EXPECT_EQ(0x40, prepared.config.events[1].w[9]);
+  EXPECT_EQ(0xF0, ws.config.events[0].w[9]);
+  EXPECT_TRUE(image::ConfirmImage(ws.config, prepared, messenger));
+  ASSERT_EQ(2u, messenger.shown.size());
+  EXPECT_NE(std::string::npos, messenger.shown[0].text.find(Cp("Адресат2")));
+  EXPECT_EQ(Cp("Внимание"), messenger.shown[1].caption);
+  EXPECT_EQ(Buttons::Ok, messenger.shown[1].buttons);
+}
+
+TEST_F(Checks, PlansOutsideTheMemoryAreRefused) {
+  const auto prepared = image::PrepareForImage(ws.config);
+  EXPECT_TRUE(image::PlanFitsMemory(image::BuildImage(prepared.config, {}, device.table, {}, messenger)));
+  AddressTable noFlag = device.table;
+  noFlag.address = 0;  // no byte below the table for the programming flag
+  EXPECT_FALSE(image::PlanFitsMemory(image::BuildImage(prepared.config, {}, noFlag, {}, messenger)));
+  AddressTable high = device.table;
+  SetTableEntry(high, image::kEntryLoopLatch, 0x7FF0);  // the chained blocks would run past 0x8000
+  EXPECT_FALSE(image::PlanFitsMemory(image::BuildImage(prepared.config, {}, high, {}, messenger)));
+}
+
+}  // namespace
+}  // namespace vorsin

@@ -1,0 +1,236 @@
+// The link against pkd-sim over a pseudo-terminal: real termios, real timing.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "link/device_commands.h"
+#include "link/frame.h"
+#include "link/transaction.h"
+#include "recording_user_io.h"
+#include "sim_process.h"
+
+namespace vorsin {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using testing::LogLines;
+using testing::RecordingMessenger;
+using testing::RecordingProgress;
+using testing::SimProcess;
+using testing::TempPath;
+
+// A simulator with a log, and a port opened on it.
+class SimTest : public ::testing::Test {
+ protected:
+  void Start(std::vector<std::string> args = {}, int speed = 115200) {
+    logPath = TempPath(std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".log");
+    std::remove(logPath.c_str());
+    args.insert(args.end(), {"--log", logPath});
+    sim = std::make_unique<SimProcess>(args);
+    ASSERT_TRUE(sim->ok()) << sim->error();
+    port.portName = sim->path();
+    port.speed = speed;
+    ASSERT_EQ(OpenComPort(port, messenger), 0) << messenger.LastUtf8();
+  }
+  void TearDown() override {
+    CloseComPort(port);
+    if (sim) sim->Stop();
+    std::remove(logPath.c_str());
+  }
+  // Request frames the simulator saw with this command code.
+  size_t Requests(uint8_t code) {
+    char prefix[16];
+    std::snprintf(prefix, sizeof prefix, "> 00 %%s");
+    size_t n = 0;
+    for (const auto& line : LogLines(logPath, "> 00 ")) {
+      unsigned l = 0, c = 0;
+      if (std::sscanf(line.c_str(), "> 00 %x %*x %x", &l, &c) == 2 && c == code) ++n;
+    }
+    return n;
+  }
+
+  std::unique_ptr<SimProcess> sim;
+  std::string logPath;
+  ComPort port;
+  RecordingMessenger messenger;
+  RecordingProgress progress;
+};
+
+TEST_F(SimTest, AccessTableAndRangesRoundTrip) {
+  Start({"--password", "4711"});
+  // Before access the device refuses memory reads.
+  uint8_t b[2];
+  EXPECT_EQ(ReadRange(port, messenger, progress, b, 0x10, 2), 1);
+  EXPECT_EQ(messenger.LastUtf8(), "ReadEEPROM: комманда недопустима в текушем режиме работы");
+
+  EXPECT_EQ(TakeAccess(port, messenger, "4712"), 1);
+  EXPECT_EQ(messenger.LastUtf8(), "TakeAccess: неверный пароль или оштбка доступа");
+  ASSERT_EQ(TakeAccess(port, messenger, "4711"), 0);
+
+  AddressTable table;
+  SetTableEntry(table, 5, 0xDEAD);  // replaced by what the device holds
+  ASSERT_EQ(ReadAddressTable(port, messenger, table), 0);
+  EXPECT_EQ(table.address, 0x0020);
+  EXPECT_EQ(TableEntry(table, 1), 0x0100);
+  EXPECT_EQ(TableEntry(table, 5), 0x0124);
+  EXPECT_EQ(TableEntry(table, 40), 0x0478);
+  uint8_t version[2];
+  ASSERT_EQ(ReadRange(port, messenger, progress, version, TableEntry(table, 0), 2), 0);
+  EXPECT_EQ(version[0], 2);
+  EXPECT_EQ(version[1], 7);
+
+  Bytes data(1234);
+  for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i * 7 + 3);
+  const size_t writesBefore = Requests(0x23);
+  ASSERT_EQ(WriteRange(port, messenger, progress, 0x8000 - 1234, data.size(), data.data()), 0);
+  EXPECT_EQ(Requests(0x23) - writesBefore, 25u);  // 24 of 50 and one of 34
+  Bytes back(data.size());
+  ASSERT_EQ(ReadRange(port, messenger, progress, back.data(), 0x8000 - 1234, back.size()), 0);
+  EXPECT_EQ(back, data);
+}
+
+TEST_F(SimTest, FaultyLineStillCarriesTheData) {
+  // Every third request unanswered, every fourth reply spoiled, two retry
+  // requests first: the retries absorb all of it.
+  Start({"--drop-every", "3", "--corrupt-every", "4", "--retry-first", "2"});
+  ASSERT_EQ(TakeAccess(port, messenger, ""), 0);
+  Bytes data(300, 0x5C);
+  ASSERT_EQ(WriteRange(port, messenger, progress, 0x1000, data.size(), data.data()), 0);
+  Bytes back(300);
+  ASSERT_EQ(ReadRange(port, messenger, progress, back.data(), 0x1000, back.size()), 0);
+  EXPECT_EQ(back, data);
+  EXPECT_TRUE(messenger.shown.empty()) << messenger.LastUtf8();
+}
+
+TEST_F(SimTest, PersistentRetryRequestEndsInUnknownSubCode) {
+  Start({"--retry-first", "1000000"});
+  AddressTable table;
+  EXPECT_EQ(ReadAddressTable(port, messenger, table), 1);
+  EXPECT_EQ(messenger.LastUtf8(), "AddressTable: ?");
+  EXPECT_EQ(Requests(0x24), 5u);
+}
+
+TEST_F(SimTest, ErrorRepliesByCommand) {
+  Start({"--error-on", "0x23:18", "--error-on", "0x26:1"});
+  ASSERT_EQ(TakeAccess(port, messenger, "1"), 0);
+  const uint8_t byte = 1;
+  EXPECT_EQ(WriteRange(port, messenger, progress, 0x2000, 1, &byte), 1);
+  EXPECT_TRUE(messenger.shown.empty());  // silent sub-code
+  std::array<uint8_t, 6> key{};
+  EXPECT_EQ(ReadTouchKey(port, messenger, key), 1);
+  EXPECT_EQ(messenger.LastUtf8(), "??? : недопустимые параметры комманды");
+  EXPECT_EQ(Requests(0x26), 5u);  // asked for 6 bytes, so the error was retried
+}
+
+TEST_F(SimTest, TouchKeyAndRestartAndLeaving) {
+  Start({"--key", "01A2B3C4D5E6", "--password", "12"});
+  std::array<uint8_t, 6> key{};
+  ASSERT_EQ(ReadTouchKey(port, messenger, key), 0);
+  EXPECT_EQ(key, (std::array<uint8_t, 6>{0x01, 0xA2, 0xB3, 0xC4, 0xD5, 0xE6}));
+  CloseComPort(port);
+
+  EXPECT_EQ(RestartDevice(port, messenger, "13"), 1);
+  EXPECT_EQ(Requests(0x28), 0u);
+  EXPECT_EQ(RestartDevice(port, messenger, "12"), 0);
+  EXPECT_EQ(Requests(0x28), 1u);
+  EXPECT_FALSE(port.IsOpen());
+  EXPECT_EQ(LeaveProgramming(port, messenger), 0);
+  EXPECT_FALSE(port.IsOpen());
+  for (int i = 0; i < 100 && LogLines(logPath, "# leave").empty(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_EQ(LogLines(logPath, "# leave").size(), 1u);
+}
+
+TEST_F(SimTest, LongReadsWorkOnSlowLines) {
+  // 207 reply bytes take 431 ms at 4800 baud: more than 100 ms + 1 ms a byte.
+  Start({"--baud", "4800"}, 4800);
+  ASSERT_EQ(TakeAccess(port, messenger, ""), 0);
+  Bytes back(200);
+  EXPECT_EQ(ReadRange(port, messenger, progress, back.data(), 0x0100, back.size()), 0)
+      << messenger.LastUtf8();
+}
+
+TEST_F(SimTest, BorrowingTheTerminalsPort) {
+  Start();
+  port.TerminalOn = true;  // as the terminal leaves it after its own opening
+  SerialPort* held = port.handle.get();
+  bool pagesEnabled = true;
+  port.enablePages = [&](bool on) { pagesEnabled = on; };
+  ASSERT_EQ(OpenComPort(port, messenger), 0);
+  EXPECT_TRUE(port.PortLent);
+  EXPECT_FALSE(pagesEnabled);
+  EXPECT_EQ(port.handle.get(), held);
+  EXPECT_EQ(TakeAccess(port, messenger, ""), 0);
+  CloseComPort(port);
+  EXPECT_FALSE(port.PortLent);
+  EXPECT_TRUE(pagesEnabled);
+  ASSERT_EQ(port.handle.get(), held);  // still open for the terminal
+  const uint8_t probe[] = {0x00, 0x01, 0xFE, 0x24, 0x01, 0x23};
+  EXPECT_EQ(port.handle->Write(probe, sizeof probe), sizeof probe);
+  uint8_t reply[8];
+  EXPECT_EQ(port.handle->Read(reply, sizeof reply), sizeof reply);
+  port.TerminalOn = false;
+}
+
+TEST_F(SimTest, LoaderSpeedAndSimulatorLoaderProtocol) {
+  Start();
+  CloseComPort(port);
+  port.LoaderShown = true;
+  port.speed = 2400;
+  ASSERT_EQ(OpenComPort(port, messenger), 0);
+  EXPECT_EQ(port.handle->Baud(), 57600);
+  SerialPort& line = *port.handle;
+  auto ask = [&](const Bytes& message) {
+    line.Purge();
+    line.Write(message.data(), message.size());
+    uint8_t r[2] = {0, 0};
+    const size_t n = line.Read(r, 2);
+    return n == 2 ? (r[0] << 8 | r[1]) : -1;
+  };
+  EXPECT_NE(ask({0x5A, 0x17, 0xC3, 0x08, 0x6E, 0x91, 0x24, 0xB0}), -1);
+  EXPECT_EQ(ask({0x3A, 0x01, 0x00, 0x00, 0x00, 0x00, 0xFF}), 0x764B);
+  EXPECT_NE(ask({0x3A, 0x00, 0x00, 0x00, 0x02, 0xFE}), -1);
+  // Back to frames after the end record.
+  EXPECT_EQ(DeviceTransaction(port, messenger, 0x24, {}, 0xA2, 0), 0);
+}
+
+TEST(SimProcessTest, SavesAndLoadsItsEeprom) {
+  const std::string image = TempPath("eeprom.bin");
+  std::remove(image.c_str());
+  const Bytes data{0xCA, 0xFE, 0xBA, 0xBE};
+  {
+    SimProcess sim({"--save", image, "--firmware", "9"});
+    ASSERT_TRUE(sim.ok()) << sim.error();
+    ComPort port;
+    port.portName = sim.path();
+    RecordingMessenger m;
+    SilentProgress p;
+    ASSERT_EQ(OpenComPort(port, m), 0);
+    ASSERT_EQ(TakeAccess(port, m, ""), 0);
+    ASSERT_EQ(WriteRange(port, m, p, 0x3000, data.size(), data.data()), 0);
+    CloseComPort(port);
+    EXPECT_EQ(sim.Stop(), 0);
+  }
+  SimProcess again({"--load", image});
+  ASSERT_TRUE(again.ok()) << again.error();
+  ComPort port;
+  port.portName = again.path();
+  RecordingMessenger m;
+  SilentProgress p;
+  ASSERT_EQ(OpenComPort(port, m), 0);
+  ASSERT_EQ(TakeAccess(port, m, ""), 0);
+  Bytes back(4);
+  uint8_t version[2];
+  ASSERT_EQ(ReadRange(port, m, p, back.data(), 0x3000, back.size()), 0);
+  ASSERT_EQ(ReadRange(port, m, p, version, 0x0010, 2), 0);
+  EXPECT_EQ(back, data);
+  EXPECT_EQ(version[1], 9);
+  CloseComPort(port);
+  std::remove(image.c_str());
+}
+
+}  // namespace
+}  // namespace vorsin

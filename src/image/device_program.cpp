@@ -79,7 +79,6 @@ int ProgramDevice(Workspace& ws, ComPort& port, const ProgramOptions& options, M
   if (!ConfirmImage(c, prepared, messenger)) return 1;
 
   if (OpenComPort(port, messenger) != kPortOpened) return 1;
-  if (port.enablePages) port.enablePages(false);
   int status = 1;
   if (TakeAccess(port, messenger, options.password) == 0) {
     out.accessed = true;

@@ -53,7 +53,6 @@ int ReadDevice(Workspace& ws, Vocabulary& vocabulary, ComPort& port, const ReadO
                Messenger& messenger, Progress& progress, ReadResult& out) {
   out = ReadResult{};
   if (OpenComPort(port, messenger) != kPortOpened) return 1;
-  if (port.enablePages) port.enablePages(false);
   int status = 1;
   if (TakeAccess(port, messenger, options.password) == 0) {
     out.accessed = true;

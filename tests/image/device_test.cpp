@@ -1,0 +1,265 @@
+// Programming and reading pkd-sim over a pseudo-terminal.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "../link/sim_process.h"
+#include "image/device_io.h"
+#include "image_test_support.h"
+#include "link/transaction.h"
+
+namespace vorsin {
+namespace {
+
+using namespace image_test;
+using testing::LogLines;
+using testing::SimProcess;
+using testing::TempPath;
+
+class CountingProgress final : public Progress {
+ public:
+  void SetMaximum(int m) override { maximum = m; }
+  void SetPosition(int p) override { position = p; }
+  void Advance(int by) override { position += by; }
+  void Breathe() override {}
+  int maximum = 0, position = 0;
+};
+
+// A line that goes dead after a number of EEPROM writes, as when the cable
+// is pulled halfway through programming.
+class CutAfterWrites final : public SerialPort {
+ public:
+  CutAfterWrites(std::unique_ptr<SerialPort> inner, int writes) : inner_(std::move(inner)), left_(writes) {}
+  bool Open(const std::string& name) override { return inner_->Open(name); }
+  bool IsOpen() const override { return inner_->IsOpen(); }
+  bool ReadSettings() override { return inner_->ReadSettings(); }
+  bool ApplySettings(int baud) override { return inner_->ApplySettings(baud); }
+  int Baud() const override { return inner_->Baud(); }
+  void Purge() override { inner_->Purge(); }
+  void SetTimeouts(const SerialTimeouts& t) override { inner_->SetTimeouts(t); }
+  size_t Read(uint8_t* dest, size_t k) override { return inner_->Read(dest, k); }
+  size_t Write(const uint8_t* data, size_t n) override {
+    if (n > 3 && data[3] == 0x23 && left_-- <= 0) cut_ = true;
+    return cut_ ? n : inner_->Write(data, n);
+  }
+  bool Cts() override { return inner_->Cts(); }
+  void Close() override { inner_->Close(); }
+
+ private:
+  std::unique_ptr<SerialPort> inner_;
+  int left_;
+  bool cut_ = false;
+};
+
+class DeviceTest : public ::testing::Test {
+ protected:
+  DeviceTest() : vocabulary(ShippedVocabulary()) {
+    ResetToDefaults(ws, vocabulary);
+    ResetToDefaults(fresh, vocabulary);
+    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    logPath = TempPath(name + ".log");
+    imagePath = TempPath(name + ".eeprom");
+    options.clock = [] { return image::Stamp{2024, 5, 17, 8, 3, 0}; };
+  }
+  ~DeviceTest() override {
+    sim.reset();
+    std::remove(logPath.c_str());
+    std::remove(imagePath.c_str());
+  }
+  void Start(std::vector<std::string> args = {}) {
+    sim.reset();
+    std::remove(logPath.c_str());
+    args.insert(args.end(), {"--log", logPath, "--save", imagePath});
+    sim = std::make_unique<SimProcess>(args);
+    ASSERT_TRUE(sim->ok()) << sim->error();
+    port.portName = sim->path();
+  }
+  // Stops the simulator (saving its memory) and starts it again from it.
+  void Restart(std::vector<std::string> args = {}) {
+    sim->Stop();
+    args.insert(args.end(), {"--load", imagePath});
+    Start(args);
+  }
+  int Program() { return ProgramDevice(ws, port, options, messenger, progress); }
+  int Read() { return ReadDevice(fresh, vocabulary, port, ReadOptions{}, messenger, progress, readResult); }
+
+  // (address, data) of every WriteEEPROM request the simulator logged.
+  std::vector<std::pair<int, std::vector<int>>> Writes() const {
+    std::vector<std::pair<int, std::vector<int>>> out;
+    for (const auto& line : LogLines(logPath, "> 00 ")) {
+      std::istringstream in(line.substr(2));
+      std::vector<int> b;
+      for (std::string h; in >> h;) b.push_back(std::stoi(h, nullptr, 16));
+      if (b.size() < 9 || b[3] != 0x23) continue;
+      out.push_back({b[4] << 8 | b[5], std::vector<int>(b.begin() + 7, b.end() - 2)});
+    }
+    return out;
+  }
+
+  Vocabulary vocabulary;
+  Workspace ws, fresh;
+  ComPort port;
+  RecordingMessenger messenger;
+  CountingProgress progress;
+  ProgramOptions options;
+  ReadResult readResult;
+  std::unique_ptr<SimProcess> sim;
+  std::string logPath, imagePath;
+};
+
+TEST_F(DeviceTest, ProgrammingThenReadingGivesTheConfigurationBack) {
+  FillRich(ws);
+  options.vgr = 12;
+  options.vgt = 34;
+  Start();
+  std::vector<bool> pages;
+  port.enablePages = [&](bool enabled) { pages.push_back(enabled); };
+  ASSERT_EQ(0, Program()) << ToUtf8(messenger.shown.empty() ? "" : messenger.shown.back().text);
+  ASSERT_GE(pages.size(), 2u);  // disabled while the device works, enabled again at the end
+  EXPECT_FALSE(pages[pages.size() - 2]);
+  EXPECT_TRUE(pages.back());
+  EXPECT_EQ("17.05.2024 08:03", ws.config.lastLoadTime);
+  ASSERT_EQ(1u, messenger.shown.size());
+  EXPECT_EQ(Cp("Устройство запрограммированно"), messenger.shown[0].text);
+  EXPECT_EQ("", messenger.shown[0].caption);
+  EXPECT_EQ(0, progress.position);
+  EXPECT_GT(progress.maximum, 1000);
+
+  ASSERT_EQ(0, Read());
+  EXPECT_EQ(Cp("Настройки считаны"), messenger.shown.back().text);
+  EXPECT_EQ("Read", fresh.projectFileName);
+  EXPECT_TRUE(readResult.haveVg);
+  EXPECT_EQ(12, readResult.vgr);
+  EXPECT_EQ(34, readResult.vgt);
+  EXPECT_EQ(7, readResult.firmwareVersion);
+  ExpectSameConfiguration(AsReadBack(ws.config, fresh, ws.codeDefinitions), fresh.config);
+  EXPECT_EQ(ws.config.lastLoadTime, fresh.config.lastLoadTime);
+}
+
+TEST_F(DeviceTest, BlocksGoOutByAddressWithTheTableAndTheClearedFlagLast) {
+  FillRich(ws);
+  Start();
+  ASSERT_EQ(0, Program());
+  const auto w = Writes();
+  ASSERT_GE(w.size(), 4u);
+  EXPECT_EQ(0x1F, w.front().first);
+  EXPECT_EQ(std::vector<int>{1}, w.front().second);
+  for (size_t i = 1; i + 3 < w.size(); ++i) EXPECT_LT(w[i - 1].first, w[i].first) << i;
+  for (const auto& [address, data] : w) EXPECT_LE(data.size(), 50u);
+  // The table (86 bytes at 0x20, two frames) and then the flag cleared.
+  EXPECT_EQ(0x20, w[w.size() - 3].first);
+  EXPECT_EQ(0x20 + 50, w[w.size() - 2].first);
+  EXPECT_EQ(0x1F, w.back().first);
+  EXPECT_EQ(std::vector<int>{0}, w.back().second);
+}
+
+TEST_F(DeviceTest, FailureHalfwayLeavesTheProgrammingFlagSet) {
+  FillRich(ws);
+  Start();
+  port.makePort = [] { return std::make_unique<CutAfterWrites>(MakeSerialPort(), 5); };
+  const std::string before = ws.config.lastLoadTime;
+  EXPECT_EQ(1, Program());
+  EXPECT_EQ(0, progress.position);
+  EXPECT_EQ(before, ws.config.lastLoadTime);
+  EXPECT_EQ(Cp("Отсутствие связи с устройством"), messenger.shown.back().text);
+
+  port.makePort = nullptr;
+  RecordingMessenger m;
+  ASSERT_EQ(0, OpenComPort(port, m));
+  uint8_t flag = 0;
+  SilentProgress silent;
+  ASSERT_EQ(0, ReadRange(port, m, silent, &flag, 0x1F, 1));
+  CloseComPort(port);
+  EXPECT_EQ(1, flag);
+  EXPECT_EQ(5u, Writes().size());
+}
+
+TEST_F(DeviceTest, OldFirmwareIsReadButNotProgrammed) {
+  FillRich(ws);
+  Start();
+  ASSERT_EQ(0, Program());
+  Restart({"--firmware", "6"});
+  messenger.shown.clear();
+  EXPECT_EQ(1, Program());
+  ASSERT_EQ(1u, messenger.shown.size());
+  EXPECT_EQ(Cp("Необходимо обновить версию программного обеспечения устройства."), messenger.shown[0].text);
+  EXPECT_EQ(Cp("Ошибка"), messenger.shown[0].caption);
+  EXPECT_TRUE(Writes().empty());
+
+  ASSERT_EQ(0, Read());
+  EXPECT_EQ("", fresh.config.cusdForwardNumber);
+  EXPECT_EQ(ws.config.ownNumber, fresh.config.ownNumber);
+  EXPECT_EQ(ws.config.users, fresh.config.users);
+}
+
+TEST_F(DeviceTest, NewerImageFormatIsRefusedBothWaysAndReadingResets) {
+  FillRich(ws);
+  Start({"--format", "3"});
+  EXPECT_EQ(1, Program());
+  EXPECT_EQ(Cp("Необходимо обновить версию Ворсина.\nCвяжитесь с производителем."), messenger.shown.back().text);
+  EXPECT_TRUE(Writes().empty());
+
+  fresh = ws;
+  EXPECT_EQ(1, Read());
+  EXPECT_TRUE(readResult.accessed);
+  Workspace defaults;
+  ResetToDefaults(defaults, vocabulary);
+  EXPECT_EQ(defaults.config, fresh.config);
+  EXPECT_EQ("default", fresh.projectFileName);
+}
+
+TEST_F(DeviceTest, RefusedAccessKeepsTheConfiguration) {
+  FillRich(ws);
+  Start({"--password", "1234"});
+  options.password = "9999";
+  EXPECT_EQ(1, Program());
+  fresh = ws;
+  ReadOptions wrong;
+  wrong.password = "4321";
+  EXPECT_EQ(1, ReadDevice(fresh, vocabulary, port, wrong, messenger, progress, readResult));
+  EXPECT_FALSE(readResult.accessed);
+  EXPECT_EQ(ws.config, fresh.config);
+  options.password = "1234";
+  EXPECT_EQ(0, Program());
+}
+
+TEST_F(DeviceTest, SimCodesAreCheckedBeforeThePortIsOpened) {
+  port.portName = "/nonexistent/port";
+  ws.config.pukCode.clear();
+  EXPECT_EQ(1, Program());
+  ASSERT_EQ(1u, messenger.shown.size());
+  EXPECT_EQ(Cp("Незаполнены обезательные поля Pin/Puk кодов (Вкладка \"Общие\")"), messenger.shown[0].text);
+}
+
+TEST_F(DeviceTest, RefusedImageWritesNothing) {
+  ws.config.relayPatterns[0].w[2] = 0xBF;
+  Start();
+  EXPECT_EQ(1, Program());
+  EXPECT_EQ(Cp("Ошибка"), messenger.shown.back().caption);
+  EXPECT_TRUE(LogLines(logPath, "> ").empty());  // the port was never used
+}
+
+TEST_F(DeviceTest, DeviceHeldByteIsTakenFromTheDeviceAndWrittenBack) {
+  Start();
+  ASSERT_EQ(0, Program());
+  sim->Stop();
+  {
+    std::fstream f(imagePath, std::ios::in | std::ios::out | std::ios::binary);
+    f.seekp(0x108 + 8);
+    f.put(static_cast<char>(0xA7));
+  }
+  Restart();
+  ws.config.general.deviceHeldByte() = 3;
+  ASSERT_EQ(0, Program());
+  EXPECT_EQ(0xA7, ws.config.general.deviceHeldByte());
+  bool written = false;
+  for (const auto& [address, data] : Writes())
+    if (address <= 0x108 + 8 && address + static_cast<int>(data.size()) > 0x108 + 8)
+      written = data[0x108 + 8 - address] == 0xA7;
+  EXPECT_TRUE(written);
+}
+
+}  // namespace
+}  // namespace vorsin

@@ -1,0 +1,114 @@
+// Device commands that move the whole configuration: "program" writes a
+// project file into the device, "read" saves the device's configuration as
+// a project file.
+#include <cstdlib>
+#include <iostream>
+#include <optional>
+
+#include "app/cli/cli.h"
+#include "image/device_io.h"
+#include "link/com_port.h"
+#include "link/port_list.h"
+#include "model/defaults.h"
+#include "model/vocabulary.h"
+#include "project/project_file.h"
+
+namespace vorsin::cli {
+namespace {
+
+constexpr const char* kProgramUsage =
+    "usage: vorsin-cli [--vocabulary FILE] program --port PORT [--speed BAUD] [--password DIGITS] "
+    "[--vgr N] [--vgt N] [--yes] FILE.dat\n";
+constexpr const char* kReadUsage =
+    "usage: vorsin-cli [--vocabulary FILE] read --port PORT [--speed BAUD] [--password DIGITS] [--yes] OUT.dat\n";
+
+std::optional<long> Number(const std::string& text, long min, long max) {
+  char* end = nullptr;
+  const long v = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || v < min || v > max) return std::nullopt;
+  return v;
+}
+
+// --port (a device path, or Com1..Com5 as the window lists them) and --speed.
+bool SetUpPort(const Args& args, ComPort& port) {
+  const auto name = args.Option("port");
+  if (!name || name->empty()) return false;
+  port.portName = *name;
+  if (name->size() == 4 && (name->rfind("Com", 0) == 0 || name->rfind("COM", 0) == 0) && (*name)[3] >= '1' &&
+      (*name)[3] <= '0' + kNumberedPorts)
+    port.portName = PortNameForIndex((*name)[3] - '1');
+  if (const auto speed = args.Option("speed")) {
+    const auto v = Number(*speed, 1, 4000000);
+    if (!v) {
+      std::cerr << "vorsin-cli: bad --speed " << *speed << "\n";
+      return false;
+    }
+    port.speed = static_cast<int>(*v);
+  }
+  return true;
+}
+
+// --vgr and --vgt: the two bytes the programming page sends as typed.
+bool ByteOption(const Args& args, const char* name, int& out) {
+  const auto text = args.Option(name);
+  if (!text) return true;
+  const auto v = Number(*text, 0, 255);
+  if (!v) {
+    std::cerr << "vorsin-cli: --" << name << " needs a number 0..255, not " << *text << "\n";
+    return false;
+  }
+  out = static_cast<int>(*v);
+  return true;
+}
+
+int RunProgram(const Args& args) {
+  ComPort port;
+  ProgramOptions options;
+  if (args.positional.size() != 1 || !SetUpPort(args, port) || !ByteOption(args, "vgr", options.vgr) ||
+      !ByteOption(args, "vgt", options.vgt)) {
+    std::cerr << kProgramUsage;
+    return 2;
+  }
+  options.password = args.Option("password").value_or("");
+  Vocabulary vocabulary(args.vocabularyPath);
+  Workspace ws;
+  StderrMessenger messenger(args.Flag("yes"));
+  if (OpenWorkspace(ws, vocabulary, args.positional[0], messenger) != kProjectOk) return 1;
+  StderrProgress progress;
+  return ProgramDevice(ws, port, options, messenger, progress) == 0 ? 0 : 1;
+}
+
+int RunRead(const Args& args) {
+  ComPort port;
+  if (args.positional.size() != 1 || !SetUpPort(args, port)) {
+    std::cerr << kReadUsage;
+    return 2;
+  }
+  ReadOptions options;
+  options.password = args.Option("password").value_or("");
+  Vocabulary vocabulary(args.vocabularyPath);
+  Workspace ws;
+  ResetToDefaults(ws, vocabulary);
+  StderrMessenger messenger(args.Flag("yes"));
+  ReadResult result;
+  {
+    StderrProgress progress;
+    if (ReadDevice(ws, vocabulary, port, options, messenger, progress, result) != 0) return 1;
+  }
+  std::cout << "VGR: " << result.vgr << "\nVGT: " << result.vgt << std::endl;
+  return WriteProjectFile(ws, args.positional[0], messenger) == kProjectOk ? 0 : 1;
+}
+
+const bool kProgram = Register({"program",
+                                "program --port P [--speed B] [--password D] [--vgr N] [--vgt N] [--yes] FILE.dat"
+                                "    write a project file into the device",
+                                RunProgram,
+                                {"port", "speed", "password", "vgr", "vgt"}});
+const bool kRead = Register({"read",
+                             "read --port P [--speed B] [--password D] [--yes] OUT.dat"
+                             "    read the device and save it as a project file",
+                             RunRead,
+                             {"port", "speed", "password"}});
+
+}  // namespace
+}  // namespace vorsin::cli

@@ -1,0 +1,116 @@
+// vorsin-cli program and read against pkd-sim.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "../link/sim_process.h"
+#include "image_test_support.h"
+#include "project/project_file.h"
+
+namespace vorsin {
+namespace {
+
+using namespace image_test;
+using testing::ReadText;
+using testing::SimProcess;
+using testing::TempPath;
+
+struct CliRun {
+  int status = -1;
+  std::string out, err;
+};
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sim = std::make_unique<SimProcess>();
+    ASSERT_TRUE(sim->ok()) << sim->error();
+    vocabulary = ShippedVocabulary();
+  }
+  void TearDown() override {
+    for (const auto& f : files) std::remove(f.c_str());
+  }
+  std::string File(const std::string& name) {
+    files.push_back(TempPath(name));
+    return files.back();
+  }
+  CliRun Cli(const std::string& arguments) {
+    const std::string out = File("cli.out"), err = File("cli.err");
+    const std::string command = std::string(VORSIN_BIN_DIR) + "/vorsin-cli --vocabulary " + vocabulary + " " +
+                                arguments + " >" + out + " 2>" + err;
+    CliRun r;
+    const int raw = std::system(command.c_str());
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.out = ReadText(out);
+    r.err = ReadText(err);
+    return r;
+  }
+  std::string SaveProject(const Workspace& ws, const std::string& name) {
+    const std::string path = File(name);
+    Workspace copy = ws;
+    RecordingMessenger m;
+    EXPECT_EQ(kProjectOk, WriteProjectFile(copy, path, m));
+    return path;
+  }
+
+  std::unique_ptr<SimProcess> sim;
+  std::string vocabulary;
+  std::vector<std::string> files;
+};
+
+TEST_F(CliTest, ProgramThenReadSavesTheDevicesConfiguration) {
+  Vocabulary v(vocabulary);
+  Workspace ws;
+  ResetToDefaults(ws, v);
+  FillRich(ws);
+  const std::string in = SaveProject(ws, "in.dat"), out = File("out.dat");
+
+  const CliRun program = Cli("program --port " + sim->path() + " --vgr 9 --vgt 8 " + in);
+  ASSERT_EQ(0, program.status) << program.err;
+  EXPECT_NE(std::string::npos, program.err.find("Устройство запрограммированно"));
+
+  const CliRun readRun = Cli("read --port " + sim->path() + " --speed 115200 " + out);
+  ASSERT_EQ(0, readRun.status) << readRun.err;
+  EXPECT_EQ("VGR: 9\nVGT: 8\n", readRun.out);
+  Workspace back;
+  RecordingMessenger m;
+  ASSERT_EQ(kProjectOk, ReadProjectFile(back, v, out, m));
+  EXPECT_EQ(ws.config.ownNumber, back.config.ownNumber);
+  EXPECT_EQ(ws.config.users, back.config.users);
+  EXPECT_EQ(ws.config.addressees.size(), back.config.addressees.size());
+  EXPECT_FALSE(back.config.lastLoadTime.empty());
+}
+
+TEST_F(CliTest, QuestionsAreAnsweredCancelUnlessYes) {
+  Vocabulary v(vocabulary);
+  Workspace ws;
+  ResetToDefaults(ws, v);
+  ws.config.smsStrings.push_back({{}, std::string(250, 'x')});
+  ws.config.addressees.push_back(NamedAddressee(1, 0));
+  const std::string in = SaveProject(ws, "long.dat");
+
+  const CliRun cancelled = Cli("program --port " + sim->path() + " " + in);
+  EXPECT_NE(0, cancelled.status);
+  EXPECT_NE(std::string::npos, cancelled.err.find("Внимание: "));
+  EXPECT_NE(std::string::npos, cancelled.err.find("[Cancel]"));
+  EXPECT_EQ(std::string::npos, cancelled.err.find("Устройство запрограммированно"));
+
+  const CliRun yes = Cli("program --port " + sim->path() + " --yes " + in);
+  EXPECT_EQ(0, yes.status) << yes.err;
+  EXPECT_NE(std::string::npos, yes.err.find("[OK]"));
+  EXPECT_NE(std::string::npos, yes.err.find("не имеет телефонов"));  // told, and the run goes on
+}
+
+TEST_F(CliTest, FailuresGiveANonZeroStatus) {
+  const CliRun noPort = Cli("read --port /nonexistent/tty " + File("x.dat"));
+  EXPECT_EQ(1, noPort.status);
+  EXPECT_NE(std::string::npos, noPort.err.find("Ошибка: Не удаётся обнаружить"));
+  EXPECT_EQ(2, Cli("program --port " + sim->path()).status);
+  EXPECT_EQ(2, Cli("program --port " + sim->path() + " --vgt x " + File("y.dat")).status);
+  EXPECT_EQ(1, Cli("program --port " + sim->path() + " " + File("missing.dat")).status);
+}
+
+}  // namespace
+}  // namespace vorsin

@@ -160,15 +160,6 @@ TEST(RelayBlocks, FixedFormForAFireLoopAndBindingFormOtherwise) {
   EXPECT_FALSE(DecodeRelayBlocks(std::span<const uint8_t>(relay1).first(10), r, error));
 }
 
-TEST(RelayBlocks, BodySizeCountsTheFillers) {
-  Configuration c;
-  EXPECT_EQ(25u, RelayBodySize(c, 0));
-  c.relayBindings[0][4].resize(10);
-  EXPECT_EQ(25u + 8, RelayBodySize(c, 0));
-  c.relayBindings[0][0].resize(16);
-  EXPECT_EQ(25u + 8 + 30, RelayBodySize(c, 0));  // 63: still fits the header's six bits
-}
-
 TEST(RelayPatterns, LastStepMarkAndTheEndMark) {
   Configuration c;
   c.relayPatterns = {ParamRecord{{0, 1, 153}, "a"}, ParamRecord{{0, 2, 138, 10}, "b"}};

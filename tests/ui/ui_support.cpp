@@ -12,7 +12,7 @@ namespace vorsin::test {
 
 int RecordingMessenger::Show(const std::string& text, const std::string& caption, Icon icon,
                              Buttons buttons) {
-  shown.push_back({ui::Q(text), ui::Q(caption), icon, buttons});
+  shown.push_back({ui::Q(text), ui::Q(caption), icon, buttons, window ? window->windowTitle() : QString()});
   return buttons == Buttons::Ok ? kAnswerOk : answer;
 }
 
@@ -31,6 +31,7 @@ TestWindow::TestWindow(const std::function<void(Vocabulary&)>& prepare) {
   setup.files.open = [this](QWidget*, const QString&, const QString&) { return chosenPath; };
   setup.files.save = setup.files.open;
   window = ui::CreateWindows(std::move(setup));
+  messages.window = window.get();
   window->show();
   window->activateWindow();
   if (!QTest::qWaitForWindowActive(window.get())) qWarning("window not active");

@@ -21,6 +21,7 @@ struct ShownMessage {
   QString caption;
   Icon icon;
   Buttons buttons;
+  QString windowTitle;  // the caption while the message was up
 };
 
 class RecordingMessenger final : public Messenger {
@@ -28,6 +29,7 @@ class RecordingMessenger final : public Messenger {
   int Show(const std::string& text, const std::string& caption, Icon icon, Buttons buttons) override;
   std::vector<ShownMessage> shown;
   int answer = kAnswerOk;  // the answer to questions
+  QWidget* window = nullptr;
 };
 
 // A main window whose program folder is a fresh copy of the shipped one:

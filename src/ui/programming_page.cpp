@@ -115,6 +115,9 @@ void ProgrammingPage::buildControls() {
   buttons->addWidget(sync, 2, 0);
   grid->addLayout(buttons, 0, 2, 3, 1);
   grid->addWidget(bar_, 3, 0, 1, 3);
+  grid->setColumnStretch(3, 1);
+  password_->setFixedWidth(120);
+  speeds_->setFixedWidth(120);
 
   remote_ = new QGroupBox(QStringLiteral("Удалённое программирование"), this);
   auto* remote = new QHBoxLayout(remote_);

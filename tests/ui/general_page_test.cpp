@@ -64,6 +64,12 @@ class GeneralPageTest : public QObject {
     Leave(box);
     QCOMPARE(int(period()), 10);
     QCOMPARE(box->currentText(), QString("10 минут"));
+    // A pick from the list while typing is still the user's choice.
+    TypeText(box, "45");
+    QTest::keyClick(box, Qt::Key_Down);
+    QCOMPARE(int(period()), 30);
+    Leave(box);
+    QCOMPARE(box->currentText(), QString("30 минут"));
     // The line check period keeps its own byte.
     auto* line = w.find<QComboBox>("ComboBox3");
     QCOMPARE(line->currentText(), QString("30 минут"));

@@ -77,13 +77,15 @@ bool RebuildEvents(Workspace& ws, Vocabulary& vocabulary, std::span<const uint8_
     e.text = DefEventName(vocabulary, s);
     c.events.push_back(std::move(e));
   }
-  // General events the device image does not hold yet come from the vocabulary.
-  int inserted = 0;
-  for (int n = lowest + 1; n <= kMaxGeneralEvents; ++n) {
+  // General events the device image does not hold yet come from the
+  // vocabulary, as many as it defined when the workspace was reset.
+  for (int n = lowest + 1; n <= std::min(ws.definedEventCount, kMaxGeneralEvents); ++n)
     if (ReadDefEvent(ws, vocabulary, n, true) != 0) break;
-    ++inserted;
-  }
+  // Each block goes where the list has got to; the device's bases only say
+  // where its records lie.
+  std::array<size_t, kLoops> placed{};
   for (int L = 0; L < kLoops; ++L) {
+    placed[L] = c.events.size();
     const int used = LoopRangeCount(c, L) - 1;
     const size_t base = g.loopEventBase(L);
     int count = 0;
@@ -99,14 +101,14 @@ bool RebuildEvents(Workspace& ws, Vocabulary& vocabulary, std::span<const uint8_
       c.events.push_back(std::move(e));
     }
   }
-  // The blocks now lie behind the inserted events; keep the bases on them.
+  // The bases follow the blocks, which may have moved behind inserted
+  // general events or closed up where the device's blocks overlapped.
   for (int L = 0; L < kLoops; ++L) {
-    const int moved = g.loopEventBase(L) + inserted;
-    if (moved > 255) {
+    if (placed[L] > 255) {
       error = Cp("Ошибка чтения настроек: неверное начало событий шлейфа ") + std::to_string(L + 1);
       return false;
     }
-    g.loopEventBase(L) = static_cast<uint8_t>(moved);
+    g.loopEventBase(L) = static_cast<uint8_t>(placed[L]);
   }
   return true;
 }

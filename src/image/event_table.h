@@ -24,9 +24,9 @@ std::vector<uint8_t> EncodeEventTable(const Configuration& config);
 // Rebuilds the event table from the records (the bytes from entry 17 to the
 // end of the area): the records below the lowest loop base as general events
 // named from the vocabulary, the vocabulary's further general events, then
-// each loop's block sized by its level table. The loop bases move up by the
-// number of vocabulary events put in front of the blocks. Returns false, with
-// the reason in error, when a record lies past the bytes given.
+// each loop's block sized by its level table. The loop bases then point at
+// the rebuilt blocks. Returns false, with the reason in error, when a record
+// lies past the bytes given.
 bool RebuildEvents(Workspace& ws, Vocabulary& vocabulary, std::span<const uint8_t> records,
                    std::string& error);
 

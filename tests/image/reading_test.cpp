@@ -130,6 +130,51 @@ TEST_F(Reading, GeneralEventsMissingFromTheDeviceAreInsertedAndTheBasesMove) {
   std::filesystem::remove_all(dir);
 }
 
+TEST_F(Reading, OnlyTheVocabularysLeadingEventsAreInserted) {
+  // The reading side's vocabulary lacks Name3, so it defines two general
+  // events; its Name4 is not one of them.
+  const std::string dir = ::testing::TempDir() + "/vorsin_image_gap";
+  std::filesystem::create_directories(dir);
+  const auto write = [&](const std::string& name, const std::string& text) {
+    std::ofstream(dir + "/" + name, std::ios::binary) << text;
+    return dir + "/" + name;
+  };
+  Vocabulary three(write("three.ini", "[defEvent]\nName1=A\nName2=B\nName3=C\n"));
+  Vocabulary gap(write("gap.ini", "[defEvent]\nName1=A\nName2=B\nName4=D\n"));
+  ResetToDefaults(ws, three);
+  for (int L = 0; L < kLoops; ++L) UseTable(ws, L, 0);
+  Program();
+  ResetToDefaults(fresh, gap);
+  image::DecodeResult result;
+  ASSERT_EQ(0, image::DecodeConfigurationArea(fresh, gap, device.table, device.firmware, device.Area(), messenger,
+                                              result));
+  EXPECT_EQ(3, fresh.config.general.loopEventBase(0));
+  EXPECT_EQ(13u, fresh.config.events.size());
+  EXPECT_EQ(Cp("Событие 2"), fresh.config.events[2].text);  // no Name3 to name it
+  std::filesystem::remove_all(dir);
+}
+
+TEST_F(Reading, BasesFollowTheRebuiltBlocksWhenTheDeviceBlocksOverlap) {
+  // Loops 3 and 4 use four events each but their blocks start only three
+  // apart, sharing one record, as a table seeded without growing the blocks
+  // leaves them.
+  const int g = ws.definedEventCount;
+  GeneralSettings& gs = ws.config.general;
+  ASSERT_EQ(g + 8, gs.loopEventBase(3));
+  ASSERT_EQ(5, LoopRangeCount(ws.config, 3));
+  ws.config.events.erase(ws.config.events.begin() + g + 8);
+  gs.loopEventBase(3) = static_cast<uint8_t>(g + 7);
+  Program();
+  ASSERT_EQ(0, Decode());
+  const GeneralSettings& got = fresh.config.general;
+  EXPECT_EQ(g + 4, got.loopEventBase(2));
+  EXPECT_EQ(g + 8, got.loopEventBase(3));
+  const auto& e = fresh.config.events;
+  ASSERT_EQ(static_cast<size_t>(g + 12), e.size());
+  for (int L = 0; L < kLoops; ++L)
+    EXPECT_EQ(0u, e[got.loopEventBase(L)].text.find(Cp("Шлейф") + std::to_string(L + 1) + ":")) << L;
+}
+
 TEST_F(Reading, LoopWithOneRangeGetsPlaceholderEvents) {
   UseTable(ws, 0, 0);
   UseTable(ws, 3, 0);

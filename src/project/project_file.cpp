@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <system_error>
 
@@ -29,12 +28,19 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& data, bool& to
   if (std::filesystem::is_directory(path, ec)) return false;
   std::ifstream file(path, std::ios::binary);
   if (!file) return false;
-  const auto size = std::filesystem::file_size(path, ec);
-  if (!ec && size > kMaxProjectFileSize) {
-    tooLarge = true;
-    return false;
+  // Read in pieces up to the limit: a device or pipe has no size to check
+  // beforehand and may never end.
+  data.clear();
+  char piece[64 * 1024];
+  while (file) {
+    file.read(piece, sizeof piece);
+    data.insert(data.end(), piece, piece + file.gcount());
+    if (data.size() > kMaxProjectFileSize) {
+      tooLarge = true;
+      data.clear();
+      return false;
+    }
   }
-  data.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
   return !file.bad();
 }
 

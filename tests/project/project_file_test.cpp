@@ -229,6 +229,9 @@ TEST_F(ProjectFile, AFileThatCannotBeOpenedChangesNothing) {
   EXPECT_EQ(ws.projectFileName, before.projectFileName);
   ASSERT_EQ(m.shown.size(), 2u);
   EXPECT_EQ(m.shown[0].icon, Icon::Error);
+  // A source that never ends is given up at the size limit, not read forever.
+  EXPECT_EQ(Read(ws, "/dev/zero", m), kProjectDamaged);
+  EXPECT_EQ(ws.config, before.config);
 }
 
 }  // namespace

@@ -180,6 +180,10 @@ bool Vocabulary::Write(std::string_view section, std::string_view key, std::stri
   const std::string eol = LineEnd(text);
   const std::string wantSection = Fold(section);
   const std::string wantKey = Fold(key);
+  // A value is one line: a line break (say, in a number pasted into a
+  // free-text field or carried in from a project file) would otherwise spill
+  // into keys and sections of its own. What a later read sees is kept.
+  value = value.substr(0, value.find_first_of(std::string_view("\r\n\0", 3)));
   const std::string newLine = std::string(Trim(key)) + "=" + std::string(value) + eol;
 
   auto lines = SplitLines(text);

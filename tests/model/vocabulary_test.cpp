@@ -96,6 +96,15 @@ TEST_F(VocabularyFile, WriteAddsSectionsAndCreatesTheFile) {
   EXPECT_TRUE(v.Has("0", "InbNum"));
 }
 
+TEST_F(VocabularyFile, AWrittenValueStaysOnItsOwnLine) {
+  Put("[1]\r\nName=A\r\n[IntervalDef1]\r\nName=Guard\r\n");
+  Vocabulary v(path_);
+  ASSERT_TRUE(v.Write("1", "InbNum", "Bal\r\n[IntervalDef1]\r\nName=0"));
+  ASSERT_TRUE(v.Write("1", "OutNum", std::string("*100#\0tail", 10)));
+  EXPECT_EQ(Contents(), "[1]\r\nName=A\r\nInbNum=Bal\r\nOutNum=*100#\r\n[IntervalDef1]\r\nName=Guard\r\n");
+  EXPECT_EQ(v.Read("IntervalDef1", "Name", "0"), "Guard");
+}
+
 TEST_F(VocabularyFile, EraseSectionRemovesOnlyThatSection) {
   Put("[0]\r\nName=Old\r\nServNum=1\r\n[1]\r\nName=A\r\n");
   Vocabulary v(path_);

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <random>
 #include <thread>
 
 #include "link/device_commands.h"
@@ -196,6 +197,67 @@ TEST_F(SimTest, LoaderSpeedAndSimulatorLoaderProtocol) {
   EXPECT_NE(ask({0x3A, 0x00, 0x00, 0x00, 0x02, 0xFE}), -1);
   // Back to frames after the end record.
   EXPECT_EQ(DeviceTransaction(port, messenger, 0x24, {}, 0xA2, 0), 0);
+}
+
+// Random bytes, cut and spoiled frames, loader starts and lines, '+' runs:
+// the simulator neither dies nor stays stuck, and answers plainly afterwards.
+TEST(SimProcessTest, SurvivesRandomBytes) {
+  SimProcess sim;
+  ASSERT_TRUE(sim.ok()) << sim.error();
+  ComPort port;
+  port.portName = sim.path();
+  RecordingMessenger m;
+  ASSERT_EQ(OpenComPort(port, m), 0);
+  SerialPort& line = *port.handle;
+
+  std::mt19937 rng(20240611);
+  auto below = [&](unsigned n) { return static_cast<unsigned>(rng() % n); };
+  auto randomBytes = [&](size_t n) {
+    Bytes b(n);
+    for (auto& x : b) x = static_cast<uint8_t>(rng());
+    return b;
+  };
+  const uint8_t codes[] = {0x20, 0x22, 0x23, 0x24, 0x26, 0x28, 0x86, 0x00, 0xFF};
+  uint8_t sink[4096];
+  for (int round = 0; round < 400; ++round) {
+    Bytes out;
+    switch (below(7)) {
+      case 0: out = randomBytes(1 + below(600)); break;
+      case 1:  // a well-formed frame with any code and payload
+        out = BuildFrame(codes[below(sizeof codes)], randomBytes(below(255)));
+        break;
+      case 2:  // the same, cut short or with one byte spoiled
+        out = BuildFrame(codes[below(sizeof codes)], randomBytes(below(60)));
+        if (below(2)) out.resize(below(static_cast<unsigned>(out.size())));
+        else out[below(static_cast<unsigned>(out.size()))] ^= static_cast<uint8_t>(1 + below(255));
+        break;
+      case 3:  // a loader start code, sometimes cut
+        out = {0x5A, 0x17, 0xC3, 0x08, 0x6E, 0x91, 0x24, 0xB0};
+        out.resize(1 + below(8));
+        break;
+      case 4: {  // a loader line of any announced length, sometimes cut
+        out = {0x3A, static_cast<uint8_t>(rng())};
+        const Bytes rest = randomBytes(below(270));
+        out.insert(out.end(), rest.begin(), rest.end());
+        break;
+      }
+      case 5: out.assign(1 + below(9), '+'); break;
+      default: out = {0x00, static_cast<uint8_t>(rng()), static_cast<uint8_t>(rng())}; break;
+    }
+    if (!out.empty()) line.Write(out.data(), out.size());
+    line.SetTimeouts({0, 0, 1, 0, 0});
+    line.Read(sink, sizeof sink);  // keep its replies from piling up
+  }
+  // Past the simulator's patience any cut message is dropped.
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  SetComTimeouts(port, 100, 100, 1, 1);
+  EXPECT_EQ(TakeAccess(port, m, ""), 0) << m.LastUtf8();
+  AddressTable table;
+  EXPECT_EQ(ReadAddressTable(port, m, table), 0) << m.LastUtf8();
+  EXPECT_EQ(table.address, 0x0020);
+  CloseComPort(port);
+  EXPECT_EQ(::kill(sim.pid(), 0), 0);
+  EXPECT_EQ(sim.Stop(), 0);  // a sanitizer report would end it otherwise
 }
 
 TEST(SimProcessTest, SavesAndLoadsItsEeprom) {

@@ -27,7 +27,8 @@ void SetComTimeouts(ComPort& port, int readInterval, int readTotalConstant, int 
                     int writeConstant) {
   if (!port.handle) return;
   // A fixed 1 ms per byte cannot carry a 200-byte reply below 9600 baud, so
-  // the per-byte allowance follows the line speed (1 ms at 9600 and above).
+  // the per-byte allowance follows the line speed (2 ms at 9600, 1 ms from
+  // 19200 up).
   // Writes get the same, or a slow line would cut frames short.
   const int perByte = ByteWireMs(port.handle->Baud());
   SerialTimeouts t;
@@ -79,7 +80,10 @@ int OpenComPort(ComPort& port, Messenger& messenger) {
 void CloseComPort(ComPort& port) {
   EnablePages(port, true);
   if (port.TerminalOn && port.handle) {
-    // The terminal's limits first, then let its reader back in.
+    // The terminal's limits first, then let its reader back in. Under the
+    // reader's lock, so a close without a matching open cannot change the
+    // limits under a read in flight.
+    std::lock_guard<std::mutex> lock(port.readerLock);
     SetComTimeouts(port, 0, 0, 0, 0);
     port.PortLent = false;
     return;

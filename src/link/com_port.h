@@ -48,9 +48,10 @@ struct ComPort {
   // (PageControl1) around device operations; may be empty.
   std::function<void(bool enabled)> enablePages;
 
-  // Held by the terminal's reader around each read or write it makes, and
-  // taken by OpenComPort while lending, so that no reader I/O is still in
-  // flight once a device operation starts.
+  // Held by the terminal's reader around each read or write it makes (it
+  // looks at PortLent only after taking it), and taken by OpenComPort and
+  // CloseComPort while lending, so that no reader I/O is still in flight once
+  // a device operation starts or the limits change.
   std::mutex readerLock;
 
   // Makes the backend on opening; empty means MakeSerialPort. Tests plug in

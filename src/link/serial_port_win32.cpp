@@ -2,7 +2,9 @@
 // driver's own timeouts, which have exactly the semantics SerialTimeouts names.
 #ifdef _WIN32
 
+#ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
+#endif
 #include <windows.h>
 
 #include "link/serial_port.h"

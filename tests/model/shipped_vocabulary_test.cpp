@@ -54,6 +54,21 @@ TEST_F(Shipped, HoldsEnoughOfEveryListForRealWork) {
   EXPECT_GE(c.smsStrings.size(), 16u);
   EXPECT_GE(ws.remoteCommandCount, 8);
   EXPECT_GE(ws.remoteControlCount, 6);
+  ASSERT_GE(ws.controlNames.size(), 4u);
+  EXPECT_TRUE(StartsWith(ws.controlNames[3].name, "Режим телефона"));  // the phone-mode entry
+}
+
+// The installer's file is Windows text: CRLF line ends, no byte the code page leaves undefined.
+TEST(ShippedFile, IsWindows1251WithCrLf) {
+  std::ifstream in(std::string(VORSIN_SOURCE_DIR) + "/data/RorEdad.ini", std::ios::binary);
+  const std::string text(std::istreambuf_iterator<char>(in), {});
+  ASSERT_FALSE(text.empty());
+  EXPECT_EQ(text.back(), '\n');
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n') ASSERT_TRUE(i > 0 && text[i - 1] == '\r') << "bare LF at byte " << i;
+    if (text[i] == '\r') ASSERT_TRUE(i + 1 < text.size() && text[i + 1] == '\n') << "bare CR at byte " << i;
+    ASSERT_NE(static_cast<unsigned char>(text[i]), 0x98) << "byte " << i;
+  }
 }
 
 TEST_F(Shipped, BlocksTileTheTableAndReferencesPointAtExistingTexts) {

@@ -187,18 +187,22 @@ DescriptionsResult ReadDescriptions(std::span<const uint8_t> block, Configuratio
   // The time events' 0xFF and the lead byte come first.
   size_t at = 2;
   DescriptionsResult result = DescriptionsResult::Missing;
+  const auto unreadable = [&] {
+    messenger.Show(Cp("Ошибка чтения установочной информации"), CaptionWarning(), Icon::None, Buttons::Ok);
+    return DescriptionsResult::Unreadable;
+  };
   while (at < block.size() && block[at] == kChunkTag) {
-    if (at + 3 > block.size()) return DescriptionsResult::PastEnd;
+    // A chunk cut off by the end of the area cannot be unpacked; the names
+    // are lost, the settings read before it are not.
+    if (at + 3 > block.size()) return unreadable();
     const size_t length = static_cast<size_t>(block[at + 1]) << 8 | block[at + 2];
     at += 3;
-    if (length > block.size() - at) return DescriptionsResult::PastEnd;
+    if (length > block.size() - at) return unreadable();
     std::vector<uint8_t> text;
-    if (!UncompressDescriptions(block.subspan(at, length), text) || !ApplyDescriptionsText(text, config)) {
-      messenger.Show(Cp("Ошибка чтения установочной информации"), CaptionWarning(), Icon::None, Buttons::Ok);
-      result = DescriptionsResult::Unreadable;
-    } else {
+    if (!UncompressDescriptions(block.subspan(at, length), text) || !ApplyDescriptionsText(text, config))
+      result = unreadable();
+    else
       result = DescriptionsResult::Applied;
-    }
     at += length;
   }
   return result;

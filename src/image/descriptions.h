@@ -40,10 +40,10 @@ bool UncompressDescriptions(std::span<const uint8_t> compressed, std::vector<uin
 // the date.
 bool ApplyDescriptionsText(std::span<const uint8_t> text, Configuration& config);
 
-enum class DescriptionsResult { Applied, Missing, Unreadable, PastEnd };
+enum class DescriptionsResult { Applied, Missing, Unreadable };
 // Reads the chunks that start after the time events' 0xFF (block begins at
-// that byte). Unreadable chunks are told to the user; a chunk longer than
-// what remains yields PastEnd.
+// that byte). Unreadable chunks, also those cut off by the end of the
+// block, are told to the user.
 DescriptionsResult ReadDescriptions(std::span<const uint8_t> block, Configuration& config,
                                     Messenger& messenger);
 

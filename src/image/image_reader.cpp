@@ -198,10 +198,9 @@ int DecodeConfigurationArea(Workspace& ws, Vocabulary& vocabulary, const Address
   size_t timeEnd = 0;
   if (!DecodeTimeEvents(*timeEvents, c, &timeEnd, error)) return failWith(error);
 
-  // The descriptions follow the time events' 0xFF and one more byte.
-  const auto behind = timeEvents->subspan(timeEnd - 1);
-  if (ReadDescriptions(behind, c, messenger) == DescriptionsResult::PastEnd)
-    return failWith(Cp("Ошибка чтения установочной информации: блок длиннее считанных данных"));
+  // The descriptions follow the time events' 0xFF and one more byte. Names
+  // that cannot be read leave the default ones; the read still succeeds.
+  ReadDescriptions(timeEvents->subspan(timeEnd - 1), c, messenger);
   return 0;
 }
 

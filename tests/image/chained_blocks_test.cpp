@@ -329,17 +329,22 @@ TEST(Descriptions, ChunksBehindTheTimeEvents) {
   EXPECT_EQ(DescriptionsResult::Missing, ReadDescriptions(B({0xFF}), r, m));
   EXPECT_TRUE(m.shown.empty());
 
-  // A length running past the end of what was read.
-  EXPECT_EQ(DescriptionsResult::PastEnd,
-            ReadDescriptions(std::span<const uint8_t>(block).first(block.size() - 3), r, m));
-  // Bytes that are no zlib stream: told, and the read goes on.
+  // Bytes that are no zlib stream, or a length running past the end of
+  // what was read: told, and the read goes on.
   auto spoiled = block;
   spoiled[6] ^= 0x55;
   spoiled[7] ^= 0x55;
   EXPECT_EQ(DescriptionsResult::Unreadable, ReadDescriptions(spoiled, r, m));
-  ASSERT_EQ(1u, m.shown.size());
-  EXPECT_EQ(Cp("Ошибка чтения установочной информации"), m.shown[0].text);
-  EXPECT_EQ(Cp("Внимание"), m.shown[0].caption);
+  EXPECT_EQ(DescriptionsResult::Unreadable,
+            ReadDescriptions(std::span<const uint8_t>(block).first(block.size() - 3), r, m));
+  EXPECT_EQ(DescriptionsResult::Unreadable, ReadDescriptions(B({0xFF, 0x01, 0xF1, 0x00}), r, m));
+  ASSERT_EQ(3u, m.shown.size());
+  for (const auto& shown : m.shown) {
+    EXPECT_EQ(Cp("Ошибка чтения установочной информации"), shown.text);
+    EXPECT_EQ(Cp("Внимание"), shown.caption);
+    EXPECT_EQ(Icon::None, shown.icon);
+    EXPECT_EQ(Buttons::Ok, shown.buttons);
+  }
 }
 
 }  // namespace

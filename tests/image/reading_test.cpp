@@ -75,14 +75,19 @@ TEST_F(Reading, BlocksPastTheDataReadAreRefused) {
   }
 }
 
-TEST_F(Reading, DescriptionsChunkLongerThanTheAreaFailsTheRead) {
+TEST_F(Reading, DescriptionsChunkLongerThanTheAreaLeavesDefaultNames) {
+  ws.config.addressees.push_back(NamedAddressee(1, 1));
+  ws.config.addressees[0].name = Cp("Пульт");
+  ws.config.ownNumber = "123";
   Program();
   device.table = plan.table;
   auto area = device.Area();
-  EXPECT_EQ(0, Decode(area));
   area.resize(area.size() - 5);
-  EXPECT_EQ(1, Decode(area));
+  EXPECT_EQ(0, Decode(area));
   EXPECT_TRUE(messenger.Saw("Ошибка чтения установочной информации"));
+  EXPECT_EQ("123", fresh.config.ownNumber);
+  ASSERT_EQ(1u, fresh.config.addressees.size());
+  EXPECT_EQ(Cp("Адресат1"), fresh.config.addressees[0].name);
 }
 
 TEST_F(Reading, AreaSizeIsChecked) {

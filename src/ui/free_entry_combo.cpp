@@ -37,10 +37,10 @@ void FreeEntryCombos::attach(QComboBox* box, Rule rule) {
   box->setCompleter(nullptr);  // completion would rewrite what is typed
   rules_[box] = std::move(rule);
   box->installEventFilter(this);
-  // An explicit choice from the list commits even while typing: dropping
-  // it would silently undo what the user picked.
+  // While typing every change waits for Enter, a pick from the list too: the
+  // picked text then stands in the box like typed text, and leaving drops it.
   connect(box, &QComboBox::activated, this, [this, box](int index) {
-    commit(box, box->itemText(index));
+    if (!typing_) commit(box, box->itemText(index));
   });
   connect(box, &QObject::destroyed, this, [this, box] { rules_.erase(box); });
 }

@@ -5,8 +5,8 @@
 // The first key (other than Enter) clears the text and starts typing; while
 // typing nothing is stored. Enter commits: the box's rule converts the text
 // and stores it, and the stored value is shown again formatted. Choosing an
-// item commits at once. Leaving the box shows the stored value again and
-// discards what was typed.
+// item while not typing commits at once. Leaving the box shows the stored
+// value again and discards what was typed or picked meanwhile.
 #pragma once
 
 #include <QObject>

@@ -64,11 +64,18 @@ class GeneralPageTest : public QObject {
     Leave(box);
     QCOMPARE(int(period()), 10);
     QCOMPARE(box->currentText(), QString("10 минут"));
-    // A pick from the list while typing is still the user's choice.
+    // While typing a pick from the list waits like typed text: Enter takes
+    // it, leaving drops it.
     TypeText(box, "45");
     QTest::keyClick(box, Qt::Key_Down);
-    QCOMPARE(int(period()), 30);
+    QCOMPARE(box->currentText(), QString("30 минут"));
+    QCOMPARE(int(period()), 10);
     Leave(box);
+    QCOMPARE(box->currentText(), QString("10 минут"));
+    TypeText(box, "45");
+    QTest::keyClick(box, Qt::Key_Down);
+    PressEnter(box);
+    QCOMPARE(int(period()), 30);
     QCOMPARE(box->currentText(), QString("30 минут"));
     // The line check period keeps its own byte.
     auto* line = w.find<QComboBox>("ComboBox3");

@@ -2,6 +2,8 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
 #include <QWidget>
 
 namespace vorsin::ui {
@@ -39,6 +41,13 @@ void FilterKeys(QWidget* control, std::function<bool(QChar)> accept) {
     }
     return false;
   });
+}
+
+void LimitTyping(QLineEdit* edit, int length) {
+  // A validator judges only what is typed, pasted or deleted, never setText.
+  const QRegularExpression upTo(QStringLiteral("^.{0,%1}$").arg(length),
+                                QRegularExpression::DotMatchesEverythingOption);
+  edit->setValidator(new QRegularExpressionValidator(upTo, edit));
 }
 
 }  // namespace vorsin::ui

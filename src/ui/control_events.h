@@ -6,8 +6,9 @@
 #include <QObject>
 #include <functional>
 
-class QWidget;
 class QEvent;
+class QLineEdit;
+class QWidget;
 
 namespace vorsin::ui {
 
@@ -21,6 +22,11 @@ void OnLeave(QWidget* control, std::function<void()> onLeave);
 // Drops every typed printable character that accept() refuses; Backspace,
 // navigation and shortcuts pass.
 void FilterKeys(QWidget* control, std::function<bool(QChar)> accept);
+
+// What the user types or pastes stops at length characters, while a text the
+// program sets (a refresh, a profile's numbers) is shown and kept whole:
+// QLineEdit::setMaxLength would cut it and the cut text would be stored.
+void LimitTyping(QLineEdit* edit, int length);
 
 class ControlHook : public QObject {
   Q_OBJECT

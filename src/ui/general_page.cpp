@@ -30,7 +30,7 @@ const QString kNumberHint = QStringLiteral(
 QLineEdit* NewEdit(const char* name, int maxLength, QWidget* parent) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(name);
-  edit->setMaxLength(maxLength);
+  LimitTyping(edit, maxLength);
   return edit;
 }
 
@@ -97,7 +97,8 @@ GeneralPage::GeneralPage(Workspace& ws, Vocabulary& vocabulary, FreeEntryCombos&
 void GeneralPage::buildControls() {
   pin_ = NewEdit("Edit8", 4, this);
   pin_->setEchoMode(QLineEdit::Password);
-  address_ = NewEdit("MaskEdit4", 4, this);
+  address_ = new QLineEdit(this);
+  address_->setObjectName("MaskEdit4");
   address_->setInputMask(QStringLiteral("0000"));
   own_ = NewEdit("Edit1", kNumberFieldLength, this);
   centre_ = NewEdit("Edit2", kNumberFieldLength, this);

@@ -134,6 +134,27 @@ class GeneralPageTest : public QObject {
     QCOMPARE(w->workspace().config.deviceAddress, std::string("1200"));
   }
 
+  void refreshKeepsLongTextsWhole() {
+    // A file or a profile may hold longer texts than can be typed; showing
+    // them must not cut what is stored.
+    TestWindow w;
+    Configuration& c = w->workspace().config;
+    c.expressInNumber = Cp("Запрос баланса 100");
+    c.pinCode = "12345";
+    c.ownNumber = "123456789012345";  // too long for a number field
+    w->refreshPages();
+    auto* in = w.find<QLineEdit>("Edit4");
+    QCOMPARE(in->text(), QString("Запрос баланса 100"));
+    QCOMPARE(c.expressInNumber, Cp("Запрос баланса 100"));
+    QCOMPARE(c.ownNumber, std::string());  // refused whole, not cut to a wrong number
+    Leave(w.find<QLineEdit>("Edit8"));
+    QCOMPARE(c.pinCode, std::string("12345"));
+    // Typing still stops at the limit.
+    SelectAllAndErase(in);
+    TypeText(in, "123456789012345678");
+    QCOMPARE(in->text(), QString("12345678901234"));
+  }
+
   void numberFieldsAndTimeSources() {
     TestWindow w;
     const Configuration& c = w->workspace().config;

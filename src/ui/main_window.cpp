@@ -201,9 +201,11 @@ void MainWindow::openProject() {
   const QString path = files_.open(this, directory, DatFilter());
   if (path.isEmpty()) return;
   const int status = ReadProjectFile(ws_, vocabulary_, FsPath(path), *messenger_);
-  // A refused file has already reset the configuration to its defaults.
-  if (status != kProjectCannotOpen) refreshPages();
-  updateCaption();
+  if (status == kProjectCannotOpen) return;
+  // A refused file has reset the configuration to its defaults, but the
+  // caption goes on naming the file that was open before.
+  refreshPages();
+  if (status == kProjectOk) updateCaption();
 }
 
 void MainWindow::saveProjectAs() {

@@ -116,6 +116,25 @@ class FrameTest : public QObject {
     QVERIFY(w.messages.shown.empty());
   }
 
+  void refusedFileKeepsTheCaption() {
+    TestWindow w;
+    QTemporaryDir elsewhere;
+    w.chosenPath = WriteSite(elsewhere.path(), "+7901", "05.03.2024 10:07");
+    MenuItem(*w, "N4")->trigger();
+    const QString caption = w->windowTitle();
+    // The same file from a newer tool: version byte 2 behind "Ver 2.1".
+    QFile newer(w.chosenPath);
+    QVERIFY(newer.open(QIODevice::ReadWrite));
+    newer.seek(8);
+    newer.write("\x02", 1);
+    newer.close();
+    MenuItem(*w, "N4")->trigger();
+    QCOMPARE(w.messages.shown.size(), size_t(1));
+    QCOMPARE(w.messages.shown[0].text, QString("Обновите программное обеспечение"));
+    QCOMPARE(w->windowTitle(), caption);
+    QCOMPARE(w.find<QLineEdit>("Edit1")->text(), QString());  // the pages show the defaults
+  }
+
   void saveAsAppendsTheExtension() {
     TestWindow w;
     w->workspace().config.ownNumber = "555";

@@ -36,7 +36,7 @@ class ProgrammingPage : public QWidget, public Page {
   uint8_t vgt() const;
   void setVgr(uint8_t value);
   void setVgt(uint8_t value);
-  // Lists the ports anew, keeping the choice when it is still offered.
+  // Lists the ports and selects item selected.
   void fillPorts(const std::vector<PortChoice>& choices, int selected);
   QGroupBox* remoteGroup() const { return remote_; }
 

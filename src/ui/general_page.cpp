@@ -97,6 +97,7 @@ GeneralPage::GeneralPage(Workspace& ws, Vocabulary& vocabulary, FreeEntryCombos&
 void GeneralPage::buildControls() {
   pin_ = NewEdit("Edit8", 4, this);
   pin_->setEchoMode(QLineEdit::Password);
+  pin_->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));  // shown as "*"
   address_ = new QLineEdit(this);
   address_->setObjectName("MaskEdit4");
   address_->setInputMask(QStringLiteral("0000"));

@@ -67,6 +67,7 @@ void ProgrammingPage::buildControls() {
   password_->setObjectName("Edit10");
   password_->setMaxLength(6);
   password_->setEchoMode(QLineEdit::Password);
+  password_->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));  // shown as "*"
 
   ports_ = new QComboBox(this);
   ports_->setObjectName("ComboBox22");

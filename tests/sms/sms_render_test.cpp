@@ -21,6 +21,9 @@ TEST(SmsToken, NamesMatchWithoutCaseAndBlanks) {
   EXPECT_EQ(ParseSmsToken("(prfHSRL)", none).code, 144);
   EXPECT_EQ(ParseSmsToken("(inscHours)", none).code, 148);  // not taken for inshours
   EXPECT_EQ(ParseSmsToken("(my insevnum!)", none).code, 129);  // found anywhere in the name
+  // Several names inside: the one earlier in the search order wins, wherever it stands.
+  EXPECT_EQ(ParseSmsToken("(insCmd insEvNum)", none).code, 129);
+  EXPECT_EQ(ParseSmsToken("(insCmd ucs2)", none).code, 138);
 }
 
 TEST(SmsToken, NumberedTokens) {
@@ -45,6 +48,9 @@ TEST(SmsToken, CodeDefinitionsByName) {
   EXPECT_EQ(t.definition, 1);
   EXPECT_EQ(ParseSmsToken("(c_153)", defs).length, 0u);  // not defined
   EXPECT_EQ(ParseSmsToken("(c_151)", {}).length, 0u);
+  // Definitions are tried in list order, not by where they stand in the name.
+  EXPECT_EQ(ParseSmsToken("(c_152 c_151)", defs).code, 151);
+  EXPECT_EQ(ParseSmsToken("(c_151 insSec)", defs).code, 135);  // token names come first
 }
 
 class SmsRenderTest : public ::testing::Test {

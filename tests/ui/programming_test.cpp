@@ -186,6 +186,37 @@ class ProgrammingTest : public QObject {
     QCOMPARE(w.find<QComboBox>("ComboBox1")->currentText(), QString("2 часа"));
   }
 
+  void failedReadKeepsOrResetsByWhereItFailed() {
+    // A device that wants 1234 and holds an image format this tool does not know.
+    Simulator sim({"--password", "1234", "--format", "3"});
+    TestWindow w;
+    TypeInto(w, "Edit1", "+7901");
+    w->workspace().projectFileName = "site.dat";
+    w->updateCaption();
+    w.showTab("TabSheet7");
+    ChoosePort(w, sim.path());
+
+    // Refused access: the configuration and what the window shows stay.
+    TypeInto(w, "Edit10", "9999");
+    Click(w, "Button3");
+    QCOMPARE(w.messages.shown.size(), size_t(1));
+    QCOMPARE(w.messages.shown[0].caption, QString("Ошибка"));
+    QCOMPARE(w->workspace().config.ownNumber, std::string("+7901"));
+    QCOMPARE(w.find<QLineEdit>("Edit1")->text(), QString("+7901"));
+    QCOMPARE(w->windowTitle(), QString("Ворсин v2.7 - site.dat"));
+
+    // A failure after access: the defaults, shown on the pages at once.
+    w.messages.shown.clear();
+    TypeInto(w, "Edit10", "1234");
+    Click(w, "Button3");
+    QVERIFY(Showed(w, "Необходимо обновить версию Ворсина.\nCвяжитесь с производителем.", "Ошибка"));
+    QCOMPARE(w->workspace().config.ownNumber, std::string());
+    QCOMPARE(w.find<QLineEdit>("Edit1")->text(), QString());
+    QCOMPARE(w->windowTitle(), QString("Ворсин v2.7 - default"));
+    QCOMPARE(w.find<QProgressBar>("pBar")->value(), 0);
+    QVERIFY(w->pageControl()->isEnabled() && w->menuBar()->isEnabled());
+  }
+
   void restartAndLeaveProgrammingTalkToTheDevice() {
     Simulator sim;
     TestWindow w;

@@ -185,7 +185,11 @@ class FrameTest : public QObject {
     QVERIFY(!w->menuBar()->isEnabled());
     QVERIFY(!w->close());
     QCOMPARE(closed.count(), 0);
-    MenuItem(*w, "N2")->trigger();  // a shortcut reaching the menu does nothing either
+    w->workspace().config.ownNumber = "555";
+    for (const char* name : {"N2", "N4", "N5", "N3", "Sms1"}) MenuItem(*w, name)->trigger();
+    QCOMPARE(w->workspace().config.ownNumber, std::string("555"));  // "Новый" did not run
+    QVERIFY(w.messages.shown.empty());  // nor did "Выход" ask
+    QCOMPARE(closed.count(), 0);
     w->endOperation();
     QVERIFY(w->pageControl()->isEnabled() && w->menuBar()->isEnabled());
     QVERIFY(w->close());

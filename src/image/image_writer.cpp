@@ -1,5 +1,8 @@
 #include "image/image_writer.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "image/chained_lists.h"
 #include "image/event_table.h"
 #include "image/fixed_blocks.h"
@@ -76,6 +79,16 @@ bool PlanFitsMemory(const ImagePlan& plan) {
   if (plan.table.address == 0) return false;  // no room for the programming flag
   for (const StagedBlock& b : plan.blocks)
     if (b.address >= kMemorySize || b.bytes.size() > kMemorySize - b.address) return false;
+  // A block the device left too little room for (the remote commands, say)
+  // would overwrite its neighbour. Only the flag byte is written twice: set
+  // first with the data, cleared last.
+  if (plan.blocks.empty()) return true;
+  std::vector<std::pair<uint32_t, uint32_t>> ranges;
+  for (size_t i = 0; i + 1 < plan.blocks.size(); ++i)
+    ranges.emplace_back(plan.blocks[i].address, plan.blocks[i].end());
+  std::sort(ranges.begin(), ranges.end());
+  for (size_t i = 1; i < ranges.size(); ++i)
+    if (ranges[i].first < ranges[i - 1].second) return false;
   return true;
 }
 

@@ -32,7 +32,8 @@ struct ImagePlan {
 ImagePlan BuildImage(const Configuration& config, std::span<const CodeDefinition> codeDefinitions,
                      const AddressTable& deviceTable, const ImageParams& params, Messenger& messenger);
 
-// Whether every block of the plan lies inside the device's memory.
+// Whether every block of the plan lies inside the device's memory and no
+// block would overwrite another.
 bool PlanFitsMemory(const ImagePlan& plan);
 
 }  // namespace vorsin::image

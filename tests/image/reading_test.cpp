@@ -267,6 +267,10 @@ TEST_F(Checks, PlansOutsideTheMemoryAreRefused) {
   AddressTable high = device.table;
   SetTableEntry(high, image::kEntryLoopLatch, 0x7FF0);  // the chained blocks would run past 0x8000
   EXPECT_FALSE(image::PlanFitsMemory(image::BuildImage(prepared.config, {}, high, {}, messenger)));
+  AddressTable cramped = device.table;
+  // The remote commands need more than the 3 bytes this device leaves before the addressee flags.
+  SetTableEntry(cramped, image::kEntryAddresseeFlags, TableEntry(cramped, image::kEntryRemoteCommands) + 3);
+  EXPECT_FALSE(image::PlanFitsMemory(image::BuildImage(prepared.config, {}, cramped, {}, messenger)));
 }
 
 }  // namespace

@@ -1,5 +1,13 @@
 // vorsin-cli: the command-line companion of the window, built from the same core.
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <io.h>
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <iostream>
@@ -18,8 +26,14 @@ std::map<std::string, Command>& Registry() {
 
 std::string ExecutablePath(const char* argv0) {
   char buf[4096];
+#ifdef _WIN32
+  // A result that fills the buffer may be cut short: fall back as on error.
+  const DWORD n = ::GetModuleFileNameA(nullptr, buf, sizeof buf);
+  if (n > 0 && n < sizeof buf) return std::string(buf, n);
+#else
   const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
   if (n > 0) return std::string(buf, static_cast<size_t>(n));
+#endif
   return argv0;
 }
 
@@ -59,7 +73,11 @@ int StderrMessenger::Show(const std::string& text, const std::string& caption, I
   return kAnswerOk;
 }
 
+#ifdef _WIN32
+StderrProgress::StderrProgress() : tty_(::_isatty(::_fileno(stderr)) != 0) {}
+#else
 StderrProgress::StderrProgress() : tty_(::isatty(STDERR_FILENO) != 0) {}
+#endif
 StderrProgress::~StderrProgress() {
   if (tty_ && lastPercent_ >= 0) std::fputs("\n", stderr);
 }

@@ -7,10 +7,21 @@
 #endif
 #include <windows.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "link/serial_port.h"
 
 namespace vorsin {
 namespace {
+
+// The driver reads a negative limit as a huge one, or as MAXDWORD with its
+// own special meanings: treat it as "no limit", like the termios backend.
+DWORD Limit(int ms) { return ms > 0 ? static_cast<DWORD>(ms) : 0; }
+
+// ReadFile and WriteFile take a DWORD count; asking for less is within
+// "up to k bytes".
+DWORD Count(size_t n) { return static_cast<DWORD>(std::min<size_t>(n, MAXDWORD)); }
 
 class Win32SerialPort final : public SerialPort {
  public:
@@ -20,11 +31,18 @@ class Win32SerialPort final : public SerialPort {
     Close();
     // Names past COM9 need the device namespace prefix; it is harmless below.
     std::string path = name;
-    if (path.rfind("\\\\.\\", 0) != 0 && path.rfind("COM", 0) == 0) path = "\\\\.\\" + path;
+    if (path.rfind("\\\\.\\", 0) != 0 && path.size() > 3 && ::_strnicmp(path.c_str(), "COM", 3) == 0)
+      path = "\\\\.\\" + path;
     // No sharing: a port another program holds fails here.
     HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                              0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
+    // Only a character device can be a serial line; a disk file is refused
+    // here, as on POSIX.
+    if (::GetFileType(h) != FILE_TYPE_CHAR) {
+      ::CloseHandle(h);
+      return false;
+    }
     handle_ = h;
     return true;
   }
@@ -46,6 +64,18 @@ class Win32SerialPort final : public SerialPort {
     d.ByteSize = 8;
     d.Parity = NOPARITY;
     d.StopBits = ONESTOPBIT;
+    // Binary bytes both ways, whatever the driver was left with: no parity
+    // check, no XON/XOFF (0x11 and 0x13 occur in frames), no dropped NULs,
+    // no error-character replacement, no DSR gating of received bytes, and no
+    // line error that aborts every later read until ClearCommError.
+    d.fBinary = TRUE;
+    d.fParity = FALSE;
+    d.fOutX = FALSE;
+    d.fInX = FALSE;
+    d.fNull = FALSE;
+    d.fErrorChar = FALSE;
+    d.fDsrSensitivity = FALSE;
+    d.fAbortOnError = FALSE;
     d.fOutxCtsFlow = FALSE;
     d.fOutxDsrFlow = FALSE;
     d.fDtrControl = DTR_CONTROL_DISABLE;
@@ -66,29 +96,38 @@ class Win32SerialPort final : public SerialPort {
   void SetTimeouts(const SerialTimeouts& t) override {
     if (!IsOpen()) return;
     COMMTIMEOUTS c{};
-    c.ReadIntervalTimeout = static_cast<DWORD>(t.readInterval);
-    c.ReadTotalTimeoutMultiplier = static_cast<DWORD>(t.readTotalMultiplier);
-    c.ReadTotalTimeoutConstant = static_cast<DWORD>(t.readTotalConstant);
+    c.ReadIntervalTimeout = Limit(t.readInterval);
+    c.ReadTotalTimeoutMultiplier = Limit(t.readTotalMultiplier);
+    c.ReadTotalTimeoutConstant = Limit(t.readTotalConstant);
     // All-zero read limits would block until every byte came; we promise
     // "about one millisecond per byte" instead.
-    if (t.readInterval <= 0 && t.readTotalMultiplier <= 0 && t.readTotalConstant <= 0)
+    if (c.ReadIntervalTimeout == 0 && c.ReadTotalTimeoutMultiplier == 0 &&
+        c.ReadTotalTimeoutConstant == 0)
       c.ReadTotalTimeoutMultiplier = 1;
-    c.WriteTotalTimeoutMultiplier = static_cast<DWORD>(t.writeMultiplier);
-    c.WriteTotalTimeoutConstant = static_cast<DWORD>(t.writeConstant);
+    c.WriteTotalTimeoutMultiplier = Limit(t.writeMultiplier);
+    c.WriteTotalTimeoutConstant = Limit(t.writeConstant);
+    // No write limit means "until done", which a stuck line never is: allow
+    // a second plus a millisecond per byte, as the termios backend does.
+    if (c.WriteTotalTimeoutMultiplier == 0 && c.WriteTotalTimeoutConstant == 0) {
+      c.WriteTotalTimeoutMultiplier = 1;
+      c.WriteTotalTimeoutConstant = 1000;
+    }
     ::SetCommTimeouts(handle_, &c);
   }
 
   size_t Read(uint8_t* dest, size_t k) override {
     if (!IsOpen() || k == 0) return 0;
+    // One call is enough: the driver returns when k bytes came or a limit
+    // ran out. Bytes that came before a failure are still ours.
     DWORD got = 0;
-    if (!::ReadFile(handle_, dest, static_cast<DWORD>(k), &got, nullptr)) return 0;
+    if (!::ReadFile(handle_, dest, Count(k), &got, nullptr)) ClearErrors();
     return got;
   }
 
   size_t Write(const uint8_t* data, size_t n) override {
     if (!IsOpen() || n == 0) return 0;
     DWORD sent = 0;
-    if (!::WriteFile(handle_, data, static_cast<DWORD>(n), &sent, nullptr)) return 0;
+    if (!::WriteFile(handle_, data, Count(n), &sent, nullptr)) ClearErrors();
     return sent;
   }
 
@@ -106,6 +145,12 @@ class Win32SerialPort final : public SerialPort {
   }
 
  private:
+  // A line error left set would fail every later read and write.
+  void ClearErrors() {
+    DWORD errors = 0;
+    ::ClearCommError(handle_, &errors, nullptr);
+  }
+
   HANDLE handle_ = INVALID_HANDLE_VALUE;
   DCB dcb_{};
   bool haveSettings_ = false;

@@ -1,0 +1,65 @@
+#include "model/file_replace.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace vorsin {
+namespace {
+
+class FileReplace : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("vorsin_replace_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  static void Put(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+  }
+  static std::string Contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+  }
+  std::filesystem::path dir_;
+};
+
+TEST_F(FileReplace, NewFileIsNeverAnExistingOne) {
+  const std::string taken = Path("taken.tmp");
+  Put(taken, "someone's");
+  EXPECT_EQ(CreateNewFile(taken), nullptr);
+  EXPECT_EQ(Contents(taken), "someone's");
+
+  const std::string fresh = Path("fresh.tmp");
+  std::FILE* f = CreateNewFile(fresh);
+  ASSERT_NE(f, nullptr);
+  // Binary: a line break goes out as it is.
+  EXPECT_EQ(std::fwrite("a\nb", 1, 3, f), 3u);
+  EXPECT_TRUE(FlushToDisk(f));
+  EXPECT_EQ(std::fclose(f), 0);
+  EXPECT_EQ(Contents(fresh), "a\nb");
+}
+
+TEST_F(FileReplace, RenameReplacesTheTargetOrLeavesItAlone) {
+  const std::string from = Path("new.tmp"), to = Path("site.dat");
+  Put(to, "old");
+  Put(from, "new");
+  ASSERT_TRUE(RenameOver(from, to));
+  EXPECT_EQ(Contents(to), "new");
+  EXPECT_FALSE(std::filesystem::exists(from));
+
+  // Nothing to move: the target keeps what it had.
+  EXPECT_FALSE(RenameOver(Path("missing.tmp"), to));
+  EXPECT_EQ(Contents(to), "new");
+}
+
+}  // namespace
+}  // namespace vorsin

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/cp1251.h"
+#include "model/file_replace.h"
 
 namespace vorsin {
 namespace {
@@ -103,7 +104,7 @@ bool WriteWhole(const std::string& path, const std::string& text) {
       return false;
     }
   }
-  if (std::rename(tmp.c_str(), path.c_str()) != 0) {
+  if (!RenameOver(tmp, path)) {
     std::remove(tmp.c_str());
     return false;
   }

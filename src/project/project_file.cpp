@@ -6,12 +6,9 @@
 #include <random>
 #include <system_error>
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
-
 #include "model/cp1251.h"
 #include "model/defaults.h"
+#include "model/file_replace.h"
 #include "project/project_file.h"
 
 namespace vorsin {
@@ -46,12 +43,8 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& data, bool& to
 
 bool WriteAll(std::FILE* f, const std::vector<uint8_t>& bytes) {
   if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) return false;
-  if (std::fflush(f) != 0) return false;
-#ifndef _WIN32
   // The rename must not land before the data does.
-  if (::fsync(::fileno(f)) != 0) return false;
-#endif
-  return true;
+  return FlushToDisk(f);
 }
 
 // Writes bytes to a fresh file beside path and renames it over path.
@@ -61,17 +54,13 @@ bool ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::FILE* f = nullptr;
   for (int attempt = 0; attempt < 16 && !f; ++attempt) {
     temp = path + ".tmp" + std::to_string(random() % 1000000u);
-    f = std::fopen(temp.c_str(), "wbx");  // never reuse someone's file
+    f = CreateNewFile(temp);  // never reuse someone's file
   }
   if (!f) return false;
   const bool written = WriteAll(f, bytes);
   const bool closed = std::fclose(f) == 0;
-  std::error_code ec;
-  if (written && closed) {
-    std::filesystem::rename(temp, path, ec);
-    if (!ec) return true;
-  }
-  std::filesystem::remove(temp, ec);
+  if (written && closed && RenameOver(temp, path)) return true;
+  std::remove(temp.c_str());
   return false;
 }
 

@@ -37,6 +37,21 @@ std::string ExecutablePath(const char* argv0) {
   return argv0;
 }
 
+#ifdef _WIN32
+// Messages are UTF-8; a console shows them right only in its UTF-8 code page,
+// which goes back to what it was when we are done.
+class ConsoleUtf8 {
+ public:
+  ConsoleUtf8() : saved_(::GetConsoleOutputCP()) { ::SetConsoleOutputCP(CP_UTF8); }
+  ~ConsoleUtf8() {
+    if (saved_ != 0) ::SetConsoleOutputCP(saved_);
+  }
+
+ private:
+  UINT saved_;
+};
+#endif
+
 void PrintUsage() {
   std::cerr << "usage: vorsin-cli [--vocabulary FILE] COMMAND ...\ncommands:\n";
   for (const auto& [name, c] : Registry()) std::cerr << "  " << c.usage << "\n";
@@ -97,6 +112,9 @@ void StderrProgress::Draw() {
 
 int main(int argc, char** argv) {
   using namespace vorsin::cli;
+#ifdef _WIN32
+  const ConsoleUtf8 console;
+#endif
   Args args;
   args.vocabularyPath = vorsin::VocabularyBeside(ExecutablePath(argv[0]));
   int i = 1;

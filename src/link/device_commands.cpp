@@ -57,6 +57,12 @@ int TakeAccess(ComPort& port, Messenger& messenger, const std::string& password)
 int ReadAddressTable(ComPort& port, Messenger& messenger, AddressTable& table) {
   if (DeviceTransaction(port, messenger, kCmdAddressTable, {}, kReplyTableAddress, 0) != 0)
     return 1;
+  // A reply without both address bytes would send every later read and
+  // write to an invented address.
+  if (ReplyLength(port) < 3) {
+    messenger.Error(Cp("Ошибка: полученно меньше байт чем запрошено"));
+    return 1;
+  }
   const auto address =
       static_cast<uint16_t>(ReplyPayload(port, 0) << 8 | ReplyPayload(port, 1));
   table.address = address;

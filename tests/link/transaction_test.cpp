@@ -166,6 +166,14 @@ TEST_F(TransactionTest, HostileRepliesStayInsideTheBuffer) {
   EXPECT_EQ(messenger.LastUtf8(), "??? : неизвестная комманда");  // not its checksum bytes
 }
 
+TEST_F(TransactionTest, AnAddressTableReplyWithoutBothAddressBytesFails) {
+  AddressTable table;
+  script->replies = {Frame(0xA2, {0x01})};
+  EXPECT_EQ(ReadAddressTable(port, messenger, table), 1);
+  EXPECT_EQ(script->requests.size(), 1u);  // nothing read from an invented address
+  EXPECT_EQ(messenger.LastUtf8(), "Ошибка: полученно меньше байт чем запрошено");
+}
+
 TEST_F(TransactionTest, RangesGoOutInChunks) {
   RecordingProgress progress;
   Bytes data(120);

@@ -65,8 +65,12 @@ TEST(ShippedFile, IsWindows1251WithCrLf) {
   ASSERT_FALSE(text.empty());
   EXPECT_EQ(text.back(), '\n');
   for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n') ASSERT_TRUE(i > 0 && text[i - 1] == '\r') << "bare LF at byte " << i;
-    if (text[i] == '\r') ASSERT_TRUE(i + 1 < text.size() && text[i + 1] == '\n') << "bare CR at byte " << i;
+    if (text[i] == '\n') {
+      ASSERT_TRUE(i > 0 && text[i - 1] == '\r') << "bare LF at byte " << i;
+    }
+    if (text[i] == '\r') {
+      ASSERT_TRUE(i + 1 < text.size() && text[i + 1] == '\n') << "bare CR at byte " << i;
+    }
     ASSERT_NE(static_cast<unsigned char>(text[i]), 0x98) << "byte " << i;
   }
 }

@@ -1,4 +1,5 @@
 // Runs every registered window test class; exits non-zero when any fails.
+#include <QStringList>
 #include <QTest>
 #include <cstdio>
 
@@ -15,9 +16,12 @@ std::vector<TestFactory>& TestClasses() {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   vorsin::ui::Application app(argc, argv);
+  // VORSIN_UI_ONLY=ClassA,ClassB runs just those classes (while working on a page).
+  const QStringList only = qEnvironmentVariable("VORSIN_UI_ONLY").split(u',', Qt::SkipEmptyParts);
   int failedClasses = 0;
   for (const auto& make : vorsin::test::TestClasses()) {
     auto test = make();
+    if (!only.isEmpty() && !only.contains(QString::fromLatin1(test->metaObject()->className()))) continue;
     if (QTest::qExec(test.get(), argc, argv) != 0) ++failedClasses;
   }
   std::printf("%zu test classes, %d failed\n", vorsin::test::TestClasses().size(), failedClasses);

@@ -9,7 +9,11 @@
 #include <sys/stat.h>
 #include <windows.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <climits>
+#include <vector>
 #endif
 
 namespace vorsin {
@@ -34,6 +38,43 @@ bool FlushToDisk(std::FILE* f) {
   return ::_commit(::_fileno(f)) == 0;
 #else
   return ::fsync(::fileno(f)) == 0;
+#endif
+}
+
+std::string SaveTarget(const std::string& path) {
+#ifdef _WIN32
+  return path;
+#else
+  std::string target = path;
+  // A loop of links ends the walk; the save then fails on the link itself.
+  for (int hop = 0; hop < 40; ++hop) {
+    struct stat st;
+    if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return target;
+    std::vector<char> buffer(static_cast<size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) + 1);
+    const ssize_t n = ::readlink(target.c_str(), buffer.data(), buffer.size());
+    if (n < 0 || static_cast<size_t>(n) >= buffer.size()) return target;
+    std::string link(buffer.data(), static_cast<size_t>(n));
+    if (link.empty()) return target;
+    if (link.front() != '/') {
+      // A relative link is read from the folder holding the link.
+      const size_t slash = target.rfind('/');
+      if (slash != std::string::npos) link = target.substr(0, slash + 1) + link;
+    }
+    target = link;
+  }
+  return target;
+#endif
+}
+
+bool KeepPermissions(const std::string& path, std::FILE* f) {
+#ifdef _WIN32
+  (void)path;
+  (void)f;
+  return true;
+#else
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return true;
+  return ::fchmod(::fileno(f), st.st_mode & 07777) == 0;
 #endif
 }
 

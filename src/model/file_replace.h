@@ -18,6 +18,16 @@ std::FILE* CreateNewFile(const std::string& path);
 // Flushes f's buffers and waits until the data is on the disk.
 bool FlushToDisk(std::FILE* f);
 
+// The file a save to path should replace: path itself, or the file a chain of
+// symbolic links ends at (a dangling link names the file to create). Replacing
+// the link would cut it loose from the file the user keeps elsewhere.
+std::string SaveTarget(const std::string& path);
+
+// Gives the new file f the permission bits of the existing file at path, so
+// that replacing a file does not widen or narrow who may read it. Nothing to do
+// when path does not exist (or on Windows, which keeps no such bits).
+bool KeepPermissions(const std::string& path, std::FILE* f);
+
 // Renames from to to, replacing an existing file to (std::rename refuses that
 // on Windows).
 bool RenameOver(const std::string& from, const std::string& to);

@@ -93,13 +93,18 @@ std::string LineEnd(const std::string& text) {
   return (text.find("\r\n") != std::string::npos || text.empty()) ? "\r\n" : "\n";
 }
 
-bool WriteWhole(const std::string& path, const std::string& text) {
+bool WriteWhole(const std::string& name, const std::string& text) {
+  // Through a link to the file it names; the new file keeps the old one's permissions.
+  const std::string path = SaveTarget(name);
   const std::string tmp = path + ".tmp";
+  std::remove(tmp.c_str());
   {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+    std::FILE* out = CreateNewFile(tmp);
     if (!out) return false;
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    if (!out.flush()) {
+    const bool ok = KeepPermissions(path, out) &&
+                    (text.empty() || std::fwrite(text.data(), 1, text.size(), out) == text.size()) &&
+                    std::fflush(out) == 0;
+    if (std::fclose(out) != 0 || !ok) {
       std::remove(tmp.c_str());
       return false;
     }

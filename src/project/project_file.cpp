@@ -47,8 +47,10 @@ bool WriteAll(std::FILE* f, const std::vector<uint8_t>& bytes) {
   return FlushToDisk(f);
 }
 
-// Writes bytes to a fresh file beside path and renames it over path.
-bool ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+// Writes bytes to a fresh file beside the file path names (through links) and
+// renames it over that file, which keeps its permission bits.
+bool ReplaceFile(const std::string& name, const std::vector<uint8_t>& bytes) {
+  const std::string path = SaveTarget(name);
   std::random_device random;
   std::string temp;
   std::FILE* f = nullptr;
@@ -57,7 +59,7 @@ bool ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     f = CreateNewFile(temp);  // never reuse someone's file
   }
   if (!f) return false;
-  const bool written = WriteAll(f, bytes);
+  const bool written = KeepPermissions(path, f) && WriteAll(f, bytes);
   const bool closed = std::fclose(f) == 0;
   if (written && closed && RenameOver(temp, path)) return true;
   std::remove(temp.c_str());

@@ -105,6 +105,39 @@ TEST_F(ProjectSave, ReplacesAnExistingFile) {
   ExpectNoLeftovers();
 }
 
+TEST_F(ProjectSave, KeepsPermissionsAndSavesThroughLinks) {
+  namespace fs = std::filesystem;
+  Workspace ws = Defaults();
+  RecordingMessenger m;
+  // The old file's bits survive the replacing rename.
+  fs::permissions(target_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  ASSERT_EQ(WriteProjectFile(ws, target_, m), kProjectOk);
+  EXPECT_EQ(fs::status(target_).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+  // A link (relative, then a link to that link) stays a link; the file it names is replaced.
+  fs::create_directories(Path("real"));
+  const std::string real = Path("real/site.dat");
+  {
+    std::ofstream(real, std::ios::binary) << "old";
+  }
+  fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_symlink("real/site.dat", Path("link.dat"));
+  fs::create_symlink(Path("link.dat"), Path("link2.dat"));
+  ASSERT_EQ(WriteProjectFile(ws, Path("link2.dat"), m), kProjectOk);
+  EXPECT_TRUE(fs::is_symlink(Path("link.dat")));
+  EXPECT_TRUE(fs::is_symlink(Path("link2.dat")));
+  EXPECT_EQ(Bytes(real)[0], 7);
+  EXPECT_EQ(fs::status(real).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+
+  // A dangling link creates the file it names.
+  fs::create_symlink("real/new.dat", Path("dangling.dat"));
+  ASSERT_EQ(WriteProjectFile(ws, Path("dangling.dat"), m), kProjectOk);
+  EXPECT_TRUE(fs::is_symlink(Path("dangling.dat")));
+  EXPECT_EQ(Bytes(Path("real/new.dat"))[0], 7);
+  EXPECT_TRUE(m.shown.empty());
+}
+
 TEST(ProjectNames, DatIsAppendedOnlyWithoutAnExtension) {
   EXPECT_EQ(WithDatExtension("site"), "site.dat");
   EXPECT_EQ(WithDatExtension("/home/x/site"), "/home/x/site.dat");

@@ -1,9 +1,12 @@
 #include "image/image_check.h"
 
+#include <algorithm>
+
 #include "image/image_layout.h"
 #include "image/relay_blocks.h"
 #include "model/cp1251.h"
 #include "model/events.h"
+#include "model/loops.h"
 #include "sms/sms.h"
 
 namespace vorsin::image {
@@ -94,6 +97,17 @@ std::vector<std::string> ImageProblems(const Configuration& c) {
     if (index >= c.intervals.size() || index >= c.intervalDescriptions.size())
       p.push_back(Cp("Шлейф ") + N(L + 1) + Cp(": таблица интервалов ") + N(index) +
                   Cp(" не существует, выберите другую"));
+  }
+
+  // Reading takes each loop's events from its base on: a list that ends
+  // before a block does would be read back from other blocks' bytes.
+  for (int L = 0; L < kLoops; ++L) {
+    const size_t base = c.general.loopEventBase(L);
+    const size_t block = static_cast<size_t>(std::max(LoopRangeCount(c, L) - 1, MinLoopEvents(L)));
+    if (base + block > c.events.size())
+      p.push_back(Cp("Шлейф ") + N(L + 1) + Cp(": событий в таблице ") + N(c.events.size()) +
+                  Cp(", а блоку событий шлейфа нужно ") + N(base + block) + Cp(" (с позиции ") + N(base + 1) +
+                  Cp("); выберите таблицу интервалов шлейфа заново"));
   }
   return p;
 }

@@ -225,6 +225,20 @@ TEST_F(Checks, ConfigurationsTheImageCannotHoldAreRefusedWithWhatToChange) {
   EXPECT_EQ(Cp("Ошибка"), messenger.shown[0].caption);
 }
 
+TEST_F(Checks, AnEventListEndingBeforeALoopBlockIsRefused) {
+  Configuration& c = ws.config;
+  const size_t last = c.general.loopEventBase(3);
+  c.events.resize(last + 2);  // loop 4 keeps at least three events
+  auto problems = image::ImageProblems(c);
+  ASSERT_EQ(1u, problems.size());
+  EXPECT_EQ(0u, problems[0].find(Cp("Шлейф 4: событий в таблице ") + std::to_string(last + 2)));
+
+  c.events.clear();  // a project file may say 0 events
+  problems = image::ImageProblems(c);
+  ASSERT_EQ(4u, problems.size());
+  for (int L = 0; L < kLoops; ++L) EXPECT_EQ(0u, problems[L].find(Cp("Шлейф ") + std::to_string(L + 1)));
+}
+
 TEST_F(Checks, OverlongTemplatesAreStoredAsErrorOnlyAfterAsking) {
   ws.config.smsStrings.push_back({{}, std::string(200, 'a')});
   ws.config.smsSubStrings.push_back({{}, std::string(199, 'b')});

@@ -134,7 +134,7 @@ void LoadIntervals(Configuration& config, Vocabulary& vocabulary) {
   config.intervalDescriptions.clear();
   AppendEntryZero(config);
   for (const char* series : {"IntervalDef", "IntervalCustom"}) {
-    for (int k = 1;; ++k) {
+    for (int k = 1; config.intervals.size() < kMaxVocabularyList; ++k) {
       const std::string section = series + std::to_string(k);
       const std::string name = vocabulary.Read(section, "Name", "0");
       if (!Present(name)) break;

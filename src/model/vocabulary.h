@@ -5,12 +5,17 @@
 // only while the file's size and modification time stay the same).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 
 namespace vorsin {
+
+// Lists read key by key until one is missing (level tables, commands, SMS
+// profile strings) stop here: a project file holds no more records.
+constexpr size_t kMaxVocabularyList = 255;
 
 class Vocabulary {
  public:

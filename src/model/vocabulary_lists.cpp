@@ -46,7 +46,7 @@ void LoadNamedEntries(Vocabulary& v, const char* section, std::vector<RemoteEntr
                       std::vector<RemoteCommand>& records) {
   names.clear();
   records.clear();
-  for (int k = 1;; ++k) {
+  for (int k = 1; records.size() < kMaxVocabularyList; ++k) {
     const std::string n = std::to_string(k);
     std::string name = v.Read(section, "Name" + n, "null");
     if (name == "null") break;
@@ -97,7 +97,7 @@ void LoadSmsLists(Configuration& config, Vocabulary& vocabulary) {
   auto& profile = config.smsProfileTexts;
   profile.clear();
   for (const auto& d : kProfileTexts) profile.push_back(TextRecord(vocabulary.Read("SmsProfile", d.key, d.text)));
-  for (int n = 1;; ++n) {
+  for (int n = 1; profile.size() < kMaxVocabularyList; ++n) {
     std::string value = vocabulary.Read("SmsProfile", "s_" + std::to_string(n), "");
     if (value.empty()) break;
     profile.push_back(TextRecord(std::move(value)));

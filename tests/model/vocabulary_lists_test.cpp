@@ -1,5 +1,6 @@
 #include "model/vocabulary_lists.h"
 
+#include "model/loops.h"
 #include "model/relays.h"
 #include "model_test_support.h"
 
@@ -76,6 +77,26 @@ TEST_F(Lists, SmsTextsCodeNamesAndCommandsFollowTheirStopRules) {
   EXPECT_EQ(U(ws.commandNames[0].form), "<пароль> ARM");
   EXPECT_EQ(ws.commandNames[1].form, "");
   EXPECT_EQ(U(ws.controlNames[3].name), "Режим");
+}
+
+TEST_F(Lists, EndlessListsStopAtWhatAProjectFileHolds) {
+  std::string text = "[Command]\n";
+  for (int k = 1; k <= 300; ++k) text += "Name" + std::to_string(k) + "=C\n";
+  text += "[SmsProfile]\n";
+  for (int k = 1; k <= 300; ++k) text += "s_" + std::to_string(k) + "=P\n";
+  for (int k = 1; k <= 300; ++k)
+    text += "[IntervalDef" + std::to_string(k) + "]\nName=T\nType=0\nVal1=0,255\nVal1_NameGuard=N\n";
+  Put(text);
+  Workspace ws;
+  Vocabulary v(path_);
+  LoadRemoteCommands(ws, v);
+  EXPECT_EQ(ws.config.remoteCommands.size(), kMaxVocabularyList);
+  EXPECT_EQ(ws.commandNames.size(), kMaxVocabularyList);
+  LoadSmsLists(ws.config, v);
+  EXPECT_EQ(ws.config.smsProfileTexts.size(), kMaxVocabularyList);
+  LoadIntervals(ws.config, v);
+  EXPECT_EQ(ws.config.intervals.size(), kMaxVocabularyList);
+  EXPECT_EQ(ws.config.intervalDescriptions.size(), kMaxVocabularyList);
 }
 
 TEST_F(Lists, RelayPatternsFallBackKeyByKeyAndAreCutToSixteenSteps) {

@@ -1,0 +1,35 @@
+// Where the program keeps its vocabulary file and starts its project dialogs.
+//
+// A folder holding the executable and a RorEdad.ini is a portable copy: both
+// lie there, as they always have (and on Windows that is the only layout). An
+// installed copy cannot write beside itself, so it reads the user's own copy
+// of the vocabulary ($XDG_DATA_HOME/vorsin/RorEdad.ini, made from the shipped
+// one on first start) and keeps project files under the user's documents.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace vorsin {
+
+struct DataLocation {
+  bool portable = true;
+  std::string vocabularyPath;    // the RorEdad.ini to read and to write profiles into
+  std::string shippedVocabulary; // installed layout: the copy the user's one is made from
+  std::string projectDirectory;  // where the open and save dialogs start
+};
+
+// Looks up an environment variable; nullptr when it is not set.
+using EnvironmentLookup = std::function<const char*(const char*)>;
+
+// Decides the layout for an executable in programDir. The environment is
+// asked for HOME, XDG_DATA_HOME, XDG_CONFIG_HOME and XDG_DOCUMENTS_DIR.
+DataLocation FindDataLocation(const std::string& programDir, const EnvironmentLookup& env);
+DataLocation FindDataLocation(const std::string& programDir);
+
+// Installed layout: makes the user's vocabulary folder and copies the shipped
+// file there when the user has none yet. False with a reason (UTF-8) when the
+// copy cannot be made; the program then goes on with the defaults it has.
+bool PrepareDataLocation(const DataLocation& location, std::string& error);
+
+}  // namespace vorsin

@@ -1,0 +1,79 @@
+#include "model/data_location.h"
+
+#include <map>
+
+#include "model_test_support.h"
+
+namespace vorsin {
+namespace {
+
+class DataLocationTest : public testing::TempVocabulary {
+ protected:
+  std::string Dir(const std::string& name) {
+    std::filesystem::create_directories(dir_ / name);
+    return (dir_ / name).string();
+  }
+  EnvironmentLookup Env() {
+    return [this](const char* name) -> const char* {
+      const auto it = env_.find(name);
+      return it == env_.end() ? nullptr : it->second.c_str();
+    };
+  }
+  std::map<std::string, std::string> env_;
+};
+
+TEST_F(DataLocationTest, AFolderWithItsVocabularyIsPortable) {
+  const std::string bin = Dir("portable");
+  std::ofstream(bin + "/RorEdad.ini") << "[0]\n";
+  env_["HOME"] = Dir("home");
+  const DataLocation at = FindDataLocation(bin, Env());
+  EXPECT_TRUE(at.portable);
+  EXPECT_EQ(at.vocabularyPath, bin + "/RorEdad.ini");
+  EXPECT_EQ(at.projectDirectory, bin + "/Settings");
+  std::string error;
+  EXPECT_TRUE(PrepareDataLocation(at, error));
+}
+
+TEST_F(DataLocationTest, AnInstalledCopyUsesTheUsersFolders) {
+  const std::string prefix = Dir("usr");
+  const std::string bin = Dir("usr/bin");
+  std::ofstream(Dir("usr/share/vorsin") + "/RorEdad.ini", std::ios::binary) << "shipped";
+  const std::string home = Dir("home");
+  env_["HOME"] = home;
+
+  DataLocation at = FindDataLocation(bin, Env());
+  EXPECT_FALSE(at.portable);
+  EXPECT_EQ(at.vocabularyPath, home + "/.local/share/vorsin/RorEdad.ini");
+  EXPECT_EQ(at.shippedVocabulary, bin + "/../share/vorsin/RorEdad.ini");
+  EXPECT_EQ(at.projectDirectory, home + "/Vorsin");
+
+  // The documents folder from xdg-user-dirs, then from the environment.
+  std::filesystem::create_directories(home + "/.config");
+  std::ofstream(home + "/.config/user-dirs.dirs") << "# x\nXDG_DOCUMENTS_DIR=\"$HOME/Документы\"\n";
+  EXPECT_EQ(FindDataLocation(bin, Env()).projectDirectory, home + "/Документы/Vorsin");
+  env_["XDG_DOCUMENTS_DIR"] = "/srv/docs";
+  env_["XDG_DATA_HOME"] = home + "/data";
+  at = FindDataLocation(bin, Env());
+  EXPECT_EQ(at.projectDirectory, "/srv/docs/Vorsin");
+  EXPECT_EQ(at.vocabularyPath, home + "/data/vorsin/RorEdad.ini");
+
+  // The first start copies the shipped file; later starts keep the user's own.
+  std::string error;
+  ASSERT_TRUE(PrepareDataLocation(at, error)) << error;
+  std::ifstream first(at.vocabularyPath, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(first), {}), "shipped");
+  std::ofstream(at.vocabularyPath, std::ios::binary) << "edited";
+  ASSERT_TRUE(PrepareDataLocation(at, error));
+  std::ifstream again(at.vocabularyPath, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(again), {}), "edited");
+
+  // Nothing shipped: a reason, and no half-made file.
+  at.vocabularyPath = home + "/other/RorEdad.ini";
+  at.shippedVocabulary = prefix + "/missing.ini";
+  EXPECT_FALSE(PrepareDataLocation(at, error));
+  EXPECT_NE(error.find("missing.ini"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(at.vocabularyPath));
+}
+
+}  // namespace
+}  // namespace vorsin

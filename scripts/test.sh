@@ -11,6 +11,8 @@ for preset in default asan; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
 done
+# The Debian package: contents, dependencies, per-user data (without installing).
+bash scripts/package-check.sh
 for preset in default asan; do
   echo "== test: $preset"
   # Device tests run against the simulator in real time; a test starved of

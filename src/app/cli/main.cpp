@@ -14,6 +14,7 @@
 
 #include "app/cli/cli.h"
 #include "model/cp1251.h"
+#include "model/data_location.h"
 #include "model/vocabulary.h"
 
 namespace vorsin::cli {
@@ -116,7 +117,11 @@ int main(int argc, char** argv) {
   const ConsoleUtf8 console;
 #endif
   Args args;
-  args.vocabularyPath = vorsin::VocabularyBeside(ExecutablePath(argv[0]));
+  // Beside the executable in a portable copy; the user's own copy when installed.
+  const vorsin::DataLocation data = vorsin::FindDataLocation(vorsin::DirectoryOf(ExecutablePath(argv[0])));
+  if (std::string why; !vorsin::PrepareDataLocation(data, why))
+    std::cerr << "vorsin-cli: " << why << " (the built-in defaults are used)\n";
+  args.vocabularyPath = data.vocabularyPath;
   int i = 1;
   // Global options come before the command.
   while (i < argc && std::string(argv[i]).rfind("--", 0) == 0) {

@@ -1,0 +1,52 @@
+// "report": a printable HTML record of a project file for the customer.
+#include <ctime>
+#include <fstream>
+#include <iostream>
+
+#include "app/cli/cli.h"
+#include "model/vocabulary.h"
+#include "project/project_file.h"
+#include "project/report.h"
+
+namespace vorsin::cli {
+namespace {
+
+std::string Today() {
+  const std::time_t now = std::time(nullptr);
+  char buf[32] = "";
+  if (const std::tm* t = std::localtime(&now)) std::strftime(buf, sizeof buf, "%d.%m.%Y %H:%M", t);
+  return buf;
+}
+
+int RunReport(const Args& args) {
+  if (args.positional.size() != 2) {
+    std::cerr << "usage: vorsin-cli report [--with-secrets] FILE.dat OUT.html\n";
+    return 2;
+  }
+  const std::string& out = args.positional[1];
+  if (out.size() >= 4 && out.compare(out.size() - 4, 4, ".pdf") == 0) {
+    std::cerr << "vorsin-cli: a PDF is made by the window (\"Печать...\", Print to PDF); give OUT.html\n";
+    return 2;
+  }
+  Vocabulary vocabulary(args.vocabularyPath);
+  Workspace ws;
+  StderrMessenger messenger(false);
+  if (ReadProjectFile(ws, vocabulary, args.positional[0], messenger) != kProjectOk) return 1;
+  ReportOptions options;
+  options.withSecrets = args.Flag("with-secrets");
+  options.title = args.positional[0];
+  options.made = Today();
+  const std::string html = BuildReport(ws, options);
+  std::ofstream file(out, std::ios::binary | std::ios::trunc);
+  if (!file.write(html.data(), static_cast<std::streamsize>(html.size())) || !file.flush()) {
+    std::cerr << "vorsin-cli: cannot write " << out << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+const bool kReport = Register(
+    {"report", "report [--with-secrets] FILE.dat OUT.html    a printable record of a project file", RunReport, {}});
+
+}  // namespace
+}  // namespace vorsin::cli

@@ -151,7 +151,7 @@ class Report {
     for (const Addressee& a : c_.addressees) {
       h_.h3(T(a.name));
       h_.pairs({{"Число попыток доставки", N(a.deliveryLimit)},
-                {"Ожидание подтверждения, сек.", N(a.confirmWait)},
+                {"Ожидание подтверждения", N(static_cast<long long>(a.confirmWait) * 2) + Escape(" сек.")},
                 {"Флаги (биты 7..0)", Bits(a.addresseeFlags)}});
       h_.table({"Телефон", "Номер", "Префикс сотовой сети", "Префикс тел. линии", "Форматы", "Флаги"});
       for (const AddresseePhone& p : a.phones)
@@ -169,14 +169,14 @@ class Report {
   void loops() {
     const GeneralSettings& g = c_.general;
     h_.h2("Шлейфы");
-    h_.table({"Шлейф", "Вид", "Таблица интервалов", "Время реакции", "Задержка взятия", "Задержка снятия", "Защёлка",
+    h_.table({"Шлейф", "Вид", "Таблица интервалов", "Время реакции, мс", "Задержка взятия", "Задержка снятия", "Защёлка",
               "Флаги", "Общие шлейфы"});
     for (int L = 0; L < kLoops; ++L) {
       const size_t index = g.intervalIndex(L);
       const std::string table = index < c_.intervalDescriptions.size() && !c_.intervalDescriptions[index].name.empty()
                                     ? T(c_.intervalDescriptions[index].name)
                                     : N(static_cast<long long>(index));
-      h_.row({N(L + 1), Escape(kind(g.loopFlags(L))), table, N(g.reactionTime(L)), N(g.armDelay(L)), N(g.disarmDelay(L)),
+      h_.row({N(L + 1), Escape(kind(g.loopFlags(L))), table, N(g.reactionTime(L) * 50), N(g.armDelay(L)), N(g.disarmDelay(L)),
               N(c_.loopLatch[static_cast<size_t>(L)]) + " / " + N(c_.loopLatch[static_cast<size_t>(L) + 4]),
               Bits(g.loopFlags(L)), Bits(g.commonLoops(L))});
     }

@@ -56,6 +56,11 @@ int ReadProjectFile(Workspace& ws, Vocabulary& vocabulary, const std::string& pa
 int ReadProjectBytes(Workspace& ws, Vocabulary& vocabulary, std::span<const uint8_t> data,
                      const std::string& sourceName, Messenger& messenger);
 
+// ReadProjectBytes without the reset and the messages, over a workspace a
+// reset has just made, for callers that reset once and read many (a copy
+// each time). On a refusal ws is left half-read: throw it away.
+int DecodeProjectOver(Workspace& ws, Vocabulary& vocabulary, std::span<const uint8_t> data);
+
 // The bytes of a project file for the configuration, without touching the
 // disk. Returns kProjectOk, or kProjectNotRepresentable with the offending
 // item described (Windows-1251) in problem.

@@ -233,6 +233,10 @@ int Decode(std::span<const uint8_t> data, Workspace& ws, Vocabulary& vocabulary)
 
 }  // namespace
 
+int DecodeProjectOver(Workspace& ws, Vocabulary& vocabulary, std::span<const uint8_t> data) {
+  return Decode(data, ws, vocabulary);
+}
+
 int ReadProjectBytes(Workspace& ws, Vocabulary& vocabulary, std::span<const uint8_t> data,
                      const std::string& sourceName, Messenger& messenger) {
   const std::string previousName = ws.projectFileName;

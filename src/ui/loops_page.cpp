@@ -89,7 +89,7 @@ void LoopsPage::buildControls() {
   tree_->setRootIsDecorated(false);
   tree_->setSelectionMode(QAbstractItemView::SingleSelection);
   tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  tree_->setFixedWidth(160);
+  tree_->setFixedWidth(180);
 
   panel_ = new QWidget(this);
   panel_->setObjectName("HsPanel");

@@ -217,11 +217,14 @@ void GrowLoopEvents(Workspace& ws, int loop) {
   Configuration& c = ws.config;
   GeneralSettings& g = c.general;
   const int surplus = LoopRangeCount(c, loop) - 1 - MinLoopEvents(loop);
+  // Every block that starts above this one moves, whatever the loop order
+  // (a file may bring the bases in any order): the same rule as trimming.
+  const uint8_t base = g.loopEventBase(loop);
   for (int t = 0; t < surplus; ++t) {
-    const size_t at = std::min<size_t>(g.loopEventBase(loop) + 1u, c.events.size());
+    const size_t at = std::min<size_t>(base + 1u, c.events.size());
     c.events.insert(c.events.begin() + static_cast<std::ptrdiff_t>(at), EventEntry{});
-    for (int M = loop + 1; M < kLoops; ++M)
-      if (g.loopEventBase(M) < 255) ++g.loopEventBase(M);
+    for (int M = 0; M < kLoops; ++M)
+      if (g.loopEventBase(M) > base && g.loopEventBase(M) < 255) ++g.loopEventBase(M);
   }
   if (surplus > 0) {
     ws.marks.eventsStale = true;
@@ -255,13 +258,12 @@ std::string ParseLatch(const std::string& text, LatchWhich which, uint8_t& b) {
   }
   // Seconds when the text names them (Cyrillic or Latin "c"), else minutes.
   const bool minutes = !has("с") && text.find('c') == std::string::npos;
-  int64_t n = static_cast<int64_t>(b) + 1;
+  // A text without digits names no time: the stored byte stays as it is.
   const size_t first = text.find_first_of("0123456789");
-  if (first != std::string::npos) {
-    n = 0;
-    for (size_t i = first; i < text.size() && IsDigit(text[i]); ++i)
-      n = std::min<int64_t>(n * 10 + (text[i] - '0'), 1000);
-  }
+  if (first == std::string::npos) return FormatLatch(b, which);
+  int64_t n = 0;
+  for (size_t i = first; i < text.size() && IsDigit(text[i]); ++i)
+    n = std::min<int64_t>(n * 10 + (text[i] - '0'), 1000);
   if (n == 0) {
     b = 0;
     return Cp(latch ? "нет" : "отключенны");

@@ -246,6 +246,10 @@ int ReadProjectBytes(Workspace& ws, Vocabulary& vocabulary, std::span<const uint
   const int status = Decode(data, ws, vocabulary);
   if (status == kProjectOk) {
     ws.projectFileName = sourceName;
+    // The loops carry whatever the file's author set up: resetting one asks
+    // first, as after reading a device.
+    ws.marks.loopRelayEdited.fill(true);
+    ws.marks.loopEventsEdited.fill(true);
     return kProjectOk;
   }
   ws = std::move(reset);

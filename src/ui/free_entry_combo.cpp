@@ -40,7 +40,7 @@ void FreeEntryCombos::attach(QComboBox* box, Rule rule) {
   // While typing every change waits for Enter, a pick from the list too: the
   // picked text then stands in the box like typed text, and leaving drops it.
   connect(box, &QComboBox::activated, this, [this, box](int index) {
-    if (!typing_) commit(box, box->itemText(index));
+    if (!typing_) commit(box, box->itemText(index), !rules_.at(box).keepPickedText);
   });
   connect(box, &QObject::destroyed, this, [this, box] { rules_.erase(box); });
 }
@@ -54,25 +54,25 @@ void FreeEntryCombos::show(QComboBox* box) {
   box->setEditText(text);
 }
 
-void FreeEntryCombos::commit(QComboBox* box, const QString& text) {
+void FreeEntryCombos::commit(QComboBox* box, const QString& text, bool showStored) {
   const auto it = rules_.find(box);
   if (it == rules_.end()) return;
   typing_ = false;
   it->second.commit(text);
-  show(box);
+  if (showStored) show(box);
 }
 
 bool FreeEntryCombos::keyPress(QComboBox* box, QKeyEvent* key) {
+  const Rule& rule = rules_.at(box);
   if (IsEnter(key)) {
-    commit(box, box->currentText());
+    if (typing_ || !rule.enterNeedsTyping) commit(box, box->currentText());
     return true;
   }
   if (!IsTypingKey(key)) return false;
-  const Rule& rule = rules_.at(box);
   if (rule.acceptKey && !rule.acceptKey(*key)) return true;  // dropped
   if (!typing_) {
     typing_ = true;
-    box->clearEditText();
+    if (rule.clearOnType) box->clearEditText();
   }
   return false;  // the box enters the key
 }

@@ -26,6 +26,9 @@ class FreeEntryCombos : public QObject {
     std::function<void(const QString& text)> commit;  // convert and store
     std::function<QString()> shown;                   // stored value, formatted
     std::function<bool(const QKeyEvent&)> acceptKey;  // optional typing filter
+    bool clearOnType = true;         // the first key of a typing run clears the text
+    bool enterNeedsTyping = false;   // Enter outside typing stores nothing
+    bool keepPickedText = false;     // a pick from the list stays shown as picked
   };
 
   explicit FreeEntryCombos(QObject* parent = nullptr) : QObject(parent) {}
@@ -40,7 +43,7 @@ class FreeEntryCombos : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void commit(QComboBox* box, const QString& text);
+  void commit(QComboBox* box, const QString& text, bool showStored = true);
   bool keyPress(QComboBox* box, QKeyEvent* key);
 
   std::map<QComboBox*, Rule> rules_;

@@ -11,11 +11,13 @@
 
 #include "model/cp1251.h"
 #include "model/defaults.h"
+#include "model/loop_rules.h"
 #include "project/project_file.h"
 #include "sms/sms.h"
 #include "ui/dest_menu.h"
 #include "ui/free_entry_combo.h"
 #include "ui/general_page.h"
+#include "ui/loops_page.h"
 #include "ui/message_box_messenger.h"
 #include "ui/page.h"
 #include "ui/programming_page.h"
@@ -106,7 +108,7 @@ void MainWindow::buildMenu() {
   settings->setObjectName("N7");
   item(settings, "Sms2", QStringLiteral("Редактор Sms сообщений"), nullptr);
   item(settings, "Sms1", QStringLiteral("Загрузить Sms по умолчанию "), &MainWindow::reloadSmsTemplates);
-  item(settings, "N9", QStringLiteral("Загрузить интервалы по умолчанию"), nullptr);
+  item(settings, "N9", QStringLiteral("Загрузить интервалы по умолчанию"), &MainWindow::loadDefaultIntervals);
   settings->addSeparator()->setObjectName("N8");
   item(settings, "N6", QStringLiteral("Загрузчик"), nullptr);
 }
@@ -118,6 +120,7 @@ void MainWindow::buildPages() {
 
   general_ = new GeneralPage(ws_, vocabulary_, *combos_);
   programming_ = new ProgrammingPage(*this);
+  auto* loops = new LoopsPage(*this);
   const struct {
     const char* name;
     QString caption;
@@ -125,7 +128,7 @@ void MainWindow::buildPages() {
   } kTabs[kTabCount] = {
       {"TabSheet1", QStringLiteral("Общие"), general_},
       {"TabSheet2", QStringLiteral("Адресаты"), nullptr},
-      {"TabSheet3", QStringLiteral("Шлейфы"), nullptr},
+      {"TabSheet3", QStringLiteral("Шлейфы"), loops},
       {"TabSheet4", QStringLiteral("Реле"), nullptr},
       {"TabSheet5", QStringLiteral("События"), nullptr},
       {"TabSheet6", QStringLiteral("Отчёты"), nullptr},
@@ -139,6 +142,7 @@ void MainWindow::buildPages() {
     pageControl_->addTab(page, t.caption);
   }
   pages_[kGeneral] = general_;
+  pages_[kLoops] = loops;
   connect(pageControl_, &QTabWidget::currentChanged, this, &MainWindow::pageChanged);
 }
 
@@ -227,6 +231,12 @@ void MainWindow::askExit() {
 void MainWindow::reloadSmsTemplates() {
   if (operationRunning()) return;
   LoadSmsTemplates(ws_, vocabulary_);
+}
+
+void MainWindow::loadDefaultIntervals() {
+  if (operationRunning()) return;
+  if (LoadDefaultIntervals(ws_, vocabulary_, *messenger_) != kAnswerOk) return;
+  refreshPages();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -81,6 +81,7 @@ class MainWindow : public QMainWindow, public WindowServices {
   void saveProjectAs();
   void askExit();
   void reloadSmsTemplates();
+  void loadDefaultIntervals();
 
  signals:
   void closed();

@@ -176,7 +176,8 @@ TEST(Latch, FormatAndParseFollowTheByteEncoding) {
       {"на 30 cек", LatchWhich::Latch, 0, 93, " на 30 сек"},  // Latin c
       {"на 60 сек", LatchWhich::Latch, 0, 123, " на 60 сек"},
       {"на 15 мин", LatchWhich::Latch, 0, 206, " на 15 мин"},
-      {"НЕТ", LatchWhich::Latch, 3, 195, " на 4 мин"},  // no digits: stored byte + 1
+      {"НЕТ", LatchWhich::Latch, 93, 93, " на 30 сек"},  // no digits, no keyword: kept
+      {"мин", LatchWhich::Rearm, 0, 0, "отключенны"},
       {"через 30 cек", LatchWhich::Rearm, 0, 93, "30 сек"},
       {"через 60 мин", LatchWhich::Rearm, 0, 251, "60 мин"},
       {"отключено", LatchWhich::Rearm, 93, 0, "отключенны"},

@@ -1,0 +1,58 @@
+// What the loops page decides: kinds and their presets, interval table
+// changes, the loop reset question, and the typed values of its boxes.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/configuration.h"
+#include "model/user_io.h"
+#include "model/vocabulary.h"
+
+namespace vorsin {
+
+enum class LoopKind { Control, Guard, Fire };
+
+LoopKind KindOfLoop(uint8_t loopFlags);
+// ": Пожарный", ": Контрольный" or ": Охранный".
+std::string LoopKindSuffix(uint8_t loopFlags);
+// "Шлейф 3: Пожарный", the text of the loop's node.
+std::string LoopNodeText(const Configuration& config, int loop);
+// Only loops 3 and 4 (2 and 3 counted from 0) can be fire loops.
+bool KindAllowed(int loop, LoopKind kind);
+// The table a loop of this kind starts with: control 2/5, guard 1/4, fire 3.
+int KindPresetInterval(int loop, LoopKind kind);
+
+// The lines of the loop reset question for loop L (empty without edit marks).
+std::string LoopDefaultsLines(const PageMarks& marks, int loop);
+// Asks before loop L is reset when it carries an edit mark. OK clears its
+// marks; returns kAnswerOk to go on, kAnswerCancel to give up.
+int ConfirmLoopDefaults(Workspace& ws, Messenger& messenger, int loop);
+
+// Resets loop L to the kind's presets, table and events; the relay
+// bindings of the loop are emptied. False (nothing changed) for a kind the
+// loop cannot take.
+bool ChangeLoopKind(Workspace& ws, int loop, LoopKind kind);
+// Gives loop L the table at position index and refills its events. False
+// (nothing changed) for a position that is not a table.
+bool ChangeLoopInterval(Workspace& ws, int loop, int index);
+// The positions the interval menu offers for loop L.
+std::vector<int> OfferedIntervals(const Configuration& config, int loop);
+
+// Reloads the tables from the vocabulary and gives every loop the table of
+// its kind, keeping kinds and options. Asks first when a loop carries an edit
+// mark; returns kAnswerCancel with nothing changed when the user gives up.
+int LoadDefaultIntervals(Workspace& ws, Vocabulary& vocabulary, Messenger& messenger);
+
+// An unsigned decimal at the start of the text (blanks before it skipped).
+std::optional<uint32_t> LeadingDecimal(const std::string& text);
+// Reaction time in units of 50 ms from milliseconds typed: below 1550 is
+// taken (0 counts as 50), anything else keeps old.
+uint8_t ParseReactionTime(const std::string& text, uint8_t old);
+std::string FormatReactionTime(uint8_t units);  // "250 мс."
+// Delays in seconds 1..255; 0, 256 and above or no number keep old.
+uint8_t ParseDelay(const std::string& text, uint8_t old);
+
+}  // namespace vorsin

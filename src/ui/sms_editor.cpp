@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -16,6 +17,8 @@
 
 namespace vorsin::ui {
 namespace {
+
+constexpr int kSelectedRowOffset = 140;  // pixels
 
 QPushButton* NewButton(const char* name, const QString& caption, QWidget* parent) {
   auto* button = new QPushButton(caption, parent);
@@ -56,6 +59,7 @@ void SmsEditor::buildControls() {
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   list_->setSelectionBehavior(QAbstractItemView::SelectRows);
   list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
   list_->header()->setStretchLastSection(true);
   list_->setColumnWidth(0, 220);
   list_->setColumnWidth(1, 220);
@@ -121,7 +125,9 @@ void SmsEditor::refresh() {
   list_->addTopLevelItems(items);
   if (row >= 0) {
     list_->setCurrentItem(items[row]);
-    list_->scrollToItem(items[row], QAbstractItemView::PositionAtCenter);
+    // The edited row stands a little below the top, its neighbours in view.
+    QScrollBar* bar = list_->verticalScrollBar();
+    bar->setValue(bar->value() + list_->visualItemRect(items[row]).top() - kSelectedRowOffset);
   }
   list_->setUpdatesEnabled(true);
   refilling_ = false;
@@ -129,8 +135,8 @@ void SmsEditor::refresh() {
 }
 
 void SmsEditor::showEditor() {
+  show();  // first, so the list has its size when it scrolls to the row
   refresh();
-  show();
   raise();
   activateWindow();
 }

@@ -155,6 +155,7 @@ class SmsEditorTest : public QObject {
 
     e.form->openOn(kSmsStrings, 3);
     QVERIFY(e.list->topLevelItem(e.smsRow(3))->isSelected());
+    QCOMPARE(e.list->visualItemRect(e.list->topLevelItem(e.smsRow(3))).top(), 140);  // scrolled into view
     e.click("Button2");
     QCOMPARE(changed.count(), 1);
     QCOMPARE(e.config.events[0].w[5], 0);

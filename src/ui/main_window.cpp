@@ -22,6 +22,7 @@
 #include "ui/page.h"
 #include "ui/programming_page.h"
 #include "ui/replace_dialog.h"
+#include "ui/sms_editor.h"
 #include "ui/text.h"
 
 namespace vorsin::ui {
@@ -106,7 +107,7 @@ void MainWindow::buildMenu() {
 
   QMenu* settings = bar->addMenu(QStringLiteral("Настройки"));
   settings->setObjectName("N7");
-  item(settings, "Sms2", QStringLiteral("Редактор Sms сообщений"), nullptr);
+  item(settings, "Sms2", QStringLiteral("Редактор Sms сообщений"), &MainWindow::showSmsEditor);
   item(settings, "Sms1", QStringLiteral("Загрузить Sms по умолчанию "), &MainWindow::reloadSmsTemplates);
   item(settings, "N9", QStringLiteral("Загрузить интервалы по умолчанию"), &MainWindow::loadDefaultIntervals);
   settings->addSeparator()->setObjectName("N8");
@@ -168,7 +169,7 @@ void MainWindow::createForms() {
   forms_.form5 = form("TForm5");
   forms_.fileDialog = new ReplaceDialog(this);
   forms_.form6 = form("TForm6");
-  forms_.form7 = form("TForm7");
+  forms_.form7 = new SmsEditor(*this, this);
   forms_.form8 = form("TForm8");
 }
 
@@ -176,6 +177,7 @@ void MainWindow::refreshPages() {
   for (Page* page : pages_) {
     if (page != nullptr) page->refresh();
   }
+  if (forms_.form7 != nullptr) forms_.form7->refresh();
 }
 
 void MainWindow::updateCaption() { setWindowTitle(WindowCaption(ws_)); }
@@ -231,6 +233,12 @@ void MainWindow::askExit() {
 void MainWindow::reloadSmsTemplates() {
   if (operationRunning()) return;
   LoadSmsTemplates(ws_, vocabulary_);
+  refreshPages();
+}
+
+void MainWindow::showSmsEditor() {
+  if (operationRunning()) return;
+  forms_.form7->showEditor();
 }
 
 void MainWindow::loadDefaultIntervals() {

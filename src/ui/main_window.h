@@ -24,6 +24,7 @@ class GeneralPage;
 class Page;
 class ProgrammingPage;
 class ReplaceDialog;
+class SmsEditor;
 
 struct WindowSetup {
   QString programDir;              // RorEdad.ini and Settings/ lie here
@@ -42,7 +43,7 @@ struct Forms {
   QDialog* form5 = nullptr;  // addressee settings
   ReplaceDialog* fileDialog = nullptr;
   QDialog* form6 = nullptr;  // firmware loader
-  QDialog* form7 = nullptr;  // SMS strings editor
+  SmsEditor* form7 = nullptr;  // SMS strings editor
   QDialog* form8 = nullptr;  // never shown
 };
 
@@ -82,6 +83,7 @@ class MainWindow : public QMainWindow, public WindowServices {
   void askExit();
   void reloadSmsTemplates();
   void loadDefaultIntervals();
+  void showSmsEditor();
 
  signals:
   void closed();

@@ -87,6 +87,10 @@ void DestTree::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void DestTree::dropEvent(QDropEvent* event) {
+  // What the view's own drop would do besides moving rows.
+  stopAutoScroll();
+  setState(NoState);
+  viewport()->update();
   if (!accepts(event)) {
     event->ignore();
     return;

@@ -14,6 +14,8 @@
 #include "model/loop_rules.h"
 #include "project/project_file.h"
 #include "sms/sms.h"
+#include "ui/addressee_dialog.h"
+#include "ui/addressees_page.h"
 #include "ui/dest_menu.h"
 #include "ui/free_entry_combo.h"
 #include "ui/general_page.h"
@@ -122,13 +124,14 @@ void MainWindow::buildPages() {
   general_ = new GeneralPage(ws_, vocabulary_, *combos_);
   programming_ = new ProgrammingPage(*this);
   auto* loops = new LoopsPage(*this);
+  addressees_ = new AddresseesPage(*this);
   const struct {
     const char* name;
     QString caption;
     QWidget* content;
   } kTabs[kTabCount] = {
       {"TabSheet1", QStringLiteral("Общие"), general_},
-      {"TabSheet2", QStringLiteral("Адресаты"), nullptr},
+      {"TabSheet2", QStringLiteral("Адресаты"), addressees_},
       {"TabSheet3", QStringLiteral("Шлейфы"), loops},
       {"TabSheet4", QStringLiteral("Реле"), nullptr},
       {"TabSheet5", QStringLiteral("События"), nullptr},
@@ -143,6 +146,7 @@ void MainWindow::buildPages() {
     pageControl_->addTab(page, t.caption);
   }
   pages_[kGeneral] = general_;
+  pages_[kAddressees] = addressees_;
   pages_[kLoops] = loops;
   connect(pageControl_, &QTabWidget::currentChanged, this, &MainWindow::pageChanged);
 }
@@ -166,7 +170,9 @@ void MainWindow::createForms() {
   forms_.form2 = form("TForm2");
   forms_.form3 = form("TForm3");
   forms_.form4 = form("TForm4");
-  forms_.form5 = form("TForm5");
+  auto* form5 = new AddresseeDialog(*this, this);
+  addressees_->setDialog(form5);
+  forms_.form5 = form5;
   forms_.fileDialog = new ReplaceDialog(this);
   forms_.form6 = form("TForm6");
   forms_.form7 = new SmsEditor(*this, this);

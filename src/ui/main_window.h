@@ -20,6 +20,7 @@ class QTabWidget;
 
 namespace vorsin::ui {
 
+class AddresseesPage;
 class GeneralPage;
 class Page;
 class ProgrammingPage;
@@ -110,6 +111,7 @@ class MainWindow : public QMainWindow, public WindowServices {
   int shownTab_ = kGeneral;
   GeneralPage* general_ = nullptr;
   ProgrammingPage* programming_ = nullptr;
+  AddresseesPage* addressees_ = nullptr;
   Forms forms_;
   int operations_ = 0;
 };

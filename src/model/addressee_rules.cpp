@@ -1,0 +1,213 @@
+#include "model/addressee_rules.h"
+
+#include <algorithm>
+
+#include "image/image_layout.h"
+#include "model/cp1251.h"
+#include "model/defaults.h"
+#include "model/events.h"
+
+namespace vorsin {
+namespace {
+
+// An unsigned decimal after leading blanks; large values saturate.
+std::optional<unsigned> LeadingNumber(const std::string& text) {
+  size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  if (i == text.size() || text[i] < '0' || text[i] > '9') return std::nullopt;
+  unsigned value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+    value = std::min(value * 10 + static_cast<unsigned>(text[i] - '0'), 100000u);
+  return value;
+}
+
+template <class T>
+bool MoveInList(std::vector<T>& list, int from, int to) {
+  const int n = static_cast<int>(list.size());
+  if (from < 0 || to < 0 || from >= n || to >= n) return false;
+  if (from == to) return true;
+  T moved = std::move(list[from]);
+  list.erase(list.begin() + from);
+  list.insert(list.begin() + to, std::move(moved));
+  return true;
+}
+
+void MarkAddresseesChanged(Workspace& ws) {
+  ws.marks.addresseesPageStale = true;
+  ws.marks.eventsStale = true;
+  ws.marks.reportsStale = true;
+}
+
+std::vector<std::string> CpList(std::initializer_list<const char*> utf8) {
+  std::vector<std::string> out;
+  for (const char* s : utf8) out.push_back(Cp(s));
+  return out;
+}
+
+constexpr int kGsmItems = 8;  // codes 0, 1, 3..8
+constexpr int kLineItems = 4;
+
+}  // namespace
+
+bool CanAddAddressee(const Configuration& config) {
+  return static_cast<int>(config.addressees.size()) < kMaxAddressees;
+}
+
+bool CanAddPhone(const Addressee& addressee) {
+  return static_cast<int>(addressee.phones.size()) < image::kMaxPhonesPerAddressee;
+}
+
+std::string TooManyAddresseesText() { return Cp("Адресатов может быть не больше 8"); }
+
+std::string TooManyPhonesText() {
+  return Cp("Телефонов адресата может быть не больше ") + std::to_string(image::kMaxPhonesPerAddressee);
+}
+
+bool AppendAddressee(Workspace& ws, Addressee addressee) {
+  if (!CanAddAddressee(ws.config)) return false;
+  ws.config.addressees.push_back(std::move(addressee));
+  MarkAddresseesChanged(ws);
+  return true;
+}
+
+std::optional<int> AppendPhone(Addressee& addressee) {
+  if (!CanAddPhone(addressee)) return std::nullopt;
+  addressee.phones.push_back(NewPhone(addressee));
+  return static_cast<int>(addressee.phones.size()) - 1;
+}
+
+bool DeleteAddressee(Workspace& ws, int k) {
+  auto& list = ws.config.addressees;
+  if (k < 0 || k >= static_cast<int>(list.size())) return false;
+  DestDeletedInEvents(ws.config, k);
+  list.erase(list.begin() + k);
+  MarkAddresseesChanged(ws);
+  return true;
+}
+
+bool DeletePhone(Addressee& addressee, int k) {
+  if (k < 0 || k >= static_cast<int>(addressee.phones.size())) return false;
+  addressee.phones.erase(addressee.phones.begin() + k);
+  return true;
+}
+
+void DeleteAllAddressees(Workspace& ws) {
+  ClearAddressees(ws.config);
+  MarkAddresseesChanged(ws);
+}
+
+int DropIndex(int from, int target) { return from < target ? target - 1 : target; }
+
+bool MoveAddressee(Workspace& ws, int from, int to) {
+  if (from >= kMaxAddressees || to >= kMaxAddressees) return false;
+  if (!MoveInList(ws.config.addressees, from, to)) return false;
+  if (from == to) return true;
+  DestMovedInEvents(ws.config, from, to);
+  MarkAddresseesChanged(ws);
+  return true;
+}
+
+bool MovePhone(Addressee& addressee, int from, int to) { return MoveInList(addressee.phones, from, to); }
+
+std::vector<std::string> DeliveryModeItems() {
+  return CpList({"без подтверждения", "с подтвержением", "с предварительным вызовом"});
+}
+
+int DeliveryModeIndex(uint8_t flags) {
+  if (flags & 0x01) return 2;
+  return (flags & 0x40) ? 1 : 0;
+}
+
+uint8_t WithDeliveryMode(uint8_t flags, int index) {
+  flags = static_cast<uint8_t>(flags & ~0x41);
+  if (index == 1) flags |= 0x40;
+  if (index == 2) flags |= 0x01;
+  return flags;
+}
+
+int32_t ParseConfirmWait(const std::string& text, int32_t old) {
+  const auto value = LeadingNumber(text);
+  if (!value || *value >= 256) return old;
+  return *value < 2 ? 1 : static_cast<int32_t>(*value / 2);
+}
+
+std::string ConfirmWaitText(int32_t wait) { return std::to_string(2LL * wait) + Cp(" сек."); }
+
+std::vector<std::string> ConfirmWaitItems() { return {"30", "60", "120", "180"}; }
+
+std::vector<std::string> GsmFormatItems() {
+  return CpList({"Отсутствует", "Contact-ID", "Речь", "Sms - текст", "Gsm data", "Уведомление (Data mode)",
+                 "Уведомление (Voice mode)", "CUSD запрос "});
+}
+
+std::vector<std::string> LineFormatItems() { return CpList({"Отсутствует", "Contact-ID", "Аргус-Т", "Речь"}); }
+
+int GsmFormatItem(int code) {
+  if (code == 0 || code == 1) return code;
+  if (code >= 3 && code <= kGsmItems) return code - 1;
+  return -1;
+}
+
+int GsmFormatCode(int item) { return item <= 1 ? item : item + 1; }
+
+int LineFormatItem(int code) { return code >= 0 && code < kLineItems ? code : -1; }
+
+std::string UnlistedFormatText(int code, bool gsm) {
+  if (gsm && code == 2) return Cp("Аргус-Т (?\?\?)");
+  return Cp("неподдерживаемый тип");
+}
+
+int GsmFormat(int32_t formats) { return (formats >> 4) & 0x0F; }
+int LineFormat(int32_t formats) { return formats & 0x0F; }
+int32_t WithGsmFormat(int32_t formats, int code) { return (formats & ~0xF0) | ((code & 0x0F) << 4); }
+int32_t WithLineFormat(int32_t formats, int code) { return (formats & ~0x0F) | (code & 0x0F); }
+
+std::vector<std::string> VoiceRepeatItems(const GeneralSettings& general) {
+  std::vector<std::string> items;
+  for (int i = 0; i < 8; ++i) items.push_back(std::to_string(i) + ": " + std::to_string(general.voiceRepeat(i + 1)));
+  return items;
+}
+
+int VoiceRepeatItem(uint8_t phoneFlags) {
+  const int item = phoneFlags & 0x0F;
+  return item < 8 ? item : -1;
+}
+
+uint8_t WithVoiceRepeatItem(uint8_t phoneFlags, int item) {
+  return static_cast<uint8_t>((phoneFlags & 0xF0) | (item & 0x0F));
+}
+
+bool StoreVoiceRepeat(GeneralSettings& general, int item, const std::string& text) {
+  if (item < 0 || item > 7) return false;  // entry 0 is the list-cleared mark
+  const auto value = LeadingNumber(text);
+  if (!value || *value >= 256) return false;
+  general.voiceRepeat(item + 1) = static_cast<uint8_t>(*value);
+  return true;
+}
+
+bool IsPhoneKey(char32_t c) {
+  if ((c >= U'0' && c <= U'9') || c == U'#' || c == U'*' || c == U'+') return true;
+  switch (c) {
+    case U'P': case U'T': case U'p': case U't': case U'П': case U'Т': case U'п': case U'т':
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool IsValidPhoneText(const std::string& text) {
+  if (text.empty() || static_cast<int>(text.size()) > kPhoneFieldLength) return false;
+  const std::string allowed = "0123456789#*+?pt" + Cp("пт");
+  const std::string lower = LowerCp(text);
+  return std::all_of(lower.begin(), lower.end(), [&](char c) { return allowed.find(c) != std::string::npos; });
+}
+
+SwitchOffBox CheckPhoneUsability(AddresseePhone& phone, uint8_t dialFlags) {
+  SwitchOffBox box;
+  box.enabled = ApplyPhoneUsability(phone, dialFlags);
+  box.checked = (phone.phoneFlags & 0x20) != 0;
+  box.greyed = box.enabled && box.checked;
+  return box;
+}
+
+}  // namespace vorsin

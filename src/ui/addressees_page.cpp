@@ -1,0 +1,620 @@
+#include "ui/addressees_page.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDragMoveEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include "model/addressee_rules.h"
+#include "model/defaults.h"
+#include "ui/addressee_dialog.h"
+#include "ui/control_events.h"
+#include "ui/dest_menu.h"
+#include "ui/flag_boxes.h"
+#include "ui/free_entry_combo.h"
+#include "ui/text.h"
+#include "ui/window_services.h"
+
+namespace vorsin::ui {
+namespace {
+
+constexpr int kPlaceholderRole = Qt::UserRole + 1;
+
+const QString kPhoneHint = QStringLiteral(
+    "Разрещённые символы 0,1,2,3,4,5\n6,7,8,9,+,*,#\n'p','п' - пауза при наборе\n"
+    "'t','г' - дождаться гудка\nМаксимум 10 символов");
+
+QComboBox* NewList(const char* name, const std::vector<std::string>& items, QWidget* parent) {
+  auto* box = new QComboBox(parent);
+  box->setObjectName(name);
+  FillItems(box, items);
+  return box;
+}
+
+QCheckBox* NewBox(const char* name, const QString& caption, QWidget* parent) {
+  auto* box = new QCheckBox(caption, parent);
+  box->setObjectName(name);
+  return box;
+}
+
+// A list-only box showing a code no item stands for: no item, and the
+// code's text in its place.
+void ShowCode(QComboBox* box, int item, const std::string& unlisted) {
+  ShowItem(box, item);
+  box->setPlaceholderText(item < 0 ? Q(unlisted) : QString());
+}
+
+}  // namespace
+
+DestTree::DestTree(QWidget* parent) : QTreeWidget(parent) {
+  setObjectName("Dest");
+  setHeaderHidden(true);
+  setColumnCount(1);
+  setDragEnabled(true);
+  setAcceptDrops(true);
+  setDropIndicatorShown(true);
+  setDragDropMode(QAbstractItemView::DragDrop);
+  setDefaultDropAction(Qt::MoveAction);
+  setEditTriggers(QAbstractItemView::EditKeyPressed);
+}
+
+bool DestTree::accepts(const QDropEvent* event) {
+  return event->source() == this && canDrop && canDrop(currentItem(), itemAt(event->position().toPoint()));
+}
+
+void DestTree::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->source() == this) {
+    event->acceptProposedAction();
+  } else {
+    event->ignore();
+  }
+}
+
+void DestTree::dragMoveEvent(QDragMoveEvent* event) {
+  QTreeWidget::dragMoveEvent(event);  // scrolling and the drop indicator
+  if (accepts(event)) {
+    event->acceptProposedAction();
+  } else {
+    event->ignore();
+  }
+}
+
+void DestTree::dropEvent(QDropEvent* event) {
+  // What the view's own drop would do besides moving rows.
+  stopAutoScroll();
+  setState(NoState);
+  viewport()->update();
+  if (!accepts(event)) {
+    event->ignore();
+    return;
+  }
+  dropOn(currentItem(), itemAt(event->position().toPoint()));
+  // Not a move to the view: it would remove the dragged rows once more.
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+}
+
+bool DestTree::dropOn(QTreeWidgetItem* dragged, QTreeWidgetItem* target) {
+  if (!canDrop || !drop || !canDrop(dragged, target)) return false;
+  drop(dragged, target);
+  return true;
+}
+
+AddresseesPage::AddresseesPage(WindowServices& window, QWidget* parent) : QWidget(parent), window_(window) {
+  setObjectName("TabSheet2");
+  buildControls();
+
+  tree_->canDrop = [this](QTreeWidgetItem* d, QTreeWidgetItem* t) { return canDrop(d, t); };
+  tree_->drop = [this](QTreeWidgetItem* d, QTreeWidgetItem* t) { drop(d, t); };
+  connect(tree_, &QTreeWidget::currentItemChanged, this, [this] { showSelection(); });
+  connect(tree_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item) { renamed(item); });
+  window_.destMenu().attach(tree_, [this](const QPoint& point) { fillMenu(point); });
+
+  bindAddressee();
+  bindPhone();
+  rebuildTree();
+}
+
+void AddresseesPage::buildControls() {
+  tree_ = new DestTree(this);
+
+  destGroup_ = new QGroupBox(QStringLiteral("Настройки адресата:"), this);
+  destGroup_->setObjectName("DestGroup");
+  destName_ = new QLineEdit(destGroup_);
+  destName_->setObjectName("Edit26");
+  const struct {
+    const char* name;
+    QString caption;
+  } kDestBoxes[] = {
+      {"CheckBox11", QStringLiteral("Разрешение объединения SMS сообщений")},
+      {"CheckBox12", QStringLiteral("Отправка одной SMS за сеанс")},
+      {"CheckBox13", QStringLiteral("Разделение цифровых параметров в SMS")},
+      {"CheckBox14", QStringLiteral("Включение в сообщение информационного заголовка")},
+      {"CheckBox15", QStringLiteral("Проверка доступности абонента (предварительным вызовом)")},
+      {"CheckBox16", QStringLiteral("При новом событии возврат к доставке по первому телефону адресата")},
+  };
+  for (size_t i = 0; i < destBoxes_.size(); ++i) destBoxes_[i] = NewBox(kDestBoxes[i].name, kDestBoxes[i].caption, destGroup_);
+  mode_ = NewList("ComboBox7", DeliveryModeItems(), destGroup_);
+  waitLabel_ = new QLabel(QStringLiteral("Время ожидания  подтверждения:"), destGroup_);
+  waitLabel_->setObjectName("Label31");
+  wait_ = NewList("ComboBox21", ConfirmWaitItems(), destGroup_);
+  limit_ = NewList("ComboBox31", DeliveryLimitItems(), destGroup_);
+
+  auto* destGrid = new QGridLayout(destGroup_);
+  int row = 0;
+  destGrid->addWidget(destName_, row++, 0, 1, 2);
+  for (QCheckBox* box : destBoxes_) destGrid->addWidget(box, row++, 0, 1, 2);
+  destGrid->addWidget(new QLabel(QStringLiteral("Режим доставки SMS"), destGroup_), row, 0);
+  destGrid->addWidget(mode_, row++, 1);
+  destGrid->addWidget(waitLabel_, row, 0);
+  destGrid->addWidget(wait_, row++, 1);
+  destGrid->addWidget(
+      new QLabel(QStringLiteral("Ограничение времени доставки сообщений по адресату:"), destGroup_), row, 0);
+  destGrid->addWidget(limit_, row++, 1);
+  destGrid->setRowStretch(row, 1);
+
+  phoneGroup_ = new QGroupBox(QStringLiteral("Настройки телефона адресата:"), this);
+  phoneGroup_->setObjectName("FhoneGroup");
+  phoneGroup_->setAutoFillBackground(true);  // it covers the addressee group
+  phoneName_ = new QLineEdit(phoneGroup_);
+  phoneName_->setObjectName("Edit25");
+  cellular_ = new QRadioButton(QStringLiteral("Сотовый"), phoneGroup_);
+  cellular_->setObjectName("RadioButton2");
+  wired_ = new QRadioButton(QStringLiteral("Проводной"), phoneGroup_);
+  wired_->setObjectName("RadioButton1");
+  const char* numberNames[] = {"Edit5", "Edit6", "Edit7"};
+  for (int i = 0; i < 3; ++i) {
+    numbers_[i] = new QLineEdit(phoneGroup_);
+    numbers_[i]->setObjectName(numberNames[i]);
+    numbers_[i]->setProperty("Tag", i);
+    numbers_[i]->setToolTip(kPhoneHint);
+    numbers_[i]->setToolTipDuration(15000);
+  }
+  gsmFormat_ = NewList("ComboBox5", GsmFormatItems(), phoneGroup_);
+  lineFormat_ = NewList("ComboBox6", LineFormatItems(), phoneGroup_);
+  busy_ = NewBox("CheckBox17", QStringLiteral("Определение сигнала \"Занято\""), phoneGroup_);
+  handset_ = NewBox("CheckBox18", QStringLiteral("Ожидание снятия трубки"), phoneGroup_);
+  switchedOff_ = NewBox("CheckBox19", QStringLiteral("Телефон отключен"), phoneGroup_);
+  switchedOff_->setAutoFillBackground(true);
+  voice_ = NewList("ComboBox8", {}, phoneGroup_);
+
+  auto* channel = new QHBoxLayout;
+  channel->addWidget(new QLabel(QStringLiteral("Основной канал передачи:"), phoneGroup_));
+  channel->addWidget(cellular_);
+  channel->addWidget(wired_);
+  auto* phoneGrid = new QGridLayout(phoneGroup_);
+  row = 0;
+  phoneGrid->addWidget(phoneName_, row++, 0, 1, 2);
+  phoneGrid->addLayout(channel, row++, 0, 1, 2);
+  const std::pair<QString, QWidget*> rows[] = {
+      {QStringLiteral("Номер телефона"), numbers_[0]},
+      {QStringLiteral("Префикс для сотового канала"), numbers_[1]},
+      {QStringLiteral("Префикс для телефонной линии"), numbers_[2]},
+      {QStringLiteral("Формат Gsm:"), gsmFormat_},
+      {QStringLiteral("Формат Line:"), lineFormat_},
+  };
+  for (const auto& [label, control] : rows) {
+    phoneGrid->addWidget(new QLabel(label, phoneGroup_), row, 0);
+    phoneGrid->addWidget(control, row++, 1);
+  }
+  for (QCheckBox* box : {busy_, handset_, switchedOff_}) phoneGrid->addWidget(box, row++, 0, 1, 2);
+  phoneGrid->addWidget(new QLabel(QStringLiteral("Число  повторов голосовых сообщений"), phoneGroup_), row, 0);
+  phoneGrid->addWidget(voice_, row++, 1);
+  phoneGrid->setRowStretch(row, 1);
+
+  // Both groups take the same place; the phone group lies on top.
+  auto* groups = new QGridLayout;
+  groups->addWidget(destGroup_, 0, 0);
+  groups->addWidget(phoneGroup_, 0, 0);
+  auto* layout = new QHBoxLayout(this);
+  layout->addWidget(tree_, 1);
+  layout->addLayout(groups, 2);
+}
+
+void AddresseesPage::bindAddressee() {
+  connect(destName_, &QLineEdit::textEdited, this, [this](const QString& text) {
+    Addressee* a = selectedAddressee();
+    if (a == nullptr) return;
+    a->name = Cp1251(text);
+    QTreeWidgetItem* item = tree_->currentItem();
+    setNodeText(item->parent() != nullptr ? item->parent() : item, a->name);
+  });
+  const int tags[] = {7, 5, 4, 3, 1, 2};
+  const auto flag = [this](QCheckBox* box) {
+    if (Addressee* a = selectedAddressee()) StoreFlag(box, a->addresseeFlags);
+  };
+  for (size_t i = 0; i < destBoxes_.size(); ++i) BindFlag(destBoxes_[i], tags[i], flag);
+  connect(mode_, &QComboBox::activated, this, [this](int index) {
+    Addressee* a = selectedAddressee();
+    if (a == nullptr) return;
+    a->addresseeFlags = WithDeliveryMode(a->addresseeFlags, index);
+    showMode(*a);
+  });
+  window_.combos().attach(wait_, {[this](const QString& text) {
+                                    if (Addressee* a = selectedAddressee())
+                                      a->confirmWait = ParseConfirmWait(Cp1251(text), a->confirmWait);
+                                  },
+                                  [this] {
+                                    const Addressee* a = selectedAddressee();
+                                    return a != nullptr ? Q(ConfirmWaitText(a->confirmWait)) : QString();
+                                  },
+                                  DigitsOnly});
+  connect(limit_, &QComboBox::activated, this, [this](int row) {
+    if (Addressee* a = selectedAddressee()) a->deliveryLimit = DeliveryLimitCode(row);
+  });
+}
+
+void AddresseesPage::bindPhone() {
+  connect(phoneName_, &QLineEdit::textEdited, this, [this](const QString& text) {
+    AddresseePhone* p = selectedPhone();
+    if (p == nullptr) return;
+    p->name = Cp1251(text);
+    setNodeText(tree_->currentItem(), p->name);
+  });
+  connect(cellular_, &QRadioButton::clicked, this, [this] {
+    if (AddresseePhone* p = selectedPhone()) p->phoneFlags |= 0x80;
+  });
+  connect(wired_, &QRadioButton::clicked, this, [this] {
+    if (AddresseePhone* p = selectedPhone()) p->phoneFlags &= 0x7F;
+  });
+  bindNumber(numbers_[0], &AddresseePhone::phoneNumber);
+  bindNumber(numbers_[1], &AddresseePhone::cellPrefix);
+  bindNumber(numbers_[2], &AddresseePhone::linePrefix);
+  connect(gsmFormat_, &QComboBox::activated, this, [this](int item) {
+    AddresseePhone* p = selectedPhone();
+    if (p == nullptr) return;
+    p->formats = WithGsmFormat(p->formats, GsmFormatCode(item));
+    showFormats(*p);
+    applyUsability(*p);
+  });
+  connect(lineFormat_, &QComboBox::activated, this, [this](int item) {
+    AddresseePhone* p = selectedPhone();
+    if (p == nullptr) return;
+    p->formats = WithLineFormat(p->formats, item);
+    showFormats(*p);
+    applyUsability(*p);
+  });
+  const auto flag = [this](QCheckBox* box) {
+    AddresseePhone* p = selectedPhone();
+    if (p == nullptr) return;
+    StoreFlag(box, p->phoneFlags);
+    if (box == switchedOff_) applyUsability(*p);
+  };
+  BindFlag(busy_, 6, flag);
+  BindFlag(handset_, 4, flag);
+  BindFlag(switchedOff_, 5, flag);
+
+  // Picking an item chooses the phone's entry; typing rewrites the value of
+  // the entry it has chosen, which all phones share.
+  window_.combos().attach(
+      voice_, {[this](const QString& text) {
+                 AddresseePhone* p = selectedPhone();
+                 if (p == nullptr) return;
+                 const int picked = voice_->findText(text, Qt::MatchExactly);
+                 if (picked >= 0) {
+                   p->phoneFlags = WithVoiceRepeatItem(p->phoneFlags, picked);
+                 } else {
+                   StoreVoiceRepeat(window_.workspace().config.general, VoiceRepeatItem(p->phoneFlags), Cp1251(text));
+                 }
+               },
+               [this] {
+                 FillItems(voice_, VoiceRepeatItems(window_.workspace().config.general));
+                 const AddresseePhone* p = selectedPhone();
+                 const int item = p != nullptr ? VoiceRepeatItem(p->phoneFlags) : -1;
+                 return item >= 0 ? voice_->itemText(item) : QString();
+               },
+               DigitsOnly});
+}
+
+void AddresseesPage::bindNumber(QLineEdit* edit, std::string AddresseePhone::*field) {
+  FilterKeys(edit, [](QChar c) { return IsPhoneKey(c.unicode()); });
+  LimitTyping(edit, kPhoneFieldLength);
+  // Only the user's edits store: showing a phone must leave its number as it is.
+  connect(edit, &QLineEdit::textEdited, this, [this, edit, field](const QString& text) {
+    AddresseePhone* p = selectedPhone();
+    if (p == nullptr) return;
+    std::string& value = p->*field;
+    value.clear();
+    const std::string typed = Cp1251(text);
+    if (IsValidPhoneText(typed)) {
+      value = typed;
+    } else {
+      edit->clear();
+    }
+    applyUsability(*p);
+  });
+}
+
+void AddresseesPage::fillMenu(const QPoint& point) {
+  if (QTreeWidgetItem* under = tree_->itemAt(point)) select(under);  // the right button selects
+  QTreeWidgetItem* item = tree_->currentItem();
+  if (item == nullptr) return;
+  DestMenu& menu = window_.destMenu();
+  if (isPlaceholder(item)) {
+    menu.add(QStringLiteral("Добавить адресат"), [this] { addAddressee(); });
+    return;
+  }
+  const Addressee* a = addresseeOf(item);
+  if (a == nullptr) return;
+  if (const AddresseePhone* p = phoneOf(item)) {
+    menu.add(Q(p->name) + QStringLiteral(" : удалить телефон."), [this] { deletePhone(); });
+    menu.add(QStringLiteral("Переименовать телефон"), [this] {
+      if (selectedPhone() != nullptr) tree_->editItem(tree_->currentItem());
+    });
+  } else {
+    menu.add(QStringLiteral("Добавить адресат"), [this] { addAddressee(); });
+    menu.add(QStringLiteral("Удалить адресат"), [this] { deleteAddressee(); });
+    menu.add(QStringLiteral("Удалить все адресаты"), [this] { deleteAllAddressees(); });
+    menu.add(QStringLiteral("Переименовать адресат"), [this] {
+      if (selectedAddressee() != nullptr && selectedPhone() == nullptr) tree_->editItem(tree_->currentItem());
+    });
+  }
+  menu.add(QStringLiteral("-"), {});
+  menu.add(Q(a->name) + QStringLiteral(" : добавить телефон."), [this] { addPhone(); });
+}
+
+QTreeWidgetItem* AddresseesPage::newNode(const std::string& text) {
+  auto* node = new QTreeWidgetItem(QStringList{Q(text)});
+  node->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsDragEnabled |
+                 Qt::ItemIsDropEnabled);
+  return node;
+}
+
+QTreeWidgetItem* AddresseesPage::addAddresseeNode(const Addressee& addressee) {
+  QTreeWidgetItem* node = newNode(addressee.name);
+  for (const auto& p : addressee.phones) node->addChild(newNode(p.name));
+  tree_->addTopLevelItem(node);
+  node->setExpanded(true);
+  return node;
+}
+
+void AddresseesPage::rebuildTree() {
+  phoneGroup_->hide();
+  destGroup_->hide();
+  const QSignalBlocker block(tree_);
+  tree_->clear();
+  for (const auto& a : window_.workspace().config.addressees) addAddresseeNode(a);
+  if (tree_->topLevelItemCount() == 0) {
+    auto* placeholder = new QTreeWidgetItem(QStringList{QStringLiteral("Правый клик")});
+    placeholder->setData(0, kPlaceholderRole, true);
+    placeholder->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    tree_->addTopLevelItem(placeholder);
+  }
+}
+
+bool AddresseesPage::isPlaceholder(const QTreeWidgetItem* item) const {
+  return item != nullptr && item->data(0, kPlaceholderRole).toBool();
+}
+
+int AddresseesPage::addresseeIndex(const QTreeWidgetItem* item) const {
+  if (item == nullptr || isPlaceholder(item)) return -1;
+  if (item->parent() != nullptr) item = item->parent();
+  return tree_->indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(item));
+}
+
+Addressee* AddresseesPage::addresseeOf(const QTreeWidgetItem* item) {
+  auto& list = window_.workspace().config.addressees;
+  const int k = addresseeIndex(item);
+  return k >= 0 && k < static_cast<int>(list.size()) ? &list[k] : nullptr;
+}
+
+AddresseePhone* AddresseesPage::phoneOf(const QTreeWidgetItem* item) {
+  if (item == nullptr || item->parent() == nullptr) return nullptr;
+  Addressee* a = addresseeOf(item);
+  if (a == nullptr) return nullptr;
+  const int j = item->parent()->indexOfChild(const_cast<QTreeWidgetItem*>(item));
+  return j >= 0 && j < static_cast<int>(a->phones.size()) ? &a->phones[j] : nullptr;
+}
+
+void AddresseesPage::select(QTreeWidgetItem* item) {
+  {
+    const QSignalBlocker block(tree_);
+    tree_->setCurrentItem(item);
+  }
+  showSelection();
+}
+
+void AddresseesPage::setNodeText(QTreeWidgetItem* item, const std::string& text) {
+  const QSignalBlocker block(tree_);
+  item->setText(0, Q(text));
+}
+
+void AddresseesPage::renamed(QTreeWidgetItem* item) {
+  if (isPlaceholder(item)) return;
+  const std::string name = Cp1251(item->text(0));
+  if (AddresseePhone* p = phoneOf(item)) {
+    RenameRecord(*p, name);
+  } else if (Addressee* a = addresseeOf(item); a != nullptr && item->parent() == nullptr) {
+    RenameRecord(*a, name);
+  }
+  showSelection();
+}
+
+void AddresseesPage::addAddressee() {
+  Workspace& ws = window_.workspace();
+  if (!CanAddAddressee(ws.config)) {
+    window_.messenger().Error(TooManyAddresseesText());
+    return;
+  }
+  Addressee added = NewAddressee(ws.config);
+  if (ws.marks.showAddresseeDialog && dialog_ != nullptr && dialog_->edit(added) != QDialog::Accepted) return;
+  if (!AppendAddressee(ws, std::move(added))) return;
+  if (ws.config.addressees.size() == 1) {
+    const QSignalBlocker block(tree_);
+    tree_->clear();  // the placeholder goes
+  }
+  QTreeWidgetItem* node;
+  {
+    const QSignalBlocker block(tree_);
+    node = addAddresseeNode(ws.config.addressees.back());
+  }
+  select(node);
+}
+
+void AddresseesPage::deleteAddressee() {
+  QTreeWidgetItem* item = tree_->currentItem();
+  const int k = addresseeIndex(item);
+  if (item == nullptr || item->parent() != nullptr || !DeleteAddressee(window_.workspace(), k)) return;
+  if (window_.workspace().config.addressees.empty()) {
+    rebuildTree();
+    return;
+  }
+  {
+    const QSignalBlocker block(tree_);
+    delete item;
+  }
+  showSelection();
+}
+
+void AddresseesPage::deleteAllAddressees() {
+  DeleteAllAddressees(window_.workspace());
+  rebuildTree();
+}
+
+void AddresseesPage::addPhone() {
+  QTreeWidgetItem* item = tree_->currentItem();
+  Addressee* a = addresseeOf(item);
+  if (a == nullptr) return;
+  const std::optional<int> added = AppendPhone(*a);
+  if (!added) {
+    window_.messenger().Error(TooManyPhonesText());
+    return;
+  }
+  QTreeWidgetItem* parent = item->parent() != nullptr ? item->parent() : item;
+  QTreeWidgetItem* node = newNode(a->phones[*added].name);
+  {
+    const QSignalBlocker block(tree_);
+    parent->addChild(node);
+    parent->setExpanded(true);
+  }
+  select(node);
+}
+
+void AddresseesPage::deletePhone() {
+  QTreeWidgetItem* item = tree_->currentItem();
+  Addressee* a = addresseeOf(item);
+  if (a == nullptr || phoneOf(item) == nullptr) return;
+  if (!DeletePhone(*a, item->parent()->indexOfChild(item))) return;
+  {
+    const QSignalBlocker block(tree_);
+    delete item;
+  }
+  showSelection();
+}
+
+bool AddresseesPage::canDrop(QTreeWidgetItem* dragged, QTreeWidgetItem* target) {
+  if (dragged == nullptr || target == nullptr || dragged == target) return false;
+  if (isPlaceholder(dragged) || isPlaceholder(target)) return false;
+  if (dragged->parent() == nullptr) {
+    if (target->parent() != nullptr) return false;
+    const int from = tree_->indexOfTopLevelItem(dragged);
+    const int to = DropIndex(from, tree_->indexOfTopLevelItem(target));
+    return from < kMaxAddressees && to < kMaxAddressees;
+  }
+  return target->parent() == dragged->parent();
+}
+
+void AddresseesPage::drop(QTreeWidgetItem* dragged, QTreeWidgetItem* target) {
+  QTreeWidgetItem* parent = dragged->parent();
+  const QSignalBlocker block(tree_);
+  if (parent == nullptr) {
+    const int from = tree_->indexOfTopLevelItem(dragged);
+    const int to = DropIndex(from, tree_->indexOfTopLevelItem(target));
+    if (!MoveAddressee(window_.workspace(), from, to)) return;
+    const bool expanded = dragged->isExpanded();
+    tree_->insertTopLevelItem(to, tree_->takeTopLevelItem(from));
+    dragged->setExpanded(expanded);
+  } else {
+    Addressee* a = addresseeOf(parent);
+    const int from = parent->indexOfChild(dragged);
+    const int to = DropIndex(from, parent->indexOfChild(target));
+    if (a == nullptr || !MovePhone(*a, from, to)) return;
+    parent->insertChild(to, parent->takeChild(from));
+    window_.workspace().marks.addresseesPageStale = true;
+  }
+  tree_->setCurrentItem(dragged);
+  showSelection();
+}
+
+void AddresseesPage::refresh() {
+  if (dialog_ != nullptr && dialog_->isVisible()) dialog_->reject();
+  rebuildTree();
+}
+
+void AddresseesPage::shown() { showSelection(); }
+
+void AddresseesPage::showSelection() {
+  QTreeWidgetItem* item = tree_->currentItem();
+  Addressee* a = addresseeOf(item);
+  if (a == nullptr) {
+    phoneGroup_->hide();
+    destGroup_->hide();
+    return;
+  }
+  fillAddressee(*a);
+  destGroup_->show();
+  AddresseePhone* p = phoneOf(item);
+  if (p == nullptr) {
+    phoneGroup_->hide();
+    return;
+  }
+  fillPhone(*p);
+  phoneGroup_->show();
+  phoneGroup_->raise();
+}
+
+void AddresseesPage::fillAddressee(Addressee& a) {
+  destName_->setText(Q(a.name));
+  window_.combos().show(wait_);
+  for (QCheckBox* box : destBoxes_) ShowFlag(box, a.addresseeFlags);
+  ShowItem(limit_, DeliveryLimitRow(a.deliveryLimit));
+  ShowItem(mode_, DeliveryModeIndex(a.addresseeFlags));
+  showMode(a);
+}
+
+void AddresseesPage::showMode(const Addressee& a) {
+  const bool confirmed = DeliveryModeIndex(a.addresseeFlags) == kConfirmedDelivery;
+  waitLabel_->setVisible(confirmed);
+  wait_->setVisible(confirmed);
+  destBoxes_[4]->setEnabled(confirmed);
+}
+
+void AddresseesPage::fillPhone(AddresseePhone& p) {
+  phoneName_->setText(Q(p.name));
+  setNodeText(tree_->currentItem(), p.name);
+  window_.combos().show(voice_);
+  (p.phoneFlags & 0x80 ? cellular_ : wired_)->setChecked(true);
+  ShowFlag(busy_, p.phoneFlags);
+  ShowFlag(handset_, p.phoneFlags);
+  wired_->setEnabled(!(window_.workspace().config.general.dialFlags() & dial_flag::kLineDisconnected));
+  numbers_[0]->setText(Q(p.phoneNumber));
+  numbers_[1]->setText(Q(p.cellPrefix));
+  numbers_[2]->setText(Q(p.linePrefix));
+  showFormats(p);
+  applyUsability(p);
+}
+
+void AddresseesPage::showFormats(const AddresseePhone& p) {
+  const int gsm = GsmFormat(p.formats);
+  const int line = LineFormat(p.formats);
+  ShowCode(gsmFormat_, GsmFormatItem(gsm), UnlistedFormatText(gsm, true));
+  ShowCode(lineFormat_, LineFormatItem(line), UnlistedFormatText(line, false));
+}
+
+void AddresseesPage::applyUsability(AddresseePhone& p) {
+  const SwitchOffBox box = CheckPhoneUsability(p, window_.workspace().config.general.dialFlags());
+  ShowFlag(switchedOff_, p.phoneFlags);
+  switchedOff_->setEnabled(box.enabled);
+  QPalette colours = switchedOff_->palette();
+  colours.setColor(QPalette::Window, box.greyed ? QColor(160, 160, 164) : palette().color(QPalette::Button));
+  switchedOff_->setPalette(colours);
+}
+
+}  // namespace vorsin::ui

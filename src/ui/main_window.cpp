@@ -19,6 +19,7 @@
 #include "ui/message_box_messenger.h"
 #include "ui/page.h"
 #include "ui/programming_page.h"
+#include "ui/relays_page.h"
 #include "ui/replace_dialog.h"
 #include "ui/text.h"
 
@@ -118,6 +119,7 @@ void MainWindow::buildPages() {
 
   general_ = new GeneralPage(ws_, vocabulary_, *combos_);
   programming_ = new ProgrammingPage(*this);
+  auto* relays = new RelaysPage(*this);
   const struct {
     const char* name;
     QString caption;
@@ -126,7 +128,7 @@ void MainWindow::buildPages() {
       {"TabSheet1", QStringLiteral("Общие"), general_},
       {"TabSheet2", QStringLiteral("Адресаты"), nullptr},
       {"TabSheet3", QStringLiteral("Шлейфы"), nullptr},
-      {"TabSheet4", QStringLiteral("Реле"), nullptr},
+      {"TabSheet4", QStringLiteral("Реле"), relays},
       {"TabSheet5", QStringLiteral("События"), nullptr},
       {"TabSheet6", QStringLiteral("Отчёты"), nullptr},
       {"TabSheet8", QStringLiteral("Пользователи"), nullptr},
@@ -139,6 +141,7 @@ void MainWindow::buildPages() {
     pageControl_->addTab(page, t.caption);
   }
   pages_[kGeneral] = general_;
+  pages_[kRelays] = relays;
   connect(pageControl_, &QTabWidget::currentChanged, this, &MainWindow::pageChanged);
 }
 

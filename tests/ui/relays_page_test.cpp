@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -151,6 +153,23 @@ class RelaysPageTest : public QObject {
     QCOMPARE(p.config().relayBindings[0][0], std::vector<RelayBinding>{Binding(21, 0, 1)});
     QCOMPARE(p.node(0, 0, 0)->text(0), QString("снятие"));
     QVERIFY(w.find<QComboBox>("ComboBox19")->isEnabled());
+    // A click on the mark of another item binds it once.
+    QListWidget* hs1 = p.list("RelayHs1");
+    const QRect rect = hs1->visualItemRect(hs1->item(2));
+    QStyleOptionViewItem option;
+    option.initFrom(hs1);
+    option.rect = rect;
+    option.features = QStyleOptionViewItem::HasCheckIndicator;
+    const QRect mark = hs1->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, hs1);
+    QTest::mouseClick(hs1->viewport(), Qt::LeftButton, {}, mark.center());
+    QCOMPARE(p.config().relayBindings[0][0].size(), 2u);
+    QCOMPARE(hs1->item(2)->checkState(), Qt::Checked);
+    QVERIFY(w.find<QComboBox>("ComboBox19")->isEnabled());
+    emit hs1->itemDoubleClicked(hs1->item(2));
+    QCOMPARE(p.tree->currentItem(), p.node(0, 0, 1));
+    QVERIFY(p.panel("ReactPanel") && !p.panel("RelParam"));
+    p.tree->setCurrentItem(p.node(0, 0));
+    p.check("RelayHs1", 2);
     p.check("RelayHs1", 1);
     QVERIFY(p.config().relayBindings[0][0].empty());
     QCOMPARE(p.node(0, 0)->childCount(), 0);

@@ -143,6 +143,8 @@ void RelaysPage::buildControls() {
   controls->addWidget(priority_, 3, 1);
   controls->addWidget(reload_, 4, 1);
   paramGrid->addLayout(controls, 0, 2, 3, 1);
+  paramGrid->setRowStretch(0, 3);  // ten loop events above at most eight ranges
+  paramGrid->setRowStretch(2, 2);
 
   reactPanel_ = new QGroupBox(QStringLiteral("Настроика реакции на событие"), this);
   reactPanel_->setObjectName("ReactPanel");
@@ -552,7 +554,8 @@ void RelaysPage::listDoubleClicked(RelayList which, int item) {
   if (selection_.relay < 0) return;
   const int r = selection_.relay;
   const int g = listGroup();
-  const int at = FindBinding(ws_.config, r, g, RelayListIdentifier(ws_.config, which, item, g));
+  const int id = RelayListIdentifier(ws_.config, which, item, g);
+  const int at = id < 0 ? -1 : FindBinding(ws_.config, r, g, id);
   QTreeWidgetItem* parent = groupNode(r, g);
   if (at < 0 || parent == nullptr || parent->child(at) == nullptr) return;
   tree_->setCurrentItem(parent->child(at));

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTest>
@@ -263,6 +264,9 @@ class RelaysPageTest : public QObject {
     p.list("RelayReact")->setCurrentRow(1);
     p.list("RelayReact")->setCurrentRow(0);
     QVERIFY(p.timer()->isActive());
+    w.find<QPushButton>("Button2")->click();  // "Обновить" reads the seven patterns again
+    QCOMPARE(p.config().relayPatterns.size(), 7u);
+    QCOMPARE(w.find<QComboBox>("ComboBox19")->count(), 7);
     w->newConfiguration();
     QVERIFY(!p.timer()->isActive() && !p.underlined());
     QVERIFY(!p.panel("RelParam"));

@@ -23,6 +23,7 @@
 #include "ui/message_box_messenger.h"
 #include "ui/page.h"
 #include "ui/programming_page.h"
+#include "ui/relays_page.h"
 #include "ui/replace_dialog.h"
 #include "ui/sms_editor.h"
 #include "ui/text.h"
@@ -125,6 +126,7 @@ void MainWindow::buildPages() {
   programming_ = new ProgrammingPage(*this);
   auto* loops = new LoopsPage(*this);
   addressees_ = new AddresseesPage(*this);
+  auto* relays = new RelaysPage(*this);
   const struct {
     const char* name;
     QString caption;
@@ -133,7 +135,7 @@ void MainWindow::buildPages() {
       {"TabSheet1", QStringLiteral("Общие"), general_},
       {"TabSheet2", QStringLiteral("Адресаты"), addressees_},
       {"TabSheet3", QStringLiteral("Шлейфы"), loops},
-      {"TabSheet4", QStringLiteral("Реле"), nullptr},
+      {"TabSheet4", QStringLiteral("Реле"), relays},
       {"TabSheet5", QStringLiteral("События"), nullptr},
       {"TabSheet6", QStringLiteral("Отчёты"), nullptr},
       {"TabSheet8", QStringLiteral("Пользователи"), nullptr},
@@ -148,6 +150,7 @@ void MainWindow::buildPages() {
   pages_[kGeneral] = general_;
   pages_[kAddressees] = addressees_;
   pages_[kLoops] = loops;
+  pages_[kRelays] = relays;
   connect(pageControl_, &QTabWidget::currentChanged, this, &MainWindow::pageChanged);
 }
 

@@ -16,11 +16,15 @@
 #include "ui/dest_menu.h"
 #include "ui/free_entry_combo.h"
 #include "ui/general_page.h"
+#include "ui/key_dialog.h"
 #include "ui/message_box_messenger.h"
 #include "ui/page.h"
 #include "ui/programming_page.h"
+#include "ui/remote_page.h"
 #include "ui/replace_dialog.h"
 #include "ui/text.h"
+#include "ui/time_events_dialog.h"
+#include "ui/users_page.h"
 
 namespace vorsin::ui {
 namespace {
@@ -118,6 +122,8 @@ void MainWindow::buildPages() {
 
   general_ = new GeneralPage(ws_, vocabulary_, *combos_);
   programming_ = new ProgrammingPage(*this);
+  users_ = new UsersPage(*this, [this] { return programming_->password(); });
+  remote_ = new RemotePage(*this, [this] { general_->writeProfile(); });
   const struct {
     const char* name;
     QString caption;
@@ -129,8 +135,8 @@ void MainWindow::buildPages() {
       {"TabSheet4", QStringLiteral("Реле"), nullptr},
       {"TabSheet5", QStringLiteral("События"), nullptr},
       {"TabSheet6", QStringLiteral("Отчёты"), nullptr},
-      {"TabSheet8", QStringLiteral("Пользователи"), nullptr},
-      {"TabSheet9", QStringLiteral("Управление"), nullptr},
+      {"TabSheet8", QStringLiteral("Пользователи"), users_},
+      {"TabSheet9", QStringLiteral("Управление"), remote_},
       {"TabSheet7", QStringLiteral("Программирование"), programming_},
   };
   for (const auto& t : kTabs) {
@@ -139,6 +145,8 @@ void MainWindow::buildPages() {
     pageControl_->addTab(page, t.caption);
   }
   pages_[kGeneral] = general_;
+  pages_[kUsers] = users_;
+  pages_[kRemote] = remote_;
   connect(pageControl_, &QTabWidget::currentChanged, this, &MainWindow::pageChanged);
 }
 
@@ -159,8 +167,12 @@ void MainWindow::createForms() {
     return dialog;
   };
   forms_.form2 = form("TForm2");
-  forms_.form3 = form("TForm3");
-  forms_.form4 = form("TForm4");
+  auto* keys = new KeyDialog(*this, this);
+  users_->setKeyDialog(keys);
+  forms_.form3 = keys;
+  auto* times = new TimeEventsDialog(ws_, [this] { general_->applyPeriodRule(); }, this);
+  general_->setTimeEventsAction([times] { times->run(); });
+  forms_.form4 = times;
   forms_.form5 = form("TForm5");
   forms_.fileDialog = new ReplaceDialog(this);
   forms_.form6 = form("TForm6");

@@ -23,6 +23,8 @@ namespace vorsin::ui {
 class GeneralPage;
 class Page;
 class ProgrammingPage;
+class RemotePage;
+class UsersPage;
 class ReplaceDialog;
 
 struct WindowSetup {
@@ -71,6 +73,8 @@ class MainWindow : public QMainWindow, public WindowServices {
   void setPage(Tab t, Page* page);
   GeneralPage* generalPage() const { return general_; }
   ProgrammingPage* programmingPage() const { return programming_; }
+  UsersPage* usersPage() const { return users_; }
+  RemotePage* remotePage() const { return remote_; }
   Forms& forms() { return forms_; }
   // Creates the other windows; called once, right after this one.
   void createForms();
@@ -107,6 +111,8 @@ class MainWindow : public QMainWindow, public WindowServices {
   int shownTab_ = kGeneral;
   GeneralPage* general_ = nullptr;
   ProgrammingPage* programming_ = nullptr;
+  UsersPage* users_ = nullptr;
+  RemotePage* remote_ = nullptr;
   Forms forms_;
   int operations_ = 0;
 };

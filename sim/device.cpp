@@ -14,7 +14,7 @@ constexpr uint8_t kTakeAccess = 0x20, kReadEeprom = 0x22, kWriteEeprom = 0x23,
 constexpr uint8_t kAck = 0x85, kError = 0x86, kReadReply = 0xA1, kTableReply = 0xA2,
                   kKeyReply = 0xA3;
 constexpr uint8_t kSubUnknown = 0, kSubParams = 1, kSubRetry = 2, kSubMode = 13,
-                  kSubPassword = 16;
+                  kSubPassword = 16, kSubNoKey = 18;
 constexpr size_t kMaxRead = 200, kMaxWrite = 50;
 
 constexpr uint8_t kLoaderStart[] = {0x5A, 0x17, 0xC3, 0x08, 0x6E, 0x91, 0x24, 0xB0};
@@ -184,6 +184,7 @@ std::vector<uint8_t> Device::Dispatch(uint8_t code, const std::vector<uint8_t>& 
       return Reply(kAck, {});
     }
     case kReadTouchKey:
+      if (++keyPolls_ <= options_.keyAfter) return Error(code, kSubNoKey);  // no key presented yet
       return Reply(kKeyReply, std::vector<uint8_t>(options_.key.begin(), options_.key.end()));
     case kRestart:
       if (!access_) return Error(code, kSubMode);

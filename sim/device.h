@@ -52,6 +52,7 @@ class Device {
   long replies_ = 0;
   long retriesSent_ = 0;
   long loaderLines_ = 0;
+  long keyPolls_ = 0;
 };
 
 std::string Hex(const uint8_t* bytes, size_t n);

@@ -15,6 +15,7 @@ const char kUsage[] =
     "  --load FILE          start from this 32768-byte EEPROM image\n"
     "  --save FILE          save the EEPROM here on exit and on SIGUSR1\n"
     "  --key HEX12          touch-memory key code presented (12 hex digits)\n"
+    "  --key-after N        answer the first N key requests with \"no key yet\" (sub-code 18)\n"
     "  --retry-first N      answer the first N requests with the retry request\n"
     "  --drop-every K       leave every K-th request unanswered\n"
     "  --corrupt-every K    spoil the checksum of every K-th reply\n"
@@ -90,6 +91,9 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
         error = "--key takes 12 hexadecimal digits";
         return std::nullopt;
       }
+    } else if (name == "--key-after") {
+      if (!number(0, 1L << 30)) return std::nullopt;
+      o.keyAfter = n;
     } else if (name == "--retry-first") {
       if (!number(0, 1L << 30)) return std::nullopt;
       o.retryFirst = static_cast<int>(n);

@@ -22,6 +22,7 @@ struct Options {
   std::string loadPath;          // --load
   std::string savePath;          // --save
   std::array<uint8_t, 6> key{};  // --key
+  long keyAfter = 0;             // --key-after: requests answered "no key yet" first
   int retryFirst = 0;            // --retry-first
   int dropEvery = 0;             // --drop-every
   int corruptEvery = 0;          // --corrupt-every

@@ -7,6 +7,7 @@
 #include "model/cp1251.h"
 #include "model/events.h"
 #include "model/loops.h"
+#include "model/time_events.h"
 #include "sms/sms.h"
 
 namespace vorsin::image {
@@ -90,6 +91,29 @@ std::vector<std::string> ImageProblems(const Configuration& c) {
                     Cp(", допустимо не более ") + N(kMaxVoiceMessage));
         break;
       }
+  }
+
+  // A day of 255 would end the list early; the event byte keeps 7 bits.
+  for (size_t i = 0; i < c.timeEvents.size(); ++i) {
+    const TimeEvent& t = c.timeEvents[i];
+    const std::string which = Cp("Событие по времени ") + N(i + 1) + Cp(" (событие ") + N(t.w[4]) + "): ";
+    if (t.w[1] < 0 || t.w[1] > 31)
+      p.push_back(which + Cp("день ") + N(t.w[1]) + Cp(", допустимо от 0 до 31"));
+    if (t.w[2] < 0 || t.w[2] > 23 || t.w[3] < 0 || t.w[3] > 59)
+      p.push_back(which + Cp("время ") + N(t.w[2]) + ":" + N(t.w[3]) + Cp(" недопустимо"));
+    if (t.w[4] < 0 || t.w[4] > kMaxTimedEvent)
+      p.push_back(which + Cp("номер события допустим от 0 до ") + N(kMaxTimedEvent));
+  }
+  // Each user number owns one slot of the user blocks; a second user of the
+  // same number would vanish.
+  std::vector<int> seen;
+  for (const User& u : c.users) {
+    const int n = u.w[1];
+    if (n < 1 || n > kMaxUsers)
+      p.push_back(Cp("Пользователь с номером ") + N(n) + Cp(": допустимы номера от 1 до ") + N(kMaxUsers));
+    else if (std::count(seen.begin(), seen.end(), n) == 1)
+      p.push_back(Cp("Пользователь с номером ") + N(n) + Cp(" указан несколько раз"));
+    seen.push_back(n);
   }
 
   for (int L = 0; L < kLoops; ++L) {

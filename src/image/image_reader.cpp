@@ -11,6 +11,7 @@
 #include "image/level_tables.h"
 #include "image/relay_blocks.h"
 #include "model/cp1251.h"
+#include "model/vocabulary_lists.h"
 #include "model/defaults.h"
 
 namespace vorsin::image {
@@ -110,6 +111,9 @@ int DecodeConfigurationArea(Workspace& ws, Vocabulary& vocabulary, const Address
     ws.marks.loopEventsEdited[L] = true;
   }
   ClearDeviceParts(ws);
+  // Commands and controls start afresh from the vocabulary, as after a reset;
+  // the device then fills them position by position.
+  LoadRemoteCommands(ws, vocabulary);
 
   const auto pin = view.Block(kEntryPin, kPinSize);
   if (!pin) return 1;

@@ -85,6 +85,8 @@ std::array<uint8_t, 3> EncodePasswordField(const std::string& password) {
 }
 
 std::string DecodePasswordField(std::span<const uint8_t> field) {
+  // The device hides a password it will not give away behind the unknown mark.
+  if (!field.empty() && field[0] == kUnknownNumber) return "???";
   std::string out;
   for (size_t i = 0; i < 2 * field.size(); ++i) {
     const uint8_t code = NibbleAt(field, i);

@@ -28,7 +28,7 @@ std::string DecodeNumberField(std::span<const uint8_t> field);
 // The 3-byte password field: up to six decimal digits as BCD, unused
 // nibbles 0xF. Anything that is not a string of digits gives FF FF FF.
 std::array<uint8_t, 3> EncodePasswordField(const std::string& password);
-// Decodes nibbles until 0xF.
+// Decodes nibbles until 0xF; 0xBC first gives "???" as for numbers.
 std::string DecodePasswordField(std::span<const uint8_t> field);
 
 // Whether expressInNumber goes into the number field rather than the text

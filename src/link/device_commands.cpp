@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "link/device_errors.h"
 #include "link/transaction.h"
 #include "model/cp1251.h"
 
@@ -123,11 +124,19 @@ int ReadRange(ComPort& port, Messenger& messenger, Progress& progress, uint8_t* 
 }
 
 int ReadTouchKey(ComPort& port, Messenger& messenger, std::array<uint8_t, kTouchKeyLength>& key) {
-  if (DeviceTransaction(port, messenger, kCmdReadTouchKey, {}, kReplyTouchKey, kTouchKeyLength) !=
-      0)
-    return 1;
-  std::memcpy(key.data(), port.reply.data() + 4, key.size());
-  return 0;
+  switch (DeviceTransaction(port, messenger, kCmdReadTouchKey, {}, kReplyTouchKey, kTouchKeyLength)) {
+    case kTransactionOk:
+      std::memcpy(key.data(), port.reply.data() + 4, key.size());
+      return kKeyRead;
+    case kTransactionNoLink:
+      return kKeyNoLink;
+    case kTransactionRefused:
+      // The device says "no key yet" with the silent sub-code.
+      if (ReplyCode(port) == kReplyError && ReplyPayload(port, 1) == kSubSilent) return kKeyWaiting;
+      return kKeyRefused;
+    default:
+      return kKeyRefused;
+  }
 }
 
 int RestartDevice(ComPort& port, Messenger& messenger, const std::string& password) {

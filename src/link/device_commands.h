@@ -65,7 +65,12 @@ int WriteRange(ComPort& port, Messenger& messenger, Progress& progress, uint32_t
 // Reads length bytes at address into dest in frames of 200; advances progress.
 int ReadRange(ComPort& port, Messenger& messenger, Progress& progress, uint8_t* dest,
               uint32_t address, size_t length);
-// The code of the touch-memory key last presented to the device.
+// ReadTouchKey results.
+constexpr int kKeyRead = 0;     // key holds the code
+constexpr int kKeyWaiting = 1;  // no key presented yet (sub-code 18, no message)
+constexpr int kKeyNoLink = 2;   // no reply: told the user
+constexpr int kKeyRefused = 3;  // any other error or a reply of the wrong kind: told the user
+// The code of the touch-memory key last presented to the device; needs no access.
 int ReadTouchKey(ComPort& port, Messenger& messenger, std::array<uint8_t, kTouchKeyLength>& key);
 
 // Whole operations behind the programming page's buttons: each opens the

@@ -9,7 +9,11 @@ DestMenu::DestMenu(QWidget* parent) : QObject(parent), menu_(new QMenu(parent)) 
   menu_->setObjectName("DestMenu");
 }
 
-void DestMenu::clear() { menu_->clear(); }
+void DestMenu::clear() {
+  // Submenus are children of the menu, which clear() alone would keep.
+  for (QMenu* sub : menu_->findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) sub->deleteLater();
+  menu_->clear();
+}
 
 QAction* DestMenu::add(const QString& caption, std::function<void()> action) {
   if (caption == QStringLiteral("-")) return menu_->addSeparator();

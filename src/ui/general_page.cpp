@@ -12,6 +12,7 @@
 
 #include "model/defaults.h"
 #include "model/numbers.h"
+#include "model/time_events.h"
 #include "model/vocabulary_lists.h"
 #include "ui/control_events.h"
 #include "ui/flag_boxes.h"
@@ -41,13 +42,6 @@ QComboBox* NewCombo(const char* name, const QStringList& items, QWidget* parent)
   return box;
 }
 
-bool HasTimeEventFor(const Configuration& config, int eventPosition) {
-  for (const auto& t : config.timeEvents) {
-    if (t.w[4] == eventPosition) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 GeneralPage::GeneralPage(Workspace& ws, Vocabulary& vocabulary, FreeEntryCombos& combos, QWidget* parent)
@@ -55,6 +49,9 @@ GeneralPage::GeneralPage(Workspace& ws, Vocabulary& vocabulary, FreeEntryCombos&
   setObjectName("TabSheet1");
   buildControls();
 
+  // Stored at every edit too: a menu command ("Сохранить как..") does not
+  // take the focus away, so leaving alone could miss what was typed.
+  connect(pin_, &QLineEdit::textEdited, this, [this] { ws_.config.pinCode = Cp1251(PinAfterLeave(pin_->text())); });
   OnLeave(pin_, [this] {
     pin_->setText(PinAfterLeave(pin_->text()));
     ws_.config.pinCode = Cp1251(pin_->text());
@@ -258,8 +255,8 @@ void GeneralPage::bindCount(QComboBox* box, size_t offset, int unit) {
 
 void GeneralPage::applyPeriodRule() {
   const Configuration& c = ws_.config;
-  boxes_[8]->setEnabled((c.general.at(GeneralSettings::kTestPeriod1) & 0x7F) != 0 || HasTimeEventFor(c, 0));
-  boxes_[9]->setEnabled((c.general.at(GeneralSettings::kTestPeriod2) & 0x7F) != 0 || HasTimeEventFor(c, 1));
+  boxes_[8]->setEnabled(TestDeliveryOptionOpen(c, 0));
+  boxes_[9]->setEnabled(TestDeliveryOptionOpen(c, 1));
 }
 
 void GeneralPage::chooseProfile(int index) {

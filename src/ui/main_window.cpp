@@ -24,9 +24,13 @@
 #include "ui/page.h"
 #include "ui/programming_page.h"
 #include "ui/relays_page.h"
+#include "ui/key_dialog.h"
+#include "ui/remote_page.h"
 #include "ui/replace_dialog.h"
 #include "ui/sms_editor.h"
 #include "ui/text.h"
+#include "ui/time_events_dialog.h"
+#include "ui/users_page.h"
 
 namespace vorsin::ui {
 namespace {
@@ -127,6 +131,8 @@ void MainWindow::buildPages() {
   auto* loops = new LoopsPage(*this);
   addressees_ = new AddresseesPage(*this);
   auto* relays = new RelaysPage(*this);
+  users_ = new UsersPage(*this, [this] { return programming_->password(); });
+  remote_ = new RemotePage(*this, [this] { general_->writeProfile(); });
   const struct {
     const char* name;
     QString caption;
@@ -138,8 +144,8 @@ void MainWindow::buildPages() {
       {"TabSheet4", QStringLiteral("Реле"), relays},
       {"TabSheet5", QStringLiteral("События"), nullptr},
       {"TabSheet6", QStringLiteral("Отчёты"), nullptr},
-      {"TabSheet8", QStringLiteral("Пользователи"), nullptr},
-      {"TabSheet9", QStringLiteral("Управление"), nullptr},
+      {"TabSheet8", QStringLiteral("Пользователи"), users_},
+      {"TabSheet9", QStringLiteral("Управление"), remote_},
       {"TabSheet7", QStringLiteral("Программирование"), programming_},
   };
   for (const auto& t : kTabs) {
@@ -151,6 +157,8 @@ void MainWindow::buildPages() {
   pages_[kAddressees] = addressees_;
   pages_[kLoops] = loops;
   pages_[kRelays] = relays;
+  pages_[kUsers] = users_;
+  pages_[kRemote] = remote_;
   connect(pageControl_, &QTabWidget::currentChanged, this, &MainWindow::pageChanged);
 }
 
@@ -171,11 +179,15 @@ void MainWindow::createForms() {
     return dialog;
   };
   forms_.form2 = form("TForm2");
-  forms_.form3 = form("TForm3");
-  forms_.form4 = form("TForm4");
   auto* form5 = new AddresseeDialog(*this, this);
   addressees_->setDialog(form5);
   forms_.form5 = form5;
+  auto* keys = new KeyDialog(*this, this);
+  users_->setKeyDialog(keys);
+  forms_.form3 = keys;
+  auto* times = new TimeEventsDialog(ws_, [this] { general_->applyPeriodRule(); }, this);
+  general_->setTimeEventsAction([times] { times->run(); });
+  forms_.form4 = times;
   forms_.fileDialog = new ReplaceDialog(this);
   forms_.form6 = form("TForm6");
   forms_.form7 = new SmsEditor(*this, this);

@@ -24,6 +24,8 @@ class AddresseesPage;
 class GeneralPage;
 class Page;
 class ProgrammingPage;
+class RemotePage;
+class UsersPage;
 class ReplaceDialog;
 class SmsEditor;
 
@@ -73,6 +75,8 @@ class MainWindow : public QMainWindow, public WindowServices {
   void setPage(Tab t, Page* page);
   GeneralPage* generalPage() const { return general_; }
   ProgrammingPage* programmingPage() const { return programming_; }
+  UsersPage* usersPage() const { return users_; }
+  RemotePage* remotePage() const { return remote_; }
   Forms& forms() { return forms_; }
   // Creates the other windows; called once, right after this one.
   void createForms();
@@ -112,6 +116,8 @@ class MainWindow : public QMainWindow, public WindowServices {
   GeneralPage* general_ = nullptr;
   ProgrammingPage* programming_ = nullptr;
   AddresseesPage* addressees_ = nullptr;
+  UsersPage* users_ = nullptr;
+  RemotePage* remote_ = nullptr;
   Forms forms_;
   int operations_ = 0;
 };

@@ -268,7 +268,10 @@ struct Run {
     std::array<uint8_t, kTouchKeyLength> key{};
     const int before = messenger.shown;
     const int result = ReadTouchKey(port, messenger, key);
-    Judge(result, before);
+    // Waiting for a key says nothing; no link and a refusal say it once.
+    Check(result >= kKeyRead && result <= kKeyRefused);
+    const int shown = messenger.shown - before;
+    Check(result == kKeyRead || result == kKeyWaiting ? shown == 0 : shown <= 1);
     if (result == 0) {
       const Bytes& r = line.served;
       Check(r.size() == kTouchKeyLength + 6 && r[3] == kReplyTouchKey);

@@ -138,6 +138,17 @@ TEST_F(DeviceTest, ProgrammingThenReadingGivesTheConfigurationBack) {
   EXPECT_EQ(ws.config.lastLoadTime, fresh.config.lastLoadTime);
 }
 
+TEST_F(DeviceTest, ReadingStartsTheControlEntriesAfresh) {
+  // The device keeps the masks of the first six control entries only; the
+  // others must not keep what the configuration held before the read.
+  Start();
+  ASSERT_EQ(0, Program());
+  ASSERT_GT(fresh.config.remoteControls.size(), 6u);
+  fresh.config.remoteControls[6].w[1] = 0x55;
+  ASSERT_EQ(0, Read());
+  EXPECT_EQ(0, fresh.config.remoteControls[6].w[1]);
+}
+
 TEST_F(DeviceTest, BlocksGoOutByAddressWithTheTableAndTheClearedFlagLast) {
   FillRich(ws);
   Start();

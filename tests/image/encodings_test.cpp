@@ -54,6 +54,8 @@ TEST(PhoneCode, PasswordField) {
     EXPECT_EQ((std::array<uint8_t, 3>{0xFF, 0xFF, 0xFF}), p) << notDigits;
     EXPECT_EQ("", DecodePasswordField(p));
   }
+  // A password the device will not give away.
+  EXPECT_EQ("???", DecodePasswordField(B({0xBC, 0x12, 0xFF})));
 }
 
 TEST(PhoneCode, ExpressInNumberForms) {

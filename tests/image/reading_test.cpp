@@ -239,6 +239,25 @@ TEST_F(Checks, AnEventListEndingBeforeALoopBlockIsRefused) {
   for (int L = 0; L < kLoops; ++L) EXPECT_EQ(0u, problems[L].find(Cp("Шлейф ") + std::to_string(L + 1)));
 }
 
+TEST_F(Checks, TimeEventsAndUserNumbersTheImageWouldLoseAreRefused) {
+  Configuration& c = ws.config;
+  c.timeEvents.push_back({{0, 31, 23, 59, 127}, ""});  // the limits themselves fit
+  c.users.push_back(c.users[0]);
+  c.users[1].w[1] = 5;
+  EXPECT_TRUE(image::ImageProblems(c).empty());
+  c.timeEvents.push_back({{0, 255, 8, 0, 0}, ""});
+  c.timeEvents.push_back({{0, 1, 24, 0, 1}, ""});
+  c.timeEvents.push_back({{0, 1, 8, 0, 128}, ""});
+  c.users.push_back(c.users[1]);
+  c.users.push_back(c.users[1]);  // a third 5 is not named again
+  const auto problems = image::ImageProblems(c);
+  ASSERT_EQ(4u, problems.size());
+  EXPECT_NE(std::string::npos, problems[0].find(Cp("Событие по времени 2 (событие 0): день 255")));
+  EXPECT_NE(std::string::npos, problems[1].find(Cp("Событие по времени 3 (событие 1): время 24:0")));
+  EXPECT_NE(std::string::npos, problems[2].find(Cp("Событие по времени 4 (событие 128)")));
+  EXPECT_NE(std::string::npos, problems[3].find(Cp("Пользователь с номером 5 указан несколько раз")));
+}
+
 TEST_F(Checks, OverlongTemplatesAreStoredAsErrorOnlyAfterAsking) {
   ws.config.smsStrings.push_back({{}, std::string(200, 'a')});
   ws.config.smsSubStrings.push_back({{}, std::string(199, 'b')});

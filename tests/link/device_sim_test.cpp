@@ -119,9 +119,21 @@ TEST_F(SimTest, ErrorRepliesByCommand) {
   EXPECT_EQ(WriteRange(port, messenger, progress, 0x2000, 1, &byte), 1);
   EXPECT_TRUE(messenger.shown.empty());  // silent sub-code
   std::array<uint8_t, 6> key{};
-  EXPECT_EQ(ReadTouchKey(port, messenger, key), 1);
+  EXPECT_EQ(ReadTouchKey(port, messenger, key), kKeyRefused);
   EXPECT_EQ(messenger.LastUtf8(), "??? : недопустимые параметры комманды");
   EXPECT_EQ(Requests(0x26), 5u);  // asked for 6 bytes, so the error was retried
+}
+
+TEST_F(SimTest, TouchKeyWaitingIsSilentAndTellsNoLinkApart) {
+  Start({"--key", "0102030405A6", "--key-after", "7"});
+  std::array<uint8_t, 6> key{};
+  EXPECT_EQ(ReadTouchKey(port, messenger, key), kKeyWaiting);  // five "no key yet"
+  EXPECT_EQ(ReadTouchKey(port, messenger, key), kKeyRead);     // two more, then the key
+  EXPECT_EQ(key[5], 0xA6);
+  EXPECT_TRUE(messenger.shown.empty()) << messenger.LastUtf8();
+  sim->Stop();
+  EXPECT_EQ(ReadTouchKey(port, messenger, key), kKeyNoLink);
+  EXPECT_EQ(messenger.LastUtf8(), "Отсутствие связи с устройством");
 }
 
 TEST_F(SimTest, TouchKeyAndRestartAndLeaving) {

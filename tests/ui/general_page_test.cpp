@@ -121,7 +121,10 @@ class GeneralPageTest : public QObject {
     QCOMPARE(pin->text(), QString());
     QCOMPARE(w->workspace().config.pinCode, std::string());
     Enter(pin);
-    TypeText(pin, "43210");  // the fifth digit does not fit
+    TypeText(pin, "432");  // stored as leaving would store it, before leaving
+    QCOMPARE(w->workspace().config.pinCode, std::string());
+    TypeText(pin, "10");   // the fifth digit does not fit
+    QCOMPARE(w->workspace().config.pinCode, std::string("4321"));
     Leave(pin);
     QCOMPARE(w->workspace().config.pinCode, std::string("4321"));
 

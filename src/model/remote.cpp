@@ -1,0 +1,53 @@
+#include "model/remote.h"
+
+#include <algorithm>
+
+#include "model/cp1251.h"
+
+namespace vorsin {
+namespace {
+
+constexpr char kPadByte = static_cast<char>(0xFF);  // "я"
+
+int PhoneMask(int phone) { return 0x80 >> phone; }
+
+}  // namespace
+
+bool PhoneBound(const RemoteCommand& entry, int phone) { return (entry.w[1] & PhoneMask(phone)) != 0; }
+
+void SetPhoneBound(RemoteCommand& entry, int phone, bool bound) {
+  entry.w[1] = bound ? (entry.w[1] | PhoneMask(phone)) : (entry.w[1] & ~PhoneMask(phone));
+}
+
+std::string PhoneItemCaption(int phone, bool phoneModeEntry, bool bound, uint8_t control) {
+  std::string caption = Cp("Тел ") + std::to_string(phone + 1);
+  if (phoneModeEntry && bound) caption += (control & kManualStartBit) ? Cp(" у.з.") : Cp(" в\\с.");
+  return caption;
+}
+
+uint8_t WithPhoneMode(uint8_t control, int modeIndex) {
+  return modeIndex == 0 ? static_cast<uint8_t>(control | kManualStartBit)
+                        : static_cast<uint8_t>(control & ~kManualStartBit);
+}
+
+uint8_t WithPhoneUser(uint8_t control, int userIndex) {
+  return static_cast<uint8_t>((control & ~kPhoneUserBits) | (userIndex & kPhoneUserBits));
+}
+
+PhoneKey WorkPhoneKey(const std::string& text, char key) {
+  if (key == '?') return PhoneKey::AnyNumber;
+  const bool backspace = key == '\b';
+  if (!backspace && !(key >= '0' && key <= '9') && key != '#' && key != '*' && key != '+') return PhoneKey::Drop;
+  if (!backspace && text.size() >= kWorkPhoneMaxTyped) return PhoneKey::Drop;
+  return text.find('?') != std::string::npos ? PhoneKey::ClearFirst : PhoneKey::Type;
+}
+
+bool IsCommandPasswordChar(char c) { return c != kPadByte; }
+
+std::string CommandPasswordText(const std::string& text) {
+  std::string out = text;
+  out.erase(std::remove(out.begin(), out.end(), kPadByte), out.end());
+  return out;
+}
+
+}  // namespace vorsin

@@ -1,0 +1,63 @@
+#include "model/time_events.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace vorsin {
+
+bool HasTimeEvent(const Configuration& config, int event) { return TimeEventCount(config, event) > 0; }
+
+int TimeEventCount(const Configuration& config, int event) {
+  return static_cast<int>(std::count_if(config.timeEvents.begin(), config.timeEvents.end(),
+                                        [&](const TimeEvent& t) { return t.w[4] == event; }));
+}
+
+int TimeEventIndex(const Configuration& config, int event, int k) {
+  if (k < 0) return -1;
+  for (size_t i = 0; i < config.timeEvents.size(); ++i) {
+    if (config.timeEvents[i].w[4] != event) continue;
+    if (k-- == 0) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void AddTimeEvent(Configuration& config, int event) {
+  TimeEvent t;
+  t.w[4] = event;
+  config.timeEvents.push_back(t);
+}
+
+bool RemoveTimeEvent(Configuration& config, int event, int k) {
+  const int i = TimeEventIndex(config, event, k);
+  if (i < 0) return false;
+  config.timeEvents.erase(config.timeEvents.begin() + i);
+  return true;
+}
+
+void ClearTimeEvents(Configuration& config, int event) {
+  std::erase_if(config.timeEvents, [&](const TimeEvent& t) { return t.w[4] == event; });
+}
+
+std::vector<int> TimeEventRoots(const Configuration& config) {
+  std::vector<int> roots{0, 1};
+  for (int e = 2; e <= kLastListedEvent; ++e)
+    if (HasTimeEvent(config, e)) roots.push_back(e);
+  return roots;
+}
+
+std::string TimeNodeText(const TimeEvent& time) {
+  char text[32];
+  if (time.w[1] == 0) {
+    std::snprintf(text, sizeof text, "%.2d:%.2d:00", time.w[2], time.w[3]);
+  } else {
+    std::snprintf(text, sizeof text, "%.2d %.2d:%.2d:00", time.w[1], time.w[2], time.w[3]);
+  }
+  return text;
+}
+
+bool TestDeliveryOptionOpen(const Configuration& config, int report) {
+  const uint8_t period = config.general.at(report == 0 ? GeneralSettings::kTestPeriod1 : GeneralSettings::kTestPeriod2);
+  return (period & 0x7F) != 0 || HasTimeEvent(config, report);
+}
+
+}  // namespace vorsin

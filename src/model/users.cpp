@@ -1,0 +1,102 @@
+#include "model/users.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "model/cp1251.h"
+
+namespace vorsin {
+namespace {
+
+constexpr int kLastOffered = 30;  // 31 and the engineer are not offered
+constexpr int kLoopBits = 0x0F;
+constexpr int kKeyFirstWord = 4;
+constexpr int kKeyShownFrom = 10;  // one word past the key: shown as "00"
+
+int LoopBit(int column) { return 8 >> (column - 1); }
+
+}  // namespace
+
+std::string UserCaption(int n) {
+  if (n == kEngineerNumber) return Cp("Инженер");
+  if (n >= 1 && n <= 9) return Cp("Пользователь 0") + std::to_string(n);
+  if (n == 27) return Cp("Польз. 27 (\"Ручной запуск\" реле)");
+  if (n >= 28 && n <= 31) return Cp("Польз. ") + std::to_string(n) + Cp(" (Периметр)");
+  return Cp("Пользователь ") + std::to_string(n);
+}
+
+std::string KeyText(const User& user) {
+  std::string out;
+  char hex[3];
+  for (int w = kKeyShownFrom; w >= kKeyFirstWord; --w) {
+    std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned>(user.w[w] & 0xFF));
+    out += hex;
+  }
+  return out;
+}
+
+bool HasLoop(const User& user, int loop) { return (user.w[2] & (8 >> loop)) != 0; }
+
+std::vector<int> FreeUserNumbers(const std::vector<User>& users) {
+  std::vector<int> out;
+  for (int n = 1; n <= kLastOffered; ++n)
+    if (FindUser(users, n) < 0) out.push_back(n);
+  return out;
+}
+
+User NewUser(int number) {
+  User u;
+  u.w[1] = number;
+  return u;
+}
+
+bool CanDeleteUser(const std::vector<User>& users, int row) {
+  return row > 0 && row < static_cast<int>(users.size()) && users[row].w[1] != kEngineerNumber;
+}
+
+void ToggleLoopForAll(std::vector<User>& users, int column) {
+  if (column < 1 || column > 4) return;
+  const int bit = LoopBit(column);
+  const bool anySet = std::any_of(users.begin(), users.end(), [&](const User& u) { return u.w[2] & bit; });
+  for (User& u : users) u.w[2] = anySet ? (u.w[2] & ~bit) : (u.w[2] | bit);
+}
+
+void ToggleUserLoops(User& user, int column) {
+  if (column == 0) {
+    user.w[2] = (user.w[2] & kLoopBits) ? (user.w[2] & ~kLoopBits) : (user.w[2] | kLoopBits);
+  } else if (column >= 1 && column <= 4) {
+    user.w[2] ^= LoopBit(column);
+  }
+}
+
+int FindUser(const std::vector<User>& users, int number) {
+  for (size_t i = 0; i < users.size(); ++i)
+    if (users[i].w[1] == number) return static_cast<int>(i);
+  return -1;
+}
+
+int AssignKey(std::vector<User>& users, int number, const TouchKey& key) {
+  const int current = FindUser(users, number);
+  if (current < 0) return -1;
+  User& u = users[current];
+  u.w[3] = 1;
+  for (int k = 0; k < kKeyBytes; ++k) u.w[kKeyFirstWord + k] = key[k];
+  for (size_t i = 0; i < users.size(); ++i) {
+    if (static_cast<int>(i) == current) continue;
+    User& other = users[i];
+    bool same = true;
+    for (int k = 0; k < kKeyBytes && same; ++k) same = other.w[kKeyFirstWord + k] == key[k];
+    if (!same) continue;
+    other.w[3] = 0;
+    for (int k = 0; k < kKeyBytes; ++k) other.w[kKeyFirstWord + k] = 0;
+    return static_cast<int>(i);
+  }
+  return -1;
+}
+
+bool IsStorablePassword(const std::string& text) {
+  if (text == "???") return true;
+  return text.size() <= 6 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+}  // namespace vorsin

@@ -14,12 +14,15 @@
 #include "project/project_file.h"
 #include "sms/sms.h"
 #include "ui/dest_menu.h"
+#include "ui/event_dialog.h"
+#include "ui/events_page.h"
 #include "ui/free_entry_combo.h"
 #include "ui/general_page.h"
 #include "ui/message_box_messenger.h"
 #include "ui/page.h"
 #include "ui/programming_page.h"
 #include "ui/replace_dialog.h"
+#include "ui/reports_page.h"
 #include "ui/text.h"
 
 namespace vorsin::ui {
@@ -118,6 +121,8 @@ void MainWindow::buildPages() {
 
   general_ = new GeneralPage(ws_, vocabulary_, *combos_);
   programming_ = new ProgrammingPage(*this);
+  auto* events = new EventsPage(*this);
+  auto* reports = new ReportsPage(*this);
   const struct {
     const char* name;
     QString caption;
@@ -127,8 +132,8 @@ void MainWindow::buildPages() {
       {"TabSheet2", QStringLiteral("Адресаты"), nullptr},
       {"TabSheet3", QStringLiteral("Шлейфы"), nullptr},
       {"TabSheet4", QStringLiteral("Реле"), nullptr},
-      {"TabSheet5", QStringLiteral("События"), nullptr},
-      {"TabSheet6", QStringLiteral("Отчёты"), nullptr},
+      {"TabSheet5", QStringLiteral("События"), events},
+      {"TabSheet6", QStringLiteral("Отчёты"), reports},
       {"TabSheet8", QStringLiteral("Пользователи"), nullptr},
       {"TabSheet9", QStringLiteral("Управление"), nullptr},
       {"TabSheet7", QStringLiteral("Программирование"), programming_},
@@ -139,6 +144,8 @@ void MainWindow::buildPages() {
     pageControl_->addTab(page, t.caption);
   }
   pages_[kGeneral] = general_;
+  pages_[kEvents] = events;
+  pages_[kReports] = reports;
   connect(pageControl_, &QTabWidget::currentChanged, this, &MainWindow::pageChanged);
 }
 
@@ -158,7 +165,9 @@ void MainWindow::createForms() {
     dialog->setObjectName(name);
     return dialog;
   };
-  forms_.form2 = form("TForm2");
+  auto* form2 = new EventDialog(ws_, this);
+  if (auto* events = dynamic_cast<EventsPage*>(pages_[kEvents])) events->setDialog(form2);
+  forms_.form2 = form2;
   forms_.form3 = form("TForm3");
   forms_.form4 = form("TForm4");
   forms_.form5 = form("TForm5");

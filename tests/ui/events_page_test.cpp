@@ -10,6 +10,7 @@
 
 #include "model/cp1251.h"
 #include "model/event_rules.h"
+#include "model/events.h"
 #include "registry.h"
 #include "ui/dest_menu.h"
 #include "ui/event_dialog.h"
@@ -207,6 +208,7 @@ class EventsPageTest : public QObject {
     w.chosenPath = path;
     w->saveProjectAs();
     for (int step = 0; step < 2; ++step) {
+      ws.config.addressees.resize(4);
       list->setCurrentItem(Row(list, 20));
       Open(list, 20);
       QVERIFY(dialog->isVisible());

@@ -129,7 +129,8 @@ QTreeWidgetItem* EventsPage::rowOf(int e) const {
 void EventsPage::showRow(int e) {
   const auto& events = window_.workspace().config.events;
   QTreeWidgetItem* row = rowOf(e);
-  if (row != nullptr && e >= 0 && static_cast<size_t>(e) < events.size()) FillRow(row, events[static_cast<size_t>(e)], e);
+  if (row != nullptr && e >= 0 && static_cast<size_t>(e) < events.size())
+    FillRow(row, events[static_cast<size_t>(e)], e);
 }
 
 }  // namespace vorsin::ui

@@ -109,9 +109,7 @@ class EventsPageTest : public QObject {
     for (int i = 0; i < kLoops; ++i) few->workspace().config.general.loopFlags(i) |= 0x20;
     PickMenuItem(few, list, "Показывать все события");
     PickMenuItem(few, list, "Показывать отфильтрованные события");
-    QCOMPARE(Column(list, 0).mid(4), (QStringList{"4", "5", "6", "7", "8", "9", "12"}));
-    QCOMPARE(Column(list, 0).mid(0, 5), (QStringList{"0", "1", "2", "3", "4"}));
-    for (const QString& name : Column(list, 1)) QVERIFY2(!name.startsWith("Событие неопр"), qPrintable(name));
+    QCOMPARE(Column(list, 0), (QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "12"}));
   }
 
   void browsingOddStoredValuesChangesNoByte() {

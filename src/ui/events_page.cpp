@@ -4,10 +4,12 @@
 #include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "model/event_rules.h"
 #include "ui/dest_menu.h"
 #include "ui/event_dialog.h"
+#include "ui/grid_lines.h"
 #include "ui/text.h"
 #include "ui/window_services.h"
 
@@ -29,6 +31,7 @@ EventsPage::EventsPage(WindowServices& window, QWidget* parent) : QWidget(parent
   list_ = new QTreeWidget(this);
   list_->setObjectName("Event");
   list_->setRootIsDecorated(false);
+  ShowGridLines(list_);
   list_->setUniformRowHeights(true);
   list_->setAllColumnsShowFocus(true);
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -37,7 +40,10 @@ EventsPage::EventsPage(WindowServices& window, QWidget* parent) : QWidget(parent
                           QStringLiteral("Раздел"), QStringLiteral("Зона"), QStringLiteral("Восст"),
                           QStringLiteral("Речь"), QStringLiteral("Sms"), QStringLiteral("Привязка")});
   const int widths[kEventColumns] = {21, 220, 35, 50, 40, 42, 40, 34, 156};
-  for (int c = 0; c < kEventColumns; ++c) list_->setColumnWidth(c, widths[c]);
+  // The yes/no columns take "Есть" whole in whatever font the system uses.
+  const int yes = list_->fontMetrics().horizontalAdvance(QStringLiteral("Есть")) + 12;
+  for (int c = 0; c < kEventColumns; ++c)
+    list_->setColumnWidth(c, c >= kColRestore ? std::max(widths[c], yes) : widths[c]);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(list_);
 

@@ -9,6 +9,7 @@
 
 #include "model/event_rules.h"
 #include "ui/control_events.h"
+#include "ui/grid_lines.h"
 #include "ui/text.h"
 #include "ui/window_services.h"
 
@@ -27,6 +28,7 @@ ReportsPage::ReportsPage(WindowServices& window, QWidget* parent) : QWidget(pare
   grid_ = new QTreeWidget(this);
   grid_->setObjectName("EventAddres");
   grid_->setRootIsDecorated(false);
+  ShowGridLines(grid_);
   grid_->setUniformRowHeights(true);
   grid_->setAllColumnsShowFocus(true);
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -62,14 +62,22 @@ std::string DefEventName(Vocabulary& vocabulary, int n) {
   return vocabulary.Read(kSection, "Name" + std::to_string(n + 1), Cp("Событие ") + std::to_string(n));
 }
 
+int GeneralEventCount(const Configuration& config) {
+  int lowest = config.general.loopEventBase(0);
+  for (int i = 1; i < kLoops; ++i) lowest = std::min<int>(lowest, config.general.loopEventBase(i));
+  return lowest;
+}
+
 int IsEventShown(const Workspace& ws, int e) {
   const Configuration& c = ws.config;
   if (e < 0 || e >= static_cast<int>(c.events.size())) return 0;
-  if (e < 9) return 100;
-  if (e >= 13 && e < ws.definedEventCount) return 100;
+  const int general = GeneralEventCount(c);
+  if (e < general) {
+    if (e < 9 || e >= 13) return 100;
+    const uint8_t flags = c.general.loopFlags(e - 9);
+    return !(flags & 0x01) && (flags & 0x20) ? 100 : 0;
+  }
   for (int i = 0; i < kLoops; ++i) {
-    const uint8_t flags = c.general.loopFlags(i);
-    if (e == 9 + i && !(flags & 0x01) && (flags & 0x20)) return 100;
     const int first = c.general.loopEventBase(i);
     const int used = LoopRangeCount(c, i) - 1;
     if (e >= first && e < first + used) return i + 1 + 256 * (e - first);

@@ -17,6 +17,8 @@
 #include "ui/addressee_dialog.h"
 #include "ui/addressees_page.h"
 #include "ui/dest_menu.h"
+#include "ui/event_dialog.h"
+#include "ui/events_page.h"
 #include "ui/free_entry_combo.h"
 #include "ui/general_page.h"
 #include "ui/loops_page.h"
@@ -28,6 +30,7 @@
 #include "ui/remote_page.h"
 #include "ui/replace_dialog.h"
 #include "ui/sms_editor.h"
+#include "ui/reports_page.h"
 #include "ui/text.h"
 #include "ui/time_events_dialog.h"
 #include "ui/users_page.h"
@@ -133,6 +136,8 @@ void MainWindow::buildPages() {
   auto* relays = new RelaysPage(*this);
   users_ = new UsersPage(*this, [this] { return programming_->password(); });
   remote_ = new RemotePage(*this, [this] { general_->writeProfile(); });
+  auto* events = new EventsPage(*this);
+  auto* reports = new ReportsPage(*this);
   const struct {
     const char* name;
     QString caption;
@@ -142,8 +147,8 @@ void MainWindow::buildPages() {
       {"TabSheet2", QStringLiteral("Адресаты"), addressees_},
       {"TabSheet3", QStringLiteral("Шлейфы"), loops},
       {"TabSheet4", QStringLiteral("Реле"), relays},
-      {"TabSheet5", QStringLiteral("События"), nullptr},
-      {"TabSheet6", QStringLiteral("Отчёты"), nullptr},
+      {"TabSheet5", QStringLiteral("События"), events},
+      {"TabSheet6", QStringLiteral("Отчёты"), reports},
       {"TabSheet8", QStringLiteral("Пользователи"), users_},
       {"TabSheet9", QStringLiteral("Управление"), remote_},
       {"TabSheet7", QStringLiteral("Программирование"), programming_},
@@ -159,6 +164,8 @@ void MainWindow::buildPages() {
   pages_[kRelays] = relays;
   pages_[kUsers] = users_;
   pages_[kRemote] = remote_;
+  pages_[kEvents] = events;
+  pages_[kReports] = reports;
   connect(pageControl_, &QTabWidget::currentChanged, this, &MainWindow::pageChanged);
 }
 
@@ -178,19 +185,25 @@ void MainWindow::createForms() {
     dialog->setObjectName(name);
     return dialog;
   };
-  forms_.form2 = form("TForm2");
-  auto* form5 = new AddresseeDialog(*this, this);
-  addressees_->setDialog(form5);
-  forms_.form5 = form5;
+  auto* eventDialog = new EventDialog(ws_, this);
+  if (auto* events = dynamic_cast<EventsPage*>(pages_[kEvents])) events->setDialog(eventDialog);
+  forms_.form2 = eventDialog;
   auto* keys = new KeyDialog(*this, this);
   users_->setKeyDialog(keys);
   forms_.form3 = keys;
   auto* times = new TimeEventsDialog(ws_, [this] { general_->applyPeriodRule(); }, this);
   general_->setTimeEventsAction([times] { times->run(); });
   forms_.form4 = times;
+  auto* addresseeDialog = new AddresseeDialog(*this, this);
+  addressees_->setDialog(addresseeDialog);
+  forms_.form5 = addresseeDialog;
   forms_.fileDialog = new ReplaceDialog(this);
   forms_.form6 = form("TForm6");
-  forms_.form7 = new SmsEditor(*this, this);
+  auto* editor = new SmsEditor(*this, this);
+  forms_.form7 = editor;
+  // The event dialog opens the editor on an event's SMS string and follows its changes.
+  eventDialog->setOpenSmsEditor([editor](int group, int index) { editor->openOn(group, index); });
+  connect(editor, &SmsEditor::templatesChanged, eventDialog, &EventDialog::refillSmsLists);
   forms_.form8 = form("TForm8");
 }
 

@@ -105,6 +105,20 @@ TEST_F(EventTable, VisibilityFollowsLoopFlagsAndUsedBlockEntries) {
   EXPECT_EQ(IsEventShown(ws, -1), 0);
 }
 
+// Five general events: the loop blocks start at 5, so positions 5..12 are
+// judged as loop entries only; a loop's flags no longer show a placeholder.
+TEST_F(EventTable, WithFewGeneralEventsPositionRulesStopAtTheFirstBlock) {
+  Put(GeneralEvents(5) + Tables({3, 3, 3, 3, 2}));
+  Reset();
+  auto& g = ws.config.general;
+  for (int i = 0; i < kLoops; ++i) g.loopFlags(i) = 24 | 0x20;
+  // Blocks: loop 1 at 5 (2 used), loop 2 at 7 (2 used), loop 3 at 9 (1 of 3), loop 4 at 12 (1 of 3).
+  ASSERT_EQ(GeneralEventCount(ws.config), 5);
+  std::vector<int> shown;
+  for (int e = 0; e < 15; ++e) shown.push_back(IsEventShown(ws, e));
+  EXPECT_EQ(shown, (std::vector<int>{100, 100, 100, 100, 100, 1, 1 + 256, 2, 2 + 256, 3, 0, 0, 4, 0, 0}));
+}
+
 TEST(AddresseeMasks, DeletingAndMovingKeepEachBitWithItsAddressee) {
   Configuration c;
   for (int32_t m : {0xA0, 0x01, 0x80, 0x40, 0xFF}) {

@@ -6,6 +6,7 @@
 #include "image/image_layout.h"
 #include "image/relay_blocks.h"
 #include "model/cp1251.h"
+#include "model/loop_rules.h"
 #include "model/loops.h"
 #include "model/numbers.h"
 
@@ -29,13 +30,6 @@ int ListItems(const Configuration& config, RelayList list, int group) {
     case RelayList::Hs2: return IsLoopGroup(group) ? LoopRangeCount(config, group) : 0;
   }
   return 0;
-}
-
-// What a loop's kind is called in the relay tree.
-const char* KindSuffix(uint8_t loopFlags) {
-  if (loopFlags & 0x01) return ": Пожарный";
-  if (loopFlags & 0x10) return ": Контрольный";
-  return ": Охранный";
 }
 
 }  // namespace
@@ -143,7 +137,7 @@ std::vector<int> EventMenuIds(const Configuration& config, int relay, int group)
 
 std::string RelayGroupCaption(const Configuration& config, int group) {
   if (!IsLoopGroup(group)) return Cp("Общие");
-  return Cp("Шлейф") + std::to_string(group + 1) + Cp(KindSuffix(config.general.loopFlags(group)));
+  return Cp("Шлейф") + std::to_string(group + 1) + LoopKindSuffix(config.general.loopFlags(group));
 }
 
 int FindBinding(const Configuration& config, int relay, int group, int id) {

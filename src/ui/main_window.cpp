@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
+#include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTabWidget>
@@ -16,10 +17,12 @@
 #include "ui/dest_menu.h"
 #include "ui/free_entry_combo.h"
 #include "ui/general_page.h"
+#include "ui/loader_dialog.h"
 #include "ui/message_box_messenger.h"
 #include "ui/page.h"
 #include "ui/programming_page.h"
 #include "ui/replace_dialog.h"
+#include "ui/terminal_panel.h"
 #include "ui/text.h"
 
 namespace vorsin::ui {
@@ -58,6 +61,7 @@ MainWindow::MainWindow(WindowSetup setup, QWidget* parent)
   const FileChooser dialogs = DialogFileChooser();
   if (!files_.open) files_.open = dialogs.open;
   if (!files_.save) files_.save = dialogs.save;
+  if (!files_.pick) files_.pick = dialogs.pick;
 
   destMenu_ = new DestMenu(this);
   combos_ = new FreeEntryCombos(this);
@@ -76,7 +80,8 @@ MainWindow::MainWindow(WindowSetup setup, QWidget* parent)
   }
 }
 
-MainWindow::~MainWindow() = default;
+// The terminal's reader stops before the port it reads goes.
+MainWindow::~MainWindow() { terminal_->shutDown(); }
 
 void MainWindow::buildMenu() {
   QMenuBar* bar = menuBar();
@@ -108,7 +113,7 @@ void MainWindow::buildMenu() {
   item(settings, "Sms1", QStringLiteral("Загрузить Sms по умолчанию "), &MainWindow::reloadSmsTemplates);
   item(settings, "N9", QStringLiteral("Загрузить интервалы по умолчанию"), nullptr);
   settings->addSeparator()->setObjectName("N8");
-  item(settings, "N6", QStringLiteral("Загрузчик"), nullptr);
+  item(settings, "N6", QStringLiteral("Загрузчик"), &MainWindow::showLoader);
 }
 
 void MainWindow::buildPages() {
@@ -118,6 +123,8 @@ void MainWindow::buildPages() {
 
   general_ = new GeneralPage(ws_, vocabulary_, *combos_);
   programming_ = new ProgrammingPage(*this);
+  terminal_ = new TerminalPanel(*this, findChild<QAction*>("N6"));
+  programming_->layout()->addWidget(terminal_);
   const struct {
     const char* name;
     QString caption;
@@ -163,7 +170,7 @@ void MainWindow::createForms() {
   forms_.form4 = form("TForm4");
   forms_.form5 = form("TForm5");
   forms_.fileDialog = new ReplaceDialog(this);
-  forms_.form6 = form("TForm6");
+  forms_.form6 = new LoaderDialog(*this);
   forms_.form7 = form("TForm7");
   forms_.form8 = form("TForm8");
 }
@@ -229,6 +236,11 @@ void MainWindow::reloadSmsTemplates() {
   LoadSmsTemplates(ws_, vocabulary_);
 }
 
+void MainWindow::showLoader() {
+  if (operationRunning() || port_.TerminalOn) return;
+  forms_.form6->exec();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
   // A device operation in progress finishes first; its frames run inside
   // this window's event loop.
@@ -236,6 +248,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  terminal_->shutDown();
   if (port_.IsOpen()) CloseComPort(port_);
   event->accept();
   emit closed();

@@ -24,6 +24,7 @@ class GeneralPage;
 class Page;
 class ProgrammingPage;
 class ReplaceDialog;
+class TerminalPanel;
 
 struct WindowSetup {
   QString programDir;              // RorEdad.ini and Settings/ lie here
@@ -71,6 +72,8 @@ class MainWindow : public QMainWindow, public WindowServices {
   void setPage(Tab t, Page* page);
   GeneralPage* generalPage() const { return general_; }
   ProgrammingPage* programmingPage() const { return programming_; }
+  TerminalPanel* terminal() const { return terminal_; }
+  const FileChooser& files() const { return files_; }
   Forms& forms() { return forms_; }
   // Creates the other windows; called once, right after this one.
   void createForms();
@@ -81,6 +84,7 @@ class MainWindow : public QMainWindow, public WindowServices {
   void saveProjectAs();
   void askExit();
   void reloadSmsTemplates();
+  void showLoader();
 
  signals:
   void closed();
@@ -107,6 +111,7 @@ class MainWindow : public QMainWindow, public WindowServices {
   int shownTab_ = kGeneral;
   GeneralPage* general_ = nullptr;
   ProgrammingPage* programming_ = nullptr;
+  TerminalPanel* terminal_ = nullptr;
   Forms forms_;
   int operations_ = 0;
 };

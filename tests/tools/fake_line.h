@@ -5,10 +5,12 @@
 // write made while the port is lent is counted as misuse.
 #pragma once
 
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "link/com_port.h"
@@ -75,6 +77,9 @@ class FakeLine final : public SerialPort {
   void Close() override { open_ = false; }
 
   size_t Read(uint8_t* dest, size_t k) override {
+    // A read takes a while, as on a real line: long enough for a lending
+    // that does not wait for it to land in the middle.
+    std::this_thread::sleep_for(std::chrono::microseconds(50));
     const std::lock_guard<std::mutex> lock(s_->mutex);
     Check();
     ++s_->reads;

@@ -156,6 +156,7 @@ TEST_F(TerminalTest, DeviceOperationsBorrowThePortWhileDataFlows) {
     std::this_thread::sleep_for(std::chrono::microseconds(300));
     CloseComPort(port);
     EXPECT_TRUE(port.IsOpen());
+    std::this_thread::sleep_for(std::chrono::microseconds(700 + 97 * (i % 11)));  // lend mid-batch
   }
   EXPECT_EQ(line->opened, 1);
   // Given back, the reader goes on reading and sends what was typed.

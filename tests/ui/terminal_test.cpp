@@ -89,6 +89,10 @@ class TerminalTest : public QObject {
 
     box->click();
     QVERIFY(w->port().TerminalOn && !loader->isEnabled());
+    auto* cts = w.find<QWidget>("Panel7");
+    const QColor idle = cts->palette().color(QPalette::Window);
+    line->SetCts(true);
+    QTRY_COMPARE(cts->palette().color(QPalette::Window), QColor(Qt::red));
     line->Send({'A', 'T', '\r'});
     line->Send({'\n', 'O', 'K', '\r', '\n'});
     QTRY_COMPARE(memo->toPlainText(), QString("AT\nOK\n"));
@@ -105,6 +109,7 @@ class TerminalTest : public QObject {
     panel->stopCapture();
     const QByteArray bytes = FileBytes(cap);
     QVERIFY(bytes.startsWith("old\n[Capture: "));
+    QCOMPARE(bytes.count("\n[Cts On: "), 1);
     QVERIFY(bytes.contains("]\nAT\r\nOK\r\n\n[End: "));
     QVERIFY(bytes.endsWith("]\n"));
 
@@ -116,6 +121,7 @@ class TerminalTest : public QObject {
 
     box->click();
     QVERIFY(!w->port().TerminalOn && !w->port().IsOpen() && loader->isEnabled());
+    QCOMPARE(cts->palette().color(QPalette::Window), idle);
     QCOMPARE(line->misuse, 0);
   }
 

@@ -27,12 +27,14 @@ void BadFormat(Messenger& messenger, const char* utf8) {
   messenger.Show(Cp(utf8), CaptionWarning(), Icon::Error, Buttons::Ok);
 }
 
-// One message and its 2-byte reply, with both buffers discarded first.
-bool Exchange(ComPort& port, const uint8_t* bytes, size_t n, uint8_t reply[2]) {
+// One message, both buffers discarded first, then its 2-byte reply. False
+// when the message did not go out whole or the reply did not come.
+bool Exchange(ComPort& port, const uint8_t* bytes, size_t n, uint8_t reply[2], bool needReply = true) {
   port.handle->Purge();
-  port.handle->Write(bytes, n);
+  const bool sent = port.handle->Write(bytes, n) == n;
   std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  return port.handle->Read(reply, 2) == 2;
+  const bool replied = port.handle->Read(reply, 2) == 2;
+  return sent && (replied || !needReply);
 }
 
 int CheckedUpload(ComPort& port, std::FILE* f, Messenger& messenger, Progress& progress,
@@ -97,7 +99,11 @@ int SendFirmwareLines(ComPort& port, const std::vector<HexLine>& lines, Messenge
     progress.Advance(1);
     progress.Breathe();
   }
-  Exchange(port, kLoaderEndRecord, sizeof kLoaderEndRecord, reply);  // its reply means nothing
+  // The end record's reply means nothing, but the record must have gone out.
+  if (!Exchange(port, kLoaderEndRecord, sizeof kLoaderEndRecord, reply, false)) {
+    messenger.Error(Cp("Нет ответа.\nПовторите загрузку"));
+    return kLineUnanswered;
+  }
   messenger.Note(Cp("Устройство запрограммированно"));
   return kUploaded;
 }

@@ -8,7 +8,7 @@ std::tm LocalNow() {
   const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
   std::tm t{};
 #ifdef _WIN32
-  localtime_s(&t, &now);
+  if (const std::tm* local = std::localtime(&now)) t = *local;  // per thread on Windows
 #else
   localtime_r(&now, &t);
 #endif

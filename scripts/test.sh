@@ -19,3 +19,10 @@ for preset in default asan; do
   # the CPU by its neighbours gets one more try.
   QT_QPA_PLATFORM=offscreen ctest --preset "$preset" -j "$jobs" --repeat until-pass:2
 done
+
+# The terminal's reader thread under ThreadSanitizer: only its tests and what
+# they link.
+echo "== build and test: tsan"
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan -j "$jobs"
+TSAN_OPTIONS="halt_on_error=1" ctest --preset tsan -j "$jobs"

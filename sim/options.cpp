@@ -23,7 +23,8 @@ const char kUsage[] =
     "  --loader-bad-line K  answer loader line K with a wrong checksum\n"
     "  --baud B             emulate the wire time of B baud (10 bits a byte, both ways)\n"
     "  --write-latency MS   extra time each EEPROM write takes\n"
-    "  --log FILE           log every frame, both directions, in hex\n";
+    "  --log FILE           log every frame, both directions, in hex\n"
+    "  --modem              echo bytes outside messages; a carriage return also gets \"\\nOK\\r\\n\"\n";
 
 namespace {
 
@@ -56,6 +57,10 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
     if (name == "--help" || name == "-h") {
       error.clear();
       return std::nullopt;
+    }
+    if (name == "--modem") {
+      o.modem = true;
+      continue;
     }
     if (i + 1 >= argc) {
       error = "missing value for " + name;

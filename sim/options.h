@@ -31,6 +31,7 @@ struct Options {
   int baud = 0;                  // --baud: emulated line speed, 0 = as fast as the pty goes
   int writeLatencyMs = 0;        // --write-latency
   std::string logPath;           // --log
+  bool modem = false;            // --modem: a modem's echo and "OK" for terminal sessions
 };
 
 // Parses argv; on a bad option fills error and returns nullopt.

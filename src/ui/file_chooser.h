@@ -14,6 +14,7 @@ struct FileChooser {
   using Choose = std::function<QString(QWidget* parent, const QString& directory, const QString& filter)>;
   Choose open;
   Choose save;  // asks before overwriting an existing file
+  Choose pick;  // a name to write to, without that question (the caller asks)
 };
 
 // Qt's file dialogs. The save dialog appends ".dat" itself when the name has

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
+#include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTabWidget>
@@ -22,6 +23,7 @@
 #include "ui/free_entry_combo.h"
 #include "ui/general_page.h"
 #include "ui/loops_page.h"
+#include "ui/loader_dialog.h"
 #include "ui/message_box_messenger.h"
 #include "ui/page.h"
 #include "ui/programming_page.h"
@@ -31,6 +33,7 @@
 #include "ui/replace_dialog.h"
 #include "ui/sms_editor.h"
 #include "ui/reports_page.h"
+#include "ui/terminal_panel.h"
 #include "ui/text.h"
 #include "ui/time_events_dialog.h"
 #include "ui/users_page.h"
@@ -71,6 +74,7 @@ MainWindow::MainWindow(WindowSetup setup, QWidget* parent)
   const FileChooser dialogs = DialogFileChooser();
   if (!files_.open) files_.open = dialogs.open;
   if (!files_.save) files_.save = dialogs.save;
+  if (!files_.pick) files_.pick = dialogs.pick;
 
   destMenu_ = new DestMenu(this);
   combos_ = new FreeEntryCombos(this);
@@ -89,7 +93,8 @@ MainWindow::MainWindow(WindowSetup setup, QWidget* parent)
   }
 }
 
-MainWindow::~MainWindow() = default;
+// The terminal's reader stops before the port it reads goes.
+MainWindow::~MainWindow() { terminal_->shutDown(); }
 
 void MainWindow::buildMenu() {
   QMenuBar* bar = menuBar();
@@ -121,7 +126,7 @@ void MainWindow::buildMenu() {
   item(settings, "Sms1", QStringLiteral("Загрузить Sms по умолчанию "), &MainWindow::reloadSmsTemplates);
   item(settings, "N9", QStringLiteral("Загрузить интервалы по умолчанию"), &MainWindow::loadDefaultIntervals);
   settings->addSeparator()->setObjectName("N8");
-  item(settings, "N6", QStringLiteral("Загрузчик"), nullptr);
+  item(settings, "N6", QStringLiteral("Загрузчик"), &MainWindow::showLoader);
 }
 
 void MainWindow::buildPages() {
@@ -138,6 +143,8 @@ void MainWindow::buildPages() {
   remote_ = new RemotePage(*this, [this] { general_->writeProfile(); });
   auto* events = new EventsPage(*this);
   auto* reports = new ReportsPage(*this);
+  terminal_ = new TerminalPanel(*this, findChild<QAction*>("N6"));
+  programming_->layout()->addWidget(terminal_);
   const struct {
     const char* name;
     QString caption;
@@ -198,7 +205,7 @@ void MainWindow::createForms() {
   addressees_->setDialog(addresseeDialog);
   forms_.form5 = addresseeDialog;
   forms_.fileDialog = new ReplaceDialog(this);
-  forms_.form6 = form("TForm6");
+  forms_.form6 = new LoaderDialog(*this);
   auto* editor = new SmsEditor(*this, this);
   forms_.form7 = editor;
   // The event dialog opens the editor on an event's SMS string and follows its changes.
@@ -281,6 +288,11 @@ void MainWindow::loadDefaultIntervals() {
   refreshPages();
 }
 
+void MainWindow::showLoader() {
+  if (operationRunning() || port_.TerminalOn) return;
+  forms_.form6->exec();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
   // A device operation in progress finishes first; its frames run inside
   // this window's event loop.
@@ -288,6 +300,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  terminal_->shutDown();
   if (port_.IsOpen()) CloseComPort(port_);
   event->accept();
   emit closed();

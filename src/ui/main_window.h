@@ -28,6 +28,7 @@ class RemotePage;
 class UsersPage;
 class ReplaceDialog;
 class SmsEditor;
+class TerminalPanel;
 
 struct WindowSetup {
   QString programDir;              // RorEdad.ini and Settings/ lie here
@@ -77,6 +78,8 @@ class MainWindow : public QMainWindow, public WindowServices {
   ProgrammingPage* programmingPage() const { return programming_; }
   UsersPage* usersPage() const { return users_; }
   RemotePage* remotePage() const { return remote_; }
+  TerminalPanel* terminal() const { return terminal_; }
+  const FileChooser& files() const { return files_; }
   Forms& forms() { return forms_; }
   // Creates the other windows; called once, right after this one.
   void createForms();
@@ -89,6 +92,7 @@ class MainWindow : public QMainWindow, public WindowServices {
   void reloadSmsTemplates();
   void loadDefaultIntervals();
   void showSmsEditor();
+  void showLoader();
 
  signals:
   void closed();
@@ -118,6 +122,7 @@ class MainWindow : public QMainWindow, public WindowServices {
   AddresseesPage* addressees_ = nullptr;
   UsersPage* users_ = nullptr;
   RemotePage* remote_ = nullptr;
+  TerminalPanel* terminal_ = nullptr;
   Forms forms_;
   int operations_ = 0;
 };

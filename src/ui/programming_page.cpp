@@ -133,7 +133,6 @@ void ProgrammingPage::buildControls() {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(settings);
   layout->addWidget(remote_);
-  layout->addStretch(1);
 }
 
 void ProgrammingPage::fillPorts(const std::vector<PortChoice>& choices, int selected) {

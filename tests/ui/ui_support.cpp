@@ -30,6 +30,7 @@ TestWindow::TestWindow(const std::function<void(Vocabulary&)>& prepare) {
   setup.messenger = &messages;
   setup.files.open = [this](QWidget*, const QString&, const QString&) { return chosenPath; };
   setup.files.save = setup.files.open;
+  setup.files.pick = setup.files.open;
   window = ui::CreateWindows(std::move(setup));
   messages.window = window.get();
   window->show();

@@ -45,8 +45,6 @@ int RunReading(Workspace& ws, Vocabulary& vocabulary, ComPort& port, Messenger& 
   if (status != 0) return 1;
 
   ws.projectFileName = "Read";
-  messenger.Note(Cp("Настройки считаны"));
-  progress.SetPosition(0);
   return 0;
 }
 
@@ -81,6 +79,8 @@ int ReadDevice(Workspace& ws, Vocabulary& vocabulary, ComPort& port, const ReadO
     status = RunReading(read, vocabulary, port, messenger, progress, out);
     if (status == 0) {
       ws = std::move(read);
+      messenger.Note(Cp("Настройки считаны"));  // the window shows the new caption by now
+      progress.SetPosition(0);
     } else {
       progress.SetPosition(0);
     }

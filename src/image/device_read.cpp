@@ -16,6 +16,12 @@ int RunReading(Workspace& ws, Vocabulary& vocabulary, ComPort& port, Messenger& 
   ws.marks.eventsStale = true;
   ws.marks.reportsStale = true;
   if (ReadAddressTable(port, messenger, out.table) != 0) return 1;
+  // Before anything is read through the table: a factory table may not
+  // even say where the versions are.
+  if (HoldsNoConfiguration(out.table)) {
+    messenger.Warning(Cp("В устройстве ещё нет настроек: оно ни разу не было запрограммировано."));
+    return 1;
+  }
   std::array<uint8_t, kVersionSize> version{};
   if (ReadRange(port, messenger, progress, version.data(), TableEntry(out.table, kEntryVersion), version.size()) !=
       0)
@@ -23,10 +29,6 @@ int RunReading(Workspace& ws, Vocabulary& vocabulary, ComPort& port, Messenger& 
   out.formatVersion = version[0];
   out.firmwareVersion = version[1];
   if (!VersionsAllow(Operation::Read, version[0], version[1], messenger)) return 1;
-  if (HoldsNoConfiguration(out.table)) {
-    messenger.Warning(Cp("В устройстве ещё нет настроек: оно ни разу не было запрограммировано."));
-    return 1;
-  }
 
   const long size = AreaSize(out.table, messenger);
   if (size < 0) return 1;

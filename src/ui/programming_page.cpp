@@ -38,6 +38,13 @@ QLineEdit* NewByteEdit(const char* name, const QString& text, QWidget* parent) {
   return edit;
 }
 
+// A typed number, or -1 for a text that is none.
+int TypedNumber(const QLineEdit* edit) {
+  bool ok = false;
+  const int value = edit->text().trimmed().toInt(&ok);
+  return ok ? value : -1;
+}
+
 // The caption names the programming time and the source of the settings
 // before the closing note is shown, not after the user dismisses it.
 class CaptionFirst final : public Messenger {
@@ -143,14 +150,6 @@ std::string ProgrammingPage::portName() const { return ports_->portName(); }
 int ProgrammingPage::speed() const { return speeds_->currentText().toInt(); }
 
 std::string ProgrammingPage::password() const { return Cp1251(password_->text()); }
-
-namespace {
-int TypedNumber(const QLineEdit* edit) {
-  bool ok = false;
-  const int value = edit->text().trimmed().toInt(&ok);
-  return ok ? value : -1;
-}
-}  // namespace
 
 int ProgrammingPage::vgr() const { return TypedNumber(vgr_); }
 int ProgrammingPage::vgt() const { return TypedNumber(vgt_); }

@@ -63,8 +63,8 @@ struct ReadResult {
 int ReadDevice(Workspace& ws, Vocabulary& vocabulary, ComPort& port, const ReadOptions& options,
                Messenger& messenger, Progress& progress, ReadResult& out);
 
-// A table whose area bounds are unset or whose chained blocks all lie
-// outside the area: the device was never programmed.
+// A table whose version entry or area bounds are unset, or whose chained
+// blocks all lie outside the area: the device was never programmed.
 bool HoldsNoConfiguration(const AddressTable& table);
 
 }  // namespace vorsin

@@ -11,24 +11,27 @@ namespace {
 
 using namespace image;
 
+bool Unset(uint16_t entry) { return entry == 0x0000 || entry == 0xFFFF; }
+
 int RunReading(Workspace& ws, Vocabulary& vocabulary, ComPort& port, Messenger& messenger, Progress& progress,
                ReadResult& out) {
   ws.marks.eventsStale = true;
   ws.marks.reportsStale = true;
   if (ReadAddressTable(port, messenger, out.table) != 0) return 1;
-  // Before anything is read through the table: a factory table may not
-  // even say where the versions are.
+  // A factory table may not even say where the versions are; when it does,
+  // a version this tool cannot read is the first thing to say.
+  const uint16_t versionAt = TableEntry(out.table, kEntryVersion);
+  if (!Unset(versionAt)) {
+    std::array<uint8_t, kVersionSize> version{};
+    if (ReadRange(port, messenger, progress, version.data(), versionAt, version.size()) != 0) return 1;
+    out.formatVersion = version[0];
+    out.firmwareVersion = version[1];
+    if (!VersionsAllow(Operation::Read, version[0], version[1], messenger)) return 1;
+  }
   if (HoldsNoConfiguration(out.table)) {
     messenger.Warning(Cp("В устройстве ещё нет настроек: оно ни разу не было запрограммировано."));
     return 1;
   }
-  std::array<uint8_t, kVersionSize> version{};
-  if (ReadRange(port, messenger, progress, version.data(), TableEntry(out.table, kEntryVersion), version.size()) !=
-      0)
-    return 1;
-  out.formatVersion = version[0];
-  out.firmwareVersion = version[1];
-  if (!VersionsAllow(Operation::Read, version[0], version[1], messenger)) return 1;
 
   const long size = AreaSize(out.table, messenger);
   if (size < 0) return 1;
@@ -50,14 +53,12 @@ int RunReading(Workspace& ws, Vocabulary& vocabulary, ComPort& port, Messenger& 
   return 0;
 }
 
-bool Unset(uint16_t entry) { return entry == 0x0000 || entry == 0xFFFF; }
-
 }  // namespace
 
 bool HoldsNoConfiguration(const AddressTable& table) {
   const uint16_t start = TableEntry(table, kEntryPin);
   const uint16_t end = TableEntry(table, kEntryAreaEnd);
-  if (Unset(start) || Unset(end) || end <= start) return true;
+  if (Unset(TableEntry(table, kEntryVersion)) || Unset(start) || Unset(end) || end <= start) return true;
   // Programming always writes every chained block inside the area; a table
   // none of whose chained blocks lies there is the factory's, not ours.
   for (const int entry : {kEntryPhones, kEntryEvents, kEntrySms, kEntryLevelTables, kEntryRelays,

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
-          qt6-base-dev zlib1g-dev libgtest-dev nlohmann-json3-dev
+          qt6-base-dev qt6-translations-l10n zlib1g-dev libgtest-dev nlohmann-json3-dev
           xvfb xauth x11-apps imagemagick)
 
 missing=()

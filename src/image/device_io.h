@@ -46,7 +46,7 @@ struct ReadOptions {
 };
 
 struct ReadResult {
-  bool accessed = false;    // false: the configuration was left as it was
+  bool accessed = false;    // access was granted
   bool haveVg = false;      // vgr and vgt were read (Edit21, Edit24)
   int vgr = 0;
   int vgt = 0;
@@ -56,11 +56,15 @@ struct ReadResult {
 };
 
 // Reads the configuration area in one pass and rebuilds the configuration
-// from it; projectFileName becomes "Read". Any failure after access was
-// granted resets the configuration to its defaults. The window then shows
-// the pages anew and selects the profile of profileIndex without loading
-// its numbers.
+// from it; projectFileName becomes "Read". The workspace is replaced only
+// when the whole read succeeds; on any failure it is left as it was. The
+// window then shows the pages anew and selects the profile of profileIndex
+// without loading its numbers.
 int ReadDevice(Workspace& ws, Vocabulary& vocabulary, ComPort& port, const ReadOptions& options,
                Messenger& messenger, Progress& progress, ReadResult& out);
+
+// A table whose version entry or area bounds are unset, or whose chained
+// blocks all lie outside the area: the device was never programmed.
+bool HoldsNoConfiguration(const AddressTable& table);
 
 }  // namespace vorsin

@@ -74,6 +74,13 @@ int ProgramDevice(Workspace& ws, ComPort& port, const ProgramOptions& options, M
     messenger.Error(Cp("Незаполнены обезательные поля Pin/Puk кодов (Вкладка \"Общие\")"));
     return 1;
   }
+  // Each is one byte of the general block; a wider value must not wrap.
+  for (const auto& [name, value] : {std::pair{"VGR", options.vgr}, std::pair{"VGT", options.vgt}}) {
+    if (value < 0 || value > 255) {
+      messenger.Error(Cp("Значение поля ") + name + Cp(" должно быть числом от 0 до 255"));
+      return 1;
+    }
+  }
   // Everything the user must decide comes before the port is touched.
   PreparedImage prepared = PrepareForImage(c);
   if (!ConfirmImage(c, prepared, messenger)) return 1;

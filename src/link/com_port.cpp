@@ -23,6 +23,12 @@ int ByteWireMs(int baud) {
   return ms < 1 ? 1 : ms;
 }
 
+int WireMs(size_t bytes, int baud) {
+  if (baud <= 0) return 0;
+  const long long bits = 10LL * 1000 * static_cast<long long>(bytes);
+  return static_cast<int>((bits + baud - 1) / baud);
+}
+
 void SetComTimeouts(ComPort& port, int readInterval, int readTotalConstant, int writeMultiplier,
                     int writeConstant) {
   if (!port.handle) return;
@@ -37,6 +43,7 @@ void SetComTimeouts(ComPort& port, int readInterval, int readTotalConstant, int 
   t.readTotalMultiplier = perByte;
   t.writeMultiplier = writeMultiplier > 0 && writeMultiplier < perByte ? perByte : writeMultiplier;
   t.writeConstant = writeConstant;
+  port.timeouts = t;
   port.handle->SetTimeouts(t);
 }
 
@@ -53,6 +60,10 @@ int OpenComPort(ComPort& port, Messenger& messenger) {
   }
   CloseComPort(port);
 
+  if (port.portName.empty()) {
+    messenger.Error(Cp("Не указан COM порт: выберите порт из списка или введите путь к устройству."));
+    return kPortNotFound;
+  }
   auto handle = port.makePort ? port.makePort() : MakeSerialPort();
   if (!handle || !handle->Open(port.portName)) {
     messenger.Error(Cp("Не удаётся обнаружить ") + port.portName +

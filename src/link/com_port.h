@@ -41,6 +41,10 @@ struct ComPort {
   // Set while the firmware loader is shown: the port then opens at 57600.
   std::atomic<bool> LoaderShown{false};
 
+  // The limits last given to SetComTimeouts; an exchange lengthens the first
+  // read of a reply by the request's wire time and then puts these back.
+  SerialTimeouts timeouts{};
+
   // The last reply frame, zeroed before every exchange.
   std::array<uint8_t, kReplySize> reply{};
 
@@ -74,5 +78,8 @@ void SetComTimeouts(ComPort& port, int readInterval, int readTotalConstant, int 
 
 // Milliseconds one byte (10 bits) takes on the wire at baud, rounded up, at least 1.
 int ByteWireMs(int baud);
+// Milliseconds n bytes take on the wire at baud (n * 10 / baud), rounded up;
+// 0 when the speed is unknown.
+int WireMs(size_t bytes, int baud);
 
 }  // namespace vorsin

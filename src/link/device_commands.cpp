@@ -34,6 +34,13 @@ void SetTableEntry(AddressTable& table, int i, uint16_t value) {
   table.bytes[at + 1] = static_cast<uint8_t>(value >> 8);
 }
 
+bool ValidPassword(const std::string& password) {
+  if (password.size() > 6) return false;
+  for (const char c : password)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
 std::array<uint8_t, 3> EncodePassword(const std::string& password) {
   std::array<uint8_t, 3> out{0xFF, 0xFF, 0xFF};
   size_t i = 0;

@@ -51,6 +51,9 @@ uint16_t TableEntry(const AddressTable& table, int i);
 // Stores entry i low byte first; ignored outside the table.
 void SetTableEntry(AddressTable& table, int i, uint16_t value);
 
+// An engineer password the device can be given: at most six decimal digits.
+bool ValidPassword(const std::string& password);
+
 // The three password bytes: digit i in byte i/2, even i high nibble, odd i
 // low nibble; unused nibbles 0xF. Characters other than digits are skipped.
 std::array<uint8_t, 3> EncodePassword(const std::string& password);

@@ -12,6 +12,11 @@ namespace vorsin {
 namespace {
 
 constexpr int kPauseAfterRequestMs = 2;
+// Silence that ends the wait for what a failed attempt still had coming,
+// when the port sets no gap between bytes of its own.
+constexpr int kQuietMs = 100;
+// A line that never falls silent (noise, a babbling device) is given up on.
+constexpr auto kDrainLimit = std::chrono::seconds(2);
 
 void Pause(int ms) {
   if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
@@ -19,6 +24,23 @@ void Pause(int ms) {
 
 bool IsRetryRequest(const ComPort& port) {
   return ReplyCode(port) == kReplyError && ReplyPayload(port, 1) == kSubRetry;
+}
+
+// The rest of a failed attempt's reply, or a late reply to it, may still be
+// on its way; were it left, the next request would be credited with it and
+// every later reply would be out of step. Read until the line has been quiet
+// for the gap allowed within a reply, then discard both buffers.
+void WaitOutAndPurge(ComPort& port) {
+  SerialPort& line = *port.handle;
+  SerialTimeouts quiet{};
+  quiet.readTotalConstant = port.timeouts.readInterval > 0 ? port.timeouts.readInterval : kQuietMs;
+  line.SetTimeouts(quiet);
+  const auto limit = std::chrono::steady_clock::now() + kDrainLimit;
+  uint8_t sink[64];
+  while (line.Read(sink, sizeof sink) > 0 && std::chrono::steady_clock::now() < limit) {
+  }
+  line.SetTimeouts(port.timeouts);
+  line.Purge();
 }
 
 }  // namespace
@@ -32,9 +54,17 @@ int ExchangeFrame(ComPort& port, uint8_t command, std::span<const uint8_t> paylo
   line.Write(frame.data(), frame.size());  // a short write shows up as no reply
   Pause(kPauseAfterRequestMs);
 
+  // A write returns once the driver has the bytes, not once they are sent
+  // (tcdrain is no help: a pseudo-terminal returns at once, an adapter's
+  // driver promises nothing), and the reply cannot begin before the request
+  // has left: the first read also allows the request's own wire time.
+  SerialTimeouts first = port.timeouts;
+  first.readTotalConstant += WireMs(frame.size(), line.Baud());
+  line.SetTimeouts(first);
   uint8_t* reply = port.reply.data();
-  if (line.Read(reply, 3) < 3 || reply[0] != kFrameStart || reply[1] != (reply[2] ^ 0xFF))
-    return kExchangeNoHeader;
+  const size_t header = line.Read(reply, 3);
+  line.SetTimeouts(port.timeouts);
+  if (header < 3 || reply[0] != kFrameStart || reply[1] != (reply[2] ^ 0xFF)) return kExchangeNoHeader;
   // L is at most 255, so header, body and checksum (at most 260 bytes) fit the buffer.
   const size_t length = reply[1];
   static_assert(3 + 255 + 2 <= kReplySize);
@@ -54,7 +84,10 @@ int DeviceTransaction(ComPort& port, Messenger& messenger, uint8_t command,
     if (result == kExchangeOk && !IsRetryRequest(port) &&
         (expectedLength == 0 || ReplyLength(port) == expectedLength + 1))
       break;
-    if (attempt + 1 < tries) Pause(delayMs);
+    if (attempt + 1 < tries) {
+      if (result != kExchangeOk) WaitOutAndPurge(port);
+      Pause(delayMs);
+    }
   }
   if (result != kExchangeOk) {
     messenger.Error(Cp("Отсутствие связи с устройством"));

@@ -1,5 +1,8 @@
 #include "ui/application.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <exception>
 
 #include "model/cp1251.h"
@@ -7,7 +10,23 @@
 
 namespace vorsin::ui {
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) { loadQtTranslations(); }
+
+// The tool speaks Russian whatever the system's language, and so do Qt's own
+// buttons and dialogs. The catalogue comes from Qt's translations folder, or
+// from "translations" beside the program where Qt was shipped with it.
+void Application::loadQtTranslations() {
+  auto* translator = new QTranslator(this);
+  const QLocale russian(QLocale::Russian, QLocale::Russia);
+  for (const QString& folder : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                                applicationDirPath() + QStringLiteral("/translations")}) {
+    if (translator->load(russian, QStringLiteral("qt"), QStringLiteral("_"), folder)) {
+      installTranslator(translator);
+      return;
+    }
+  }
+  delete translator;
+}
 
 bool Application::notify(QObject* receiver, QEvent* event) {
   try {

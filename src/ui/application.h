@@ -1,5 +1,5 @@
-// The application object: an exception that escapes an event handler is
-// shown as a message and the event loop goes on.
+// The application object: Qt's own texts in Russian, and an exception that
+// escapes an event handler is shown as a message while the event loop goes on.
 #pragma once
 
 #include <QApplication>
@@ -16,6 +16,7 @@ class Application : public QApplication {
   bool notify(QObject* receiver, QEvent* event) override;
 
  private:
+  void loadQtTranslations();
   void report(const std::string& what);
   Messenger* messenger_ = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
@@ -233,6 +234,12 @@ void MainWindow::endOperation() {
   if (--operations_ > 0) return;
   pageControl_->setEnabled(true);
   menuBar()->setEnabled(true);
+  if (closeRequested_) {
+    // Asked for while the device was busy: ask now, once the operation's
+    // own handler has returned.
+    closeRequested_ = false;
+    QMetaObject::invokeMethod(this, &MainWindow::askExit, Qt::QueuedConnection);
+  }
 }
 
 void MainWindow::newConfiguration() {
@@ -242,9 +249,16 @@ void MainWindow::newConfiguration() {
   refreshPages();
 }
 
+// The project folder, made on first use so that the file dialogs start in it.
+QString MainWindow::projectDirectory() {
+  const QString directory = FromFsPath(SettingsDirectory(FsPath(programDir_)));
+  QDir().mkpath(directory);
+  return directory;
+}
+
 void MainWindow::openProject() {
   if (operationRunning()) return;
-  const QString directory = FromFsPath(SettingsDirectory(FsPath(programDir_)));
+  const QString directory = projectDirectory();
   const QString path = files_.open(this, directory, DatFilter());
   if (path.isEmpty()) return;
   const int status = ReadProjectFile(ws_, vocabulary_, FsPath(path), *messenger_);
@@ -257,7 +271,7 @@ void MainWindow::openProject() {
 
 void MainWindow::saveProjectAs() {
   if (operationRunning()) return;
-  const QString directory = FromFsPath(SettingsDirectory(FsPath(programDir_)));
+  const QString directory = projectDirectory();
   const QString path = files_.save(this, directory, DatFilter());
   if (path.isEmpty()) return;
   WriteProjectFile(ws_, WithDatExtension(FsPath(path)), *messenger_);
@@ -294,9 +308,10 @@ void MainWindow::showLoader() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  // A device operation in progress finishes first; its frames run inside
-  // this window's event loop.
+  // A device operation in progress finishes first (its frames run inside
+  // this window's event loop); the request is taken up when it ends.
   if (operationRunning()) {
+    closeRequested_ = true;
     event->ignore();
     return;
   }

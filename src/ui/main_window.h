@@ -104,6 +104,7 @@ class MainWindow : public QMainWindow, public WindowServices {
   void buildMenu();
   void buildPages();
   void pageChanged(int index);
+  QString projectDirectory();
 
   QString programDir_;
   std::unique_ptr<Messenger> ownMessenger_;
@@ -125,6 +126,7 @@ class MainWindow : public QMainWindow, public WindowServices {
   TerminalPanel* terminal_ = nullptr;
   Forms forms_;
   int operations_ = 0;
+  bool closeRequested_ = false;  // the close box was used during an operation
 };
 
 // The window caption for a workspace.

@@ -29,7 +29,10 @@ int MessageBoxMessenger::Show(const std::string& text, const std::string& captio
     set = QMessageBox::Yes | QMessageBox::No;
     yes = QMessageBox::Yes;
   }
-  QMessageBox box(BoxIcon(icon), Q(caption), Q(text), set, parent_);
+  // A note has no caption of its own; the box then names the tool rather
+  // than the executable.
+  const QString title = caption.empty() ? QStringLiteral("Ворсин") : Q(caption);
+  QMessageBox box(BoxIcon(icon), title, Q(text), set, parent_);
   box.setDefaultButton(yes);
   const int answer = box.exec();
   if (buttons == Buttons::Ok) return kAnswerOk;

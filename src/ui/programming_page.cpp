@@ -1,7 +1,6 @@
 #include "ui/programming_page.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,6 +9,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 #include "link/com_port.h"
@@ -36,6 +36,13 @@ QLineEdit* NewByteEdit(const char* name, const QString& text, QWidget* parent) {
   edit->setValidator(new QIntValidator(0, 255, edit));
   edit->setMaximumWidth(60);
   return edit;
+}
+
+// A typed number, or -1 for a text that is none.
+int TypedNumber(const QLineEdit* edit) {
+  bool ok = false;
+  const int value = edit->text().trimmed().toInt(&ok);
+  return ok ? value : -1;
 }
 
 // The caption names the programming time and the source of the settings
@@ -68,13 +75,11 @@ void ProgrammingPage::buildControls() {
   password_->setMaxLength(6);
   password_->setEchoMode(QLineEdit::Password);
   password_->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));  // shown as "*"
+  // The device takes digits only; anything else would be dropped unseen.
+  password_->setValidator(
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,6}")), password_));
 
-  ports_ = new QComboBox(this);
-  ports_->setObjectName("ComboBox22");
-  // A device path (a pseudo-terminal, an adapter plugged in later) can be typed.
-  ports_->setEditable(true);
-  ports_->setInsertPolicy(QComboBox::NoInsert);
-  ports_->setMinimumContentsLength(12);
+  ports_ = new PortBox(this);
   connect(ports_, &QComboBox::currentTextChanged, this, [this] { usePortSettings(); });
 
   speeds_ = new QComboBox(this);
@@ -136,28 +141,17 @@ void ProgrammingPage::buildControls() {
 }
 
 void ProgrammingPage::fillPorts(const std::vector<PortChoice>& choices, int selected) {
-  ports_->clear();
-  for (const auto& c : choices) {
-    ports_->addItem(QFile::decodeName(QByteArray::fromStdString(c.label)),
-                    QFile::decodeName(QByteArray::fromStdString(c.name)));
-  }
-  ports_->setCurrentIndex(selected);
+  ports_->fill(choices, selected);
 }
 
-// An item opens its device; typed text is taken as a device path.
-std::string ProgrammingPage::portName() const {
-  const QString text = ports_->currentText().trimmed();
-  const int item = ports_->findText(text);
-  const QString name = item >= 0 ? ports_->itemData(item).toString() : text;
-  return QFile::encodeName(name).toStdString();
-}
+std::string ProgrammingPage::portName() const { return ports_->portName(); }
 
 int ProgrammingPage::speed() const { return speeds_->currentText().toInt(); }
 
 std::string ProgrammingPage::password() const { return Cp1251(password_->text()); }
 
-uint8_t ProgrammingPage::vgr() const { return static_cast<uint8_t>(vgr_->text().toInt() & 0xFF); }
-uint8_t ProgrammingPage::vgt() const { return static_cast<uint8_t>(vgt_->text().toInt() & 0xFF); }
+int ProgrammingPage::vgr() const { return TypedNumber(vgr_); }
+int ProgrammingPage::vgt() const { return TypedNumber(vgt_); }
 void ProgrammingPage::setVgr(uint8_t value) { vgr_->setText(QString::number(value)); }
 void ProgrammingPage::setVgt(uint8_t value) { vgt_->setText(QString::number(value)); }
 
@@ -204,14 +198,16 @@ void ProgrammingPage::readDevice() {
   BarProgress progress(bar_);
   ReadResult result;
   CaptionFirst messenger(window_);
-  ReadDevice(window_.workspace(), window_.vocabulary(), window_.port(), options, messenger, progress, result);
+  const int status =
+      ReadDevice(window_.workspace(), window_.vocabulary(), window_.port(), options, messenger, progress, result);
+  // A failed read has left the configuration, the pages and the caption as
+  // they were.
+  if (status != 0) return;
   if (result.haveVg) {
     setVgr(static_cast<uint8_t>(result.vgr));
     setVgt(static_cast<uint8_t>(result.vgt));
   }
-  // Without access the configuration is as it was; otherwise it is either
-  // what the device holds or, after a failure, the defaults.
-  if (result.accessed) window_.refreshPages();
+  window_.refreshPages();
   window_.updateCaption();
 }
 

@@ -18,6 +18,7 @@ class QPushButton;
 
 namespace vorsin::ui {
 
+class PortBox;
 class WindowServices;
 
 class ProgrammingPage : public QWidget, public Page {
@@ -31,9 +32,10 @@ class ProgrammingPage : public QWidget, public Page {
   std::string portName() const;
   int speed() const;
   std::string password() const;
-  // VGR and VGT: bytes 0..255 of the device's general block.
-  uint8_t vgr() const;
-  uint8_t vgt() const;
+  // VGR and VGT as typed, -1 when the text is not a number; programming
+  // refuses anything outside 0..255.
+  int vgr() const;
+  int vgt() const;
   void setVgr(uint8_t value);
   void setVgt(uint8_t value);
   // Lists the ports and selects item selected.
@@ -51,7 +53,7 @@ class ProgrammingPage : public QWidget, public Page {
 
   WindowServices& window_;
   QLineEdit* password_ = nullptr;  // Edit10
-  QComboBox* ports_ = nullptr;     // ComboBox22
+  PortBox* ports_ = nullptr;       // ComboBox22
   QComboBox* speeds_ = nullptr;    // ComboBox24
   QProgressBar* bar_ = nullptr;    // pBar
   QLineEdit* vgr_ = nullptr;       // Edit21

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "../link/sim_process.h"
@@ -69,7 +70,7 @@ TEST_F(CliTest, ProgramThenReadSavesTheDevicesConfiguration) {
 
   const CliRun program = Cli("program --port " + sim->path() + " --vgr 9 --vgt 8 " + in);
   ASSERT_EQ(0, program.status) << program.err;
-  EXPECT_NE(std::string::npos, program.err.find("Устройство запрограммированно"));
+  EXPECT_EQ("Устройство запрограммированно\n", program.err);  // a note has no caption to print
 
   const CliRun readRun = Cli("read --port " + sim->path() + " --speed 115200 " + out);
   ASSERT_EQ(0, readRun.status) << readRun.err;
@@ -110,6 +111,40 @@ TEST_F(CliTest, FailuresGiveANonZeroStatus) {
   EXPECT_EQ(2, Cli("program --port " + sim->path()).status);
   EXPECT_EQ(2, Cli("program --port " + sim->path() + " --vgt x " + File("y.dat")).status);
   EXPECT_EQ(1, Cli("program --port " + sim->path() + " " + File("missing.dat")).status);
+  // Passwords are at most six digits; a named vocabulary must exist.
+  for (const char* password : {"12ab", "1234567"}) {
+    EXPECT_EQ(2, Cli("read --port " + sim->path() + " --password " + password + " " + File("p.dat")).status);
+    EXPECT_EQ(2, Cli("restart --port " + sim->path() + " --password " + password).status);
+  }
+  vocabulary = File("no-such.ini");
+  const CliRun noVocabulary = Cli("read --port " + sim->path() + " " + File("v.dat"));
+  EXPECT_EQ(2, noVocabulary.status);
+  EXPECT_NE(std::string::npos, noVocabulary.err.find("not found"));
+}
+
+TEST_F(CliTest, FailedReadLeavesTheOutputAlone) {
+  const std::string out = File("kept.dat");
+  std::FILE* f = std::fopen(out.c_str(), "w");
+  std::fputs("mine", f);
+  std::fclose(f);
+  // An existing file is refused before the device is asked anything.
+  EXPECT_EQ(2, Cli("read --port " + sim->path() + " " + out).status);
+  EXPECT_EQ("mine", ReadText(out));
+  EXPECT_EQ(2, Cli("read --port " + sim->path() + " /nonexistent/dir/out.dat").status);
+
+  // The factory's memory: nothing to read, and nothing written or created.
+  const CliRun fresh = Cli("read --port " + sim->path() + " --yes " + out);
+  EXPECT_EQ(1, fresh.status);
+  EXPECT_NE(std::string::npos, fresh.err.find("ещё нет настроек"));
+  EXPECT_EQ("mine", ReadText(out));
+  const std::string none = File("none.dat");
+  EXPECT_EQ(1, Cli("read --port " + sim->path() + " " + none).status);
+  EXPECT_FALSE(std::ifstream(none).good());
+
+  // A text that begins with its caption is not given the caption again.
+  const CliRun oddSpeed = Cli("read --port " + sim->path() + " --speed 12345 " + File("e.dat"));
+  EXPECT_EQ(1, oddSpeed.status);
+  EXPECT_EQ("Ошибка в конфигурирование COM - порта!\n", oddSpeed.err);
 }
 
 }  // namespace

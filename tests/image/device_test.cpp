@@ -205,7 +205,7 @@ TEST_F(DeviceTest, OldFirmwareIsReadButNotProgrammed) {
   EXPECT_EQ(ws.config.users, fresh.config.users);
 }
 
-TEST_F(DeviceTest, NewerImageFormatIsRefusedBothWaysAndReadingResets) {
+TEST_F(DeviceTest, NewerImageFormatIsRefusedBothWaysAndReadingKeepsTheConfiguration) {
   FillRich(ws);
   Start({"--format", "3"});
   EXPECT_EQ(1, Program());
@@ -213,12 +213,26 @@ TEST_F(DeviceTest, NewerImageFormatIsRefusedBothWaysAndReadingResets) {
   EXPECT_TRUE(Writes().empty());
 
   fresh = ws;
+  fresh.projectFileName = "site.dat";
   EXPECT_EQ(1, Read());
   EXPECT_TRUE(readResult.accessed);
-  Workspace defaults;
-  ResetToDefaults(defaults, vocabulary);
-  EXPECT_EQ(defaults.config, fresh.config);
-  EXPECT_EQ("default", fresh.projectFileName);
+  EXPECT_EQ(ws.config, fresh.config);
+  EXPECT_EQ("site.dat", fresh.projectFileName);
+}
+
+TEST_F(DeviceTest, NeverProgrammedDeviceIsToldApart) {
+  FillRich(ws);
+  Start();  // the factory's memory
+  fresh = ws;
+  EXPECT_EQ(1, Read());
+  ASSERT_EQ(1u, messenger.shown.size());
+  EXPECT_EQ(Cp("В устройстве ещё нет настроек: оно ни разу не было запрограммировано."), messenger.shown[0].text);
+  EXPECT_EQ(ws.config, fresh.config);
+  // Unset bounds say the same.
+  AddressTable table;
+  EXPECT_TRUE(HoldsNoConfiguration(table));
+  for (int i = 0; i < kTableEntries; ++i) SetTableEntry(table, i, 0xFFFF);
+  EXPECT_TRUE(HoldsNoConfiguration(table));
 }
 
 TEST_F(DeviceTest, RefusedAccessKeepsTheConfiguration) {
@@ -242,6 +256,15 @@ TEST_F(DeviceTest, SimCodesAreCheckedBeforeThePortIsOpened) {
   EXPECT_EQ(1, Program());
   ASSERT_EQ(1u, messenger.shown.size());
   EXPECT_EQ(Cp("Незаполнены обезательные поля Pin/Puk кодов (Вкладка \"Общие\")"), messenger.shown[0].text);
+  // Out-of-range VGR and VGT are refused by name, not wrapped into a byte.
+  ws = fresh;
+  options.vgr = 999;
+  EXPECT_EQ(1, Program());
+  EXPECT_EQ(Cp("Значение поля VGR должно быть числом от 0 до 255"), messenger.shown.back().text);
+  options.vgr = 0;
+  options.vgt = -5;
+  EXPECT_EQ(1, Program());
+  EXPECT_EQ(Cp("Значение поля VGT должно быть числом от 0 до 255"), messenger.shown.back().text);
 }
 
 TEST_F(DeviceTest, RefusedImageWritesNothing) {

@@ -48,6 +48,9 @@ TEST(Password, DigitsFillNibblesInOrder) {
   // Only digits count, and never more than six of them.
   EXPECT_EQ(EncodePassword("1a2"), (P{0x12, 0xFF, 0xFF}));
   EXPECT_EQ(EncodePassword("12345678"), (P{0x12, 0x34, 0x56}));
+  // What may be sent at all: digits only, at most six.
+  EXPECT_TRUE(ValidPassword("") && ValidPassword("123456"));
+  EXPECT_FALSE(ValidPassword("12ab") || ValidPassword("1234567") || ValidPassword(" 12"));
 }
 
 TEST(DeviceErrors, PrefixByCommandTextBySubCode) {

@@ -47,6 +47,9 @@ TEST(ComPortOpen, MissingAndBusyPortsAreRefusedAndReported) {
             "Не удаётся обнаружить /dev/vorsin-no-such-port\nВозможно ресурс используется "
             "другой программой.");
   EXPECT_EQ(m.shown.back().icon, Icon::Error);
+  port.portName.clear();
+  EXPECT_EQ(OpenComPort(port, m), kPortNotFound);
+  EXPECT_EQ(m.LastUtf8(), "Не указан COM порт: выберите порт из списка или введите путь к устройству.");
 
   Pty pty;
   ComPort first, second;
@@ -114,8 +117,9 @@ TEST(DeviceTransactionTiming, SilentDeviceFailsWithinItsLimits) {
   ASSERT_EQ(OpenComPort(port, m), kPortOpened);
   const auto t = Clock::now();
   EXPECT_EQ(DeviceTransaction(port, m, 0x24, {}, 0xA2, 0), kTransactionNoLink);
-  // Five attempts of 2 ms + (100 + 3) ms and four 2 ms pauses: about 0.54 s.
-  EXPECT_GE(MsSince(t), 500);
+  // Five attempts of 2 ms + (100 + 3 + 1) ms, each failed one but the last
+  // followed by 100 ms of silence and a 2 ms pause: about 0.95 s.
+  EXPECT_GE(MsSince(t), 900);
   EXPECT_LT(MsSince(t), 3000);
   EXPECT_EQ(m.LastUtf8(), "Отсутствие связи с устройством");
   CloseComPort(port);

@@ -2,7 +2,10 @@
 #include <QAction>
 #include <QDialog>
 #include <QFile>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -190,9 +193,20 @@ class FrameTest : public QObject {
     QCOMPARE(w->workspace().config.ownNumber, std::string("555"));  // "Новый" did not run
     QVERIFY(w.messages.shown.empty());  // nor did "Выход" ask
     QCOMPARE(closed.count(), 0);
+    // The close box used meanwhile is remembered and asked about at the end.
+    w.messages.answer = kAnswerCancel;
     w->endOperation();
     QVERIFY(w->pageControl()->isEnabled() && w->menuBar()->isEnabled());
-    QVERIFY(w->close());
+    QCoreApplication::processEvents();
+    QCOMPARE(w.messages.shown.size(), size_t(1));
+    QCOMPARE(w.messages.shown[0].text, QString("Закрыть приложение ?"));
+    QCOMPARE(closed.count(), 0);
+    w->beginOperation();
+    QVERIFY(!w->close());
+    w.messages.answer = kAnswerOk;
+    w->endOperation();
+    QCoreApplication::processEvents();
+    QCOMPARE(closed.count(), 1);
   }
 
   void escapedExceptionIsShownAndTheLoopGoesOn() {
@@ -266,6 +280,27 @@ class FrameTest : public QObject {
              kAnswerCancel);
     answerWith(QMessageBox::Cancel);
     QCOMPARE(boxes.Show("?", CaptionWarning(), Icon::Warning, Buttons::OkCancel), kAnswerCancel);
+
+    // A note without a caption names the tool; Qt's own texts speak Russian.
+    QString title;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      title = box->windowTitle();
+      box->button(QMessageBox::Ok)->click();
+    });
+    boxes.Note(Cp("Настройки считаны"));
+    QCOMPARE(title, QString("Ворсин"));
+    if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_ru.qm"))
+      QSKIP("Qt's Russian translations are not installed (scripts/setup.sh installs them)");
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Отмена"));
+  }
+
+  void settingsFolderIsMadeOnFirstUse() {
+    TestWindow w;
+    QDir(w.dir() + "/Settings").removeRecursively();
+    MenuItem(*w, "N4")->trigger();  // the dialog is cancelled
+    QVERIFY(QFileInfo(w.dir() + "/Settings").isDir());
   }
 };
 

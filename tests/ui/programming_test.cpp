@@ -1,6 +1,7 @@
 // The programming page against the device simulator: programming, reading
 // back, what the window does meanwhile, and the refusals before the port.
 #include <QCheckBox>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -15,6 +16,7 @@
 #include "link/serial_port.h"
 #include "registry.h"
 #include "ui/port_choices.h"
+#include "ui/programming_page.h"
 #include "ui_support.h"
 
 using namespace vorsin;
@@ -35,6 +37,7 @@ class Simulator {
     if (!process_.waitForFinished(3000)) process_.kill();
   }
   const QString& path() const { return path_; }
+  void kill() { process_.kill(); }
 
  private:
   QProcess process_;
@@ -81,6 +84,35 @@ class ProgrammingTest : public QObject {
     QCOMPARE(w->port().portName, std::string("/dev/pts/77"));
     w.find<QComboBox>("ComboBox24")->setCurrentIndex(2);
     QCOMPARE(w->port().speed, 9600);
+
+    // Opening the list finds what was plugged in since, and keeps the typed path.
+    auto* box = w.find<ui::PortBox>("ComboBox22");
+    const QString late = "/tmp/a/rather/long/folder/for/a/bench/setup/pkd-sim-plugged-in-later";
+    box->setSource([&] {
+      std::vector<PortChoice> choices = ListPorts();
+      choices.push_back({late.toStdString(), late.toStdString()});
+      return choices;
+    });
+    box->showPopup();
+    QCOMPARE(box->itemText(box->count() - 1), late);
+    QCOMPARE(box->itemData(box->count() - 1, Qt::ToolTipRole).toString(), late);
+    QVERIFY(box->view()->textElideMode() == Qt::ElideMiddle);
+    QCOMPARE(box->currentText(), QString("/dev/pts/77"));
+    box->hidePopup();
+    QCOMPARE(w->port().portName, std::string("/dev/pts/77"));
+    QVERIFY(box->toolTip().contains("/dev/pts/77") && box->toolTip().contains("путь к устройству"));
+
+    // No port at all is refused, saying so.
+    w.showTab("TabSheet7");
+    ChoosePort(w, "");
+    QTest::keyClick(box, Qt::Key_Backspace);
+    Click(w, "Button3");
+    QCOMPARE(w.messages.shown.size(), size_t(1));
+    QVERIFY(w.messages.shown[0].text.startsWith("Не указан COM порт"));
+
+    // The engineer password takes six digits and nothing else.
+    TypeInto(w, "Edit10", "12ab345678");
+    QCOMPARE(w->programmingPage()->password(), std::string("123456"));
   }
 
   void simulatorLinksAreOffered() {
@@ -112,6 +144,12 @@ class ProgrammingTest : public QObject {
     QCOMPARE(w.messages.shown[0].text, QString("Незаполнены обезательные поля Pin/Puk кодов (Вкладка \"Общие\")"));
     QCOMPARE(w.messages.shown[0].caption, QString("Ошибка"));
     QVERIFY(w.messages.shown[0].icon == Icon::Error);
+    // VGR and VGT are bytes: a larger number is refused by name, not wrapped.
+    w->workspace().config.pukCode = "1234";
+    TypeInto(w, "Edit24", "999");
+    Click(w, "Button1");
+    QCOMPARE(opened, 0);
+    QCOMPARE(w.messages.shown.back().text, QString("Значение поля VGT должно быть числом от 0 до 255"));
   }
 
   void missingPortIsReportedAndTheWindowUnlocked() {
@@ -153,6 +191,7 @@ class ProgrammingTest : public QObject {
       QTest::mouseClick(w.find<QPushButton>("Button3"), Qt::LeftButton);  // must not start a read
     });
     watch.start(0);
+    w.messages.answer = kAnswerCancel;
     Click(w, "Button1");
     watch.stop();
 
@@ -163,6 +202,11 @@ class ProgrammingTest : public QObject {
     QCOMPARE(pagesEnabled, 0);
     QCOMPARE(menusEnabled, 0);
     QVERIFY(!closedMidway && w->isVisible());
+    // The close box used meanwhile is asked about once the device is done.
+    QCoreApplication::processEvents();
+    QCOMPARE(w.messages.shown.back().text, QString("Закрыть приложение ?"));
+    QVERIFY(w->isVisible());
+    w.messages.shown.pop_back();
     QVERIFY(maxBar > 0);
     QCOMPARE(bar->value(), 0);
     QVERIFY(w->pageControl()->isEnabled());
@@ -186,7 +230,7 @@ class ProgrammingTest : public QObject {
     QCOMPARE(w.find<QComboBox>("ComboBox1")->currentText(), QString("2 часа"));
   }
 
-  void failedReadKeepsOrResetsByWhereItFailed() {
+  void failedReadKeepsTheWindowAsItWas() {
     // A device that wants 1234 and holds an image format this tool does not know.
     Simulator sim({"--password", "1234", "--format", "3"});
     TestWindow w;
@@ -195,26 +239,54 @@ class ProgrammingTest : public QObject {
     w->updateCaption();
     w.showTab("TabSheet7");
     ChoosePort(w, sim.path());
+    const auto unchanged = [&] {
+      QCOMPARE(w->workspace().config.ownNumber, std::string("+7901"));
+      QCOMPARE(w.find<QLineEdit>("Edit1")->text(), QString("+7901"));
+      QCOMPARE(w->windowTitle(), QString("Ворсин v2.7 - site.dat"));
+      QCOMPARE(w.find<QProgressBar>("pBar")->value(), 0);
+      QVERIFY(w->pageControl()->isEnabled() && w->menuBar()->isEnabled());
+    };
 
-    // Refused access: the configuration and what the window shows stay.
+    // Refused access, and a failure after access: the same.
     TypeInto(w, "Edit10", "9999");
     Click(w, "Button3");
     QCOMPARE(w.messages.shown.size(), size_t(1));
     QCOMPARE(w.messages.shown[0].caption, QString("Ошибка"));
-    QCOMPARE(w->workspace().config.ownNumber, std::string("+7901"));
-    QCOMPARE(w.find<QLineEdit>("Edit1")->text(), QString("+7901"));
-    QCOMPARE(w->windowTitle(), QString("Ворсин v2.7 - site.dat"));
-
-    // A failure after access: the defaults, shown on the pages at once.
-    w.messages.shown.clear();
+    unchanged();
     TypeInto(w, "Edit10", "1234");
     Click(w, "Button3");
     QVERIFY(Showed(w, "Необходимо обновить версию Ворсина.\nCвяжитесь с производителем.", "Ошибка"));
-    QCOMPARE(w->workspace().config.ownNumber, std::string());
-    QCOMPARE(w.find<QLineEdit>("Edit1")->text(), QString());
-    QCOMPARE(w->windowTitle(), QString("Ворсин v2.7 - default"));
-    QCOMPARE(w.find<QProgressBar>("pBar")->value(), 0);
-    QVERIFY(w->pageControl()->isEnabled() && w->menuBar()->isEnabled());
+    unchanged();
+  }
+
+  void lineLostMidReadKeepsTheProject() {
+    auto sim = std::make_unique<Simulator>(QStringList{"--baud", "19200"});
+    TestWindow w;
+    w.showTab("TabSheet7");
+    ChoosePort(w, sim->path());
+    w.find<QComboBox>("ComboBox24")->setCurrentText("19200");
+    Click(w, "Button1");
+    QVERIFY(Showed(w, "Устройство запрограммированно", ""));
+    TypeInto(w, "Edit1", "+7901");
+    w->workspace().projectFileName = "site.dat";
+    w->updateCaption();
+    const QString caption = w->windowTitle();
+
+    // The simulator dies once the first frames of the read have come.
+    QTimer cut;
+    connect(&cut, &QTimer::timeout, [&] {
+      if (w.find<QProgressBar>("pBar")->value() > 0) sim.reset();
+    });
+    cut.start(5);
+    w.messages.shown.clear();
+    Click(w, "Button3");
+    cut.stop();
+    QVERIFY(!sim);
+    QVERIFY(Showed(w, "Отсутствие связи с устройством", "Ошибка"));
+    QCOMPARE(w->workspace().config.ownNumber, std::string("+7901"));
+    QCOMPARE(w->workspace().projectFileName, std::string("site.dat"));
+    QCOMPARE(w.find<QLineEdit>("Edit1")->text(), QString("+7901"));
+    QCOMPARE(w->windowTitle(), caption);
   }
 
   void restartAndLeaveProgrammingTalkToTheDevice() {

@@ -35,6 +35,10 @@ struct Command {
 // Called from a static object in each command file.
 bool Register(Command command);
 
+// --password: empty when absent; false (after saying why) unless it is at
+// most six digits, all the device can be given.
+bool PasswordOption(const Args& args, std::string& password);
+
 // Prints "caption: text" (UTF-8) to stderr. A question is answered OK only
 // with --yes; a message with OK only is printed and the run goes on.
 class StderrMessenger final : public Messenger {

@@ -1,7 +1,10 @@
 // Device commands that move the whole configuration: "program" writes a
 // project file into the device, "read" saves the device's configuration as
 // a project file.
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 
@@ -61,6 +64,27 @@ bool ByteOption(const Args& args, const char* name, int& out) {
   return true;
 }
 
+// OUT must be a file we may write, and an existing one is replaced only
+// with --yes; both are settled before the device is touched.
+bool OutputUsable(const std::string& path, bool replace) {
+  std::error_code ec;
+  const bool exists = std::filesystem::exists(path, ec);
+  if (exists && !replace) {
+    std::cerr << "vorsin-cli: " << path << " exists; add --yes to replace it\n";
+    return false;
+  }
+  bool writable;
+  if (exists) {
+    writable = std::filesystem::is_regular_file(path, ec) &&
+               static_cast<bool>(std::ofstream(path, std::ios::binary | std::ios::app));
+  } else {
+    writable = static_cast<bool>(std::ofstream(path, std::ios::binary));
+    std::remove(path.c_str());
+  }
+  if (!writable) std::cerr << "vorsin-cli: cannot write " << path << "\n";
+  return writable;
+}
+
 int RunProgram(const Args& args) {
   ComPort port;
   ProgramOptions options;
@@ -69,7 +93,7 @@ int RunProgram(const Args& args) {
     std::cerr << kProgramUsage;
     return 2;
   }
-  options.password = args.Option("password").value_or("");
+  if (!PasswordOption(args, options.password)) return 2;
   Vocabulary vocabulary(args.vocabularyPath);
   Workspace ws;
   StderrMessenger messenger(args.Flag("yes"));
@@ -85,7 +109,9 @@ int RunRead(const Args& args) {
     return 2;
   }
   ReadOptions options;
-  options.password = args.Option("password").value_or("");
+  if (!PasswordOption(args, options.password)) return 2;
+  const std::string& out = args.positional[0];
+  if (!OutputUsable(out, args.Flag("yes"))) return 2;
   Vocabulary vocabulary(args.vocabularyPath);
   Workspace ws;
   ResetToDefaults(ws, vocabulary);
@@ -96,7 +122,7 @@ int RunRead(const Args& args) {
     if (ReadDevice(ws, vocabulary, port, options, messenger, progress, result) != 0) return 1;
   }
   std::cout << "VGR: " << result.vgr << "\nVGT: " << result.vgt << std::endl;
-  return WriteProjectFile(ws, args.positional[0], messenger) == kProjectOk ? 0 : 1;
+  return WriteProjectFile(ws, out, messenger) == kProjectOk ? 0 : 1;
 }
 
 const bool kProgram = Register({"program",

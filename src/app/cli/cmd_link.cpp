@@ -38,8 +38,10 @@ int RunRestart(const Args& args) {
   ComPort port;
   if (!SetUpPort(args, "usage: vorsin-cli restart --port P [--speed B] [--password D]\n", port))
     return 2;
+  std::string password;
+  if (!PasswordOption(args, password)) return 2;
   StderrMessenger messenger(false);
-  return RestartDevice(port, messenger, args.Option("password").value_or("")) == 0 ? 0 : 1;
+  return RestartDevice(port, messenger, password) == 0 ? 0 : 1;
 }
 
 int RunLeave(const Args& args) {

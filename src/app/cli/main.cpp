@@ -10,6 +10,7 @@
 #endif
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 
 #include "app/cli/cli.h"
@@ -19,6 +20,16 @@
 
 namespace vorsin::cli {
 namespace {
+
+// A progress line is drawn with \r and no newline; whatever is printed next
+// must start on a line of its own.
+bool gProgressLineOpen = false;
+
+void FinishProgressLine() {
+  if (!gProgressLineOpen) return;
+  std::fputs("\n", stderr);
+  gProgressLineOpen = false;
+}
 
 std::map<std::string, Command>& Registry() {
   static std::map<std::string, Command> commands;
@@ -80,7 +91,11 @@ bool Args::Flag(const std::string& name) const {
 
 int StderrMessenger::Show(const std::string& text, const std::string& caption, Icon, Buttons buttons) {
   ++shown_;
-  std::string line = ToUtf8(caption) + ": " + ToUtf8(text);
+  FinishProgressLine();
+  // Texts that already begin with their caption ("Ошибка: получен неверный
+  // ответ") and notes without one are printed as they stand.
+  std::string line = ToUtf8(text);
+  if (!caption.empty() && text.rfind(caption, 0) != 0) line = ToUtf8(caption) + ": " + line;
   if (buttons == Buttons::OkCancel) {
     line += answerYes_ ? " [OK]" : " [Cancel]";
   }
@@ -94,11 +109,18 @@ StderrProgress::StderrProgress() : tty_(::_isatty(::_fileno(stderr)) != 0) {}
 #else
 StderrProgress::StderrProgress() : tty_(::isatty(STDERR_FILENO) != 0) {}
 #endif
-StderrProgress::~StderrProgress() {
-  if (tty_ && lastPercent_ >= 0) std::fputs("\n", stderr);
-}
+StderrProgress::~StderrProgress() { FinishProgressLine(); }
 void StderrProgress::SetMaximum(int maximum) { max_ = maximum; Draw(); }
-void StderrProgress::SetPosition(int position) { pos_ = position; Draw(); }
+void StderrProgress::SetPosition(int position) {
+  pos_ = position;
+  if (position == 0) {
+    // Setting the bar back ends a transfer: leave its last state standing.
+    FinishProgressLine();
+    lastPercent_ = -1;
+    return;
+  }
+  Draw();
+}
 void StderrProgress::Advance(int by) { pos_ += by; Draw(); }
 void StderrProgress::Draw() {
   if (!tty_ || max_ <= 0) return;
@@ -107,6 +129,7 @@ void StderrProgress::Draw() {
   lastPercent_ = percent;
   std::fprintf(stderr, "\r%3d%% (%d/%d)", percent, pos_, max_);
   std::fflush(stderr);
+  gProgressLineOpen = true;
 }
 
 }  // namespace vorsin::cli
@@ -117,6 +140,7 @@ int main(int argc, char** argv) {
   const ConsoleUtf8 console;
 #endif
   Args args;
+  bool vocabularyGiven = false;
   // Beside the executable in a portable copy; the user's own copy when installed.
   const vorsin::DataLocation data = vorsin::FindDataLocation(vorsin::DirectoryOf(ExecutablePath(argv[0])));
   if (std::string why; !vorsin::PrepareDataLocation(data, why))
@@ -128,6 +152,7 @@ int main(int argc, char** argv) {
     const std::string opt = argv[i];
     if (opt == "--vocabulary" && i + 1 < argc) {
       args.vocabularyPath = argv[i + 1];
+      vocabularyGiven = true;
       i += 2;
     } else if (opt == "--help") {
       PrintUsage();
@@ -164,11 +189,22 @@ int main(int argc, char** argv) {
         std::cerr << "vorsin-cli: " << a << " needs a value\n";
         return 2;
       }
-      if (key == "vocabulary") args.vocabularyPath = argv[++i];
-      else args.options[key] = argv[++i];
+      if (key == "vocabulary") {
+        args.vocabularyPath = argv[++i];
+        vocabularyGiven = true;
+      } else {
+        args.options[key] = argv[++i];
+      }
     } else {
       args.flags.push_back(key);
     }
+  }
+  // Only the program's own file may be missing (the built-in defaults stand
+  // in); a file named on the command line that is not there is a mistake.
+  std::error_code ec;
+  if (vocabularyGiven && !std::filesystem::is_regular_file(args.vocabularyPath, ec)) {
+    std::cerr << "vorsin-cli: vocabulary file " << args.vocabularyPath << " not found\n";
+    return 2;
   }
   return command.run(args);
 }

@@ -69,11 +69,13 @@ DataLocation FindDataLocation(const std::string& programDir, const EnvironmentLo
     }
     if (documents.empty()) documents = home;
     where.projectDirectory = Joined(documents, "Vorsin");
+    where.userDirectory = where.projectDirectory;
     return where;
   }
 #endif
   where.vocabularyPath = beside;
   where.projectDirectory = Joined(programDir, "Settings");
+  where.userDirectory = programDir;
   return where;
 }
 

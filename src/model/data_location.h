@@ -17,6 +17,7 @@ struct DataLocation {
   std::string vocabularyPath;    // the RorEdad.ini to read and to write profiles into
   std::string shippedVocabulary; // installed layout: the copy the user's one is made from
   std::string projectDirectory;  // where the open and save dialogs start
+  std::string userDirectory;     // the user's own files beside them: Capture/, Firmware/
 };
 
 // Looks up an environment variable; nullptr when it is not set.

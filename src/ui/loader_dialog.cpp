@@ -75,7 +75,7 @@ void LoaderDialog::reject() {
 
 void LoaderDialog::chooseFile() {
   if (uploading_) return;
-  const QString chosen = window_.files().open(this, window_.programDir() + QStringLiteral("/Firmware"),
+  const QString chosen = window_.files().open(this, window_.userDir() + QStringLiteral("/Firmware"),
                                               QStringLiteral("*.hwr (*.hwr)"));
   if (chosen.isEmpty()) return;
   path_ = QFile::decodeName(

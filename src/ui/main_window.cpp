@@ -64,9 +64,12 @@ QString WindowCaption(const Workspace& ws) {
 MainWindow::MainWindow(WindowSetup setup, QWidget* parent)
     : QMainWindow(parent),
       programDir_(std::move(setup.programDir)),
+      projectDir_(setup.projectDir.isEmpty() ? FromFsPath(SettingsDirectory(FsPath(programDir_))) : setup.projectDir),
+      userDir_(setup.userDir.isEmpty() ? programDir_ : setup.userDir),
       messenger_(setup.messenger),
       files_(std::move(setup.files)),
-      vocabulary_(FsPath(programDir_ + QStringLiteral("/RorEdad.ini"))) {
+      vocabulary_(FsPath(setup.vocabularyPath.isEmpty() ? programDir_ + QStringLiteral("/RorEdad.ini")
+                                                        : setup.vocabularyPath)) {
   setObjectName("TForm1");
   if (messenger_ == nullptr) {
     ownMessenger_ = std::make_unique<MessageBoxMessenger>(this);
@@ -251,7 +254,7 @@ void MainWindow::newConfiguration() {
 
 // The project folder, made on first use so that the file dialogs start in it.
 QString MainWindow::projectDirectory() {
-  const QString directory = FromFsPath(SettingsDirectory(FsPath(programDir_)));
+  const QString directory = projectDir_;
   QDir().mkpath(directory);
   return directory;
 }

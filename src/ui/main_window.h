@@ -31,7 +31,12 @@ class SmsEditor;
 class TerminalPanel;
 
 struct WindowSetup {
-  QString programDir;              // RorEdad.ini and Settings/ lie here
+  QString programDir;              // the executable's folder
+  // Where the vocabulary file, the project files and the user's other files
+  // (Capture/, Firmware/) lie; empty: beside the executable, as a portable copy.
+  QString vocabularyPath;
+  QString projectDir;
+  QString userDir;
   Messenger* messenger = nullptr;  // nullptr: message boxes
   FileChooser files;               // empty members: Qt's file dialogs
 };
@@ -70,6 +75,7 @@ class MainWindow : public QMainWindow, public WindowServices {
   bool operationRunning() const override { return operations_ > 0; }
 
   const QString& programDir() const { return programDir_; }
+  const QString& userDir() const { return userDir_; }
   QTabWidget* pageControl() const { return pageControl_; }
   QWidget* tab(Tab t) const;
   // A later page puts its content into its tab and registers here.
@@ -107,6 +113,8 @@ class MainWindow : public QMainWindow, public WindowServices {
   QString projectDirectory();
 
   QString programDir_;
+  QString projectDir_;
+  QString userDir_;
   std::unique_ptr<Messenger> ownMessenger_;
   Messenger* messenger_;
   FileChooser files_;

@@ -172,7 +172,7 @@ void TerminalPanel::fillMenu() {
 
 void TerminalPanel::clearTerminal() { memo_->clear(); }
 
-QString TerminalPanel::captureDir() const { return window_.programDir() + QStringLiteral("/Capture"); }
+QString TerminalPanel::captureDir() const { return window_.userDir() + QStringLiteral("/Capture"); }
 
 // The name gets its ".cap" first, so that the question is about the file
 // that will really be written.

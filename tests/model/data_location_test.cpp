@@ -30,6 +30,7 @@ TEST_F(DataLocationTest, AFolderWithItsVocabularyIsPortable) {
   EXPECT_TRUE(at.portable);
   EXPECT_EQ(at.vocabularyPath, bin + "/RorEdad.ini");
   EXPECT_EQ(at.projectDirectory, bin + "/Settings");
+  EXPECT_EQ(at.userDirectory, bin);
   std::string error;
   EXPECT_TRUE(PrepareDataLocation(at, error));
 }
@@ -46,6 +47,7 @@ TEST_F(DataLocationTest, AnInstalledCopyUsesTheUsersFolders) {
   EXPECT_EQ(at.vocabularyPath, home + "/.local/share/vorsin/RorEdad.ini");
   EXPECT_EQ(at.shippedVocabulary, bin + "/../share/vorsin/RorEdad.ini");
   EXPECT_EQ(at.projectDirectory, home + "/Vorsin");
+  EXPECT_EQ(at.userDirectory, home + "/Vorsin");
 
   // The documents folder from xdg-user-dirs, then from the environment.
   std::filesystem::create_directories(home + "/.config");

@@ -1,5 +1,10 @@
-// vorsin: the configuration window. It takes no command-line options; the
-// vocabulary file and the Settings folder lie beside the executable.
+// vorsin: the configuration window. It takes no command-line options. A
+// portable copy keeps its vocabulary file and Settings folder beside the
+// executable; an installed one uses the user's data and documents folders.
+#include <QFile>
+#include <QMessageBox>
+
+#include "model/data_location.h"
 #include "ui/application.h"
 #include "ui/windows.h"
 
@@ -7,8 +12,17 @@ int main(int argc, char** argv) {
   vorsin::ui::Application app(argc, argv);
   vorsin::ui::WindowSetup setup;
   setup.programDir = QCoreApplication::applicationDirPath();
+  const vorsin::DataLocation data = vorsin::FindDataLocation(QFile::encodeName(setup.programDir).toStdString());
+  std::string why;
+  const bool prepared = vorsin::PrepareDataLocation(data, why);
+  const auto path = [](const std::string& p) { return QFile::decodeName(QByteArray::fromStdString(p)); };
+  setup.vocabularyPath = path(data.vocabularyPath);
+  setup.projectDir = path(data.projectDirectory);
+  setup.userDir = path(data.userDirectory);
   auto window = vorsin::ui::CreateWindows(std::move(setup));
   QObject::connect(window.get(), &vorsin::ui::MainWindow::closed, &app, &QCoreApplication::quit);
   window->show();
+  // Without its vocabulary the window still works on the built-in defaults.
+  if (!prepared) QMessageBox::warning(window.get(), QStringLiteral("Внимание"), QString::fromStdString(why));
   return app.exec();
 }

@@ -142,6 +142,7 @@ void RelaysPage::buildControls() {
   controls->addWidget(priorityLabel_, 3, 0);
   controls->addWidget(priority_, 3, 1);
   controls->addWidget(reload_, 4, 1);
+  controls->setRowStretch(5, 1);  // the controls stay together at the top
   paramGrid->addLayout(controls, 0, 2, 3, 1);
   paramGrid->setRowStretch(0, 3);  // ten loop events above at most eight ranges
   paramGrid->setRowStretch(2, 2);
@@ -172,7 +173,9 @@ void RelaysPage::buildControls() {
 
   auto* right = new QVBoxLayout;
   right->addWidget(relayType_);
-  right->addWidget(relParam_);
+  // The check lists take most of the height, so that all sixteen common
+  // events show without scrolling.
+  right->addWidget(relParam_, 3);
   right->addWidget(reactPanel_);
   right->addStretch(1);
   auto* layout = new QHBoxLayout(this);

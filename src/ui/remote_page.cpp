@@ -119,6 +119,7 @@ void RemotePage::buildControls() {
   cusd_->setObjectName("Edit27");
   grid->addWidget(new QLabel(QStringLiteral("Переслать CUSD ответ на номер:"), group), kWorkPhones, 0, 1, 2);
   grid->addWidget(cusd_, kWorkPhones + 1, 0, 1, 2);
+  grid->setRowStretch(kWorkPhones + 2, 1);  // the CUSD number stays under the phones
 
   forwardUnknown_ = new QCheckBox(QStringLiteral("Пересылать Sms сообщения с неизвестных номеров"), this);
   forwardUnknown_->setObjectName("CheckBox44");

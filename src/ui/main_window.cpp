@@ -32,6 +32,7 @@
 #include "ui/key_dialog.h"
 #include "ui/remote_page.h"
 #include "ui/replace_dialog.h"
+#include "ui/report_actions.h"
 #include "ui/sms_editor.h"
 #include "ui/reports_page.h"
 #include "ui/terminal_panel.h"
@@ -122,6 +123,9 @@ void MainWindow::buildMenu() {
   fresh->setFont(bold);
   item(file, "N4", QStringLiteral("Открыть"), &MainWindow::openProject);
   item(file, "N5", QStringLiteral("Сохранить как.."), &MainWindow::saveProjectAs);
+  file->addSeparator();
+  new ReportActions(*this, file);  // comparisons and the printed report
+  file->addSeparator();
   item(file, "N3", QStringLiteral("Выход"), &MainWindow::askExit);
 
   QMenu* settings = bar->addMenu(QStringLiteral("Настройки"));

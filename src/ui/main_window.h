@@ -87,6 +87,8 @@ class MainWindow : public QMainWindow, public WindowServices {
   TerminalPanel* terminal() const { return terminal_; }
   const FileChooser& files() const { return files_; }
   Forms& forms() { return forms_; }
+  // Where the file dialogs start; made on first use.
+  QString projectDirectory();
   // Creates the other windows; called once, right after this one.
   void createForms();
 
@@ -110,7 +112,6 @@ class MainWindow : public QMainWindow, public WindowServices {
   void buildMenu();
   void buildPages();
   void pageChanged(int index);
-  QString projectDirectory();
 
   QString programDir_;
   QString projectDir_;

@@ -84,6 +84,33 @@ TEST_F(CliTest, ProgramThenReadSavesTheDevicesConfiguration) {
   EXPECT_FALSE(back.config.lastLoadTime.empty());
 }
 
+TEST_F(CliTest, DiffAgainstTheDeviceAfterProgrammingTheFile) {
+  Vocabulary v(vocabulary);
+  Workspace ws;
+  ResetToDefaults(ws, v);
+  FillRich(ws);
+  // Held differently by the device: the profile index, bit 5 of the service
+  // flags, an addressee without phones.
+  ws.config.general.setProfileIndex(2);
+  ws.config.general.serviceFlags() |= 0x30;
+  ws.config.addressees.push_back(NamedAddressee(4, 0));
+  const std::string in = SaveProject(ws, "site.dat");
+  EXPECT_EQ(2, Cli("diff --port " + sim->path() + " " + in).status);  // the factory's memory holds nothing
+  ASSERT_EQ(0, Cli("program --port " + sim->path() + " --yes " + in).status);
+
+  const CliRun same = Cli("diff --port " + sim->path() + " " + in);
+  EXPECT_EQ(0, same.status) << same.out << same.err;
+  EXPECT_EQ("", same.out);
+  EXPECT_EQ("", same.err);
+
+  ws.config.ownNumber = "+79990000000";
+  const std::string changed = SaveProject(ws, "changed.dat");
+  const CliRun differs = Cli("diff --port " + sim->path() + " " + changed);
+  EXPECT_EQ(1, differs.status) << differs.err;
+  EXPECT_EQ("Общие: Собственный номер: «+79161234567» → «+79990000000»\n", differs.out);
+  EXPECT_EQ(2, Cli("diff --port " + sim->path() + " " + in + " " + changed).status);
+}
+
 TEST_F(CliTest, QuestionsAreAnsweredCancelUnlessYes) {
   Vocabulary v(vocabulary);
   Workspace ws;

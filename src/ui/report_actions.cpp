@@ -1,0 +1,136 @@
+#include "ui/report_actions.h"
+
+#include <QAction>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QSaveFile>
+#include <QTextDocument>
+
+#include "image/device_compare.h"
+#include "model/config_diff.h"
+#include "model/cp1251.h"
+#include "project/project_file.h"
+#include "project/report.h"
+#include "ui/bar_progress.h"
+#include "ui/compare_dialog.h"
+#include "ui/main_window.h"
+#include "ui/programming_page.h"
+#include "ui/text.h"
+
+namespace vorsin::ui {
+namespace {
+
+std::string FsPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+QString FromFsPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+
+bool QtPrintDialog(QWidget* parent, QPrinter& printer) {
+  QPrintDialog dialog(&printer, parent);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+}  // namespace
+
+ReportActions::ReportActions(MainWindow& window, QMenu* menu)
+    : QObject(&window), window_(window), printDialog_(QtPrintDialog) {
+  setObjectName("ReportActions");
+  const auto item = [this, menu](const char* name, const QString& caption, void (ReportActions::*slot)()) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    connect(action, &QAction::triggered, this, slot);
+    return action;
+  };
+  item("CompareFile", QStringLiteral("Сравнить с файлом..."), &ReportActions::compareWithFile);
+  item("CompareDevice", QStringLiteral("Сравнить с устройством"), &ReportActions::compareWithDevice);
+  menu->addSeparator();
+  item("PrintReport", QStringLiteral("Печать..."), &ReportActions::print);
+  item("SaveReport", QStringLiteral("Сохранить отчёт..."), &ReportActions::saveReport);
+  // Off by default: a report is for the customer's files, the codes are not.
+  secrets_ = menu->addAction(QStringLiteral("Пароли и PIN-код в отчёте"));
+  secrets_->setObjectName("ReportSecrets");
+  secrets_->setCheckable(true);
+}
+
+CompareDialog* ReportActions::compareDialog() {
+  if (dialog_ == nullptr) dialog_ = new CompareDialog(&window_);
+  return dialog_;
+}
+
+void ReportActions::compareWithFile() {
+  if (window_.operationRunning()) return;
+  const QString path = window_.files().open(&window_, window_.projectDirectory(), DatFilter());
+  if (path.isEmpty()) return;
+  Workspace other;
+  if (ReadProjectFile(other, window_.vocabulary(), FsPath(path), window_.messenger()) != kProjectOk) return;
+  const QString name = QFileInfo(path).fileName();
+  compareDialog()->showDifferences(
+      QStringLiteral("Сравнение с файлом ") + name,
+      QStringLiteral("Слева от «→» текущие настройки, справа файл ") + name + u'.',
+      DiffConfigurations(window_.workspace().config, other.config));
+}
+
+void ReportActions::compareWithDevice() {
+  if (window_.operationRunning()) return;
+  ProgrammingPage* page = window_.programmingPage();
+  const OperationScope scope(window_);
+  ComPort& port = window_.port();
+  port.portName = page->portName();
+  port.speed = page->speed();
+  ReadOptions options;
+  options.password = page->password();
+  BarProgress progress(window_.findChild<QProgressBar*>("pBar"));
+  DeviceComparison sides;
+  if (ReadForComparison(window_.workspace(), window_.vocabulary(), port, options, window_.messenger(), progress,
+                        sides) != 0)
+    return;
+  compareDialog()->showDifferences(
+      QStringLiteral("Сравнение с устройством"),
+      QStringLiteral("Слева от «→» текущие настройки в том виде, в каком их вернёт устройство после "
+                     "программирования, справа настройки устройства. Время последней загрузки не сравнивается."),
+      DiffConfigurations(sides.own, sides.device));
+}
+
+std::string ReportActions::reportHtml() const {
+  const Workspace& ws = window_.workspace();
+  ReportOptions options;
+  options.withSecrets = secrets_->isChecked();
+  options.title = QFileInfo(FromFsPath(ws.projectFileName)).fileName().toStdString();
+  options.made = QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm")).toStdString();
+  return BuildReport(ws, options);
+}
+
+void ReportActions::print() {
+  if (window_.operationRunning()) return;
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(QStringLiteral("Ворсин"));
+  if (!printDialog_(&window_, printer)) return;
+  QTextDocument document;
+  document.setHtml(QString::fromStdString(reportHtml()));
+  document.print(&printer);
+  if (printer.printerState() == QPrinter::Error) window_.messenger().Error(Cp("Не удалось напечатать отчёт"));
+}
+
+void ReportActions::saveReport() {
+  if (window_.operationRunning()) return;
+  QString path = window_.files().pick(&window_, window_.projectDirectory(), QStringLiteral("*.html (*.html *.htm)"));
+  if (path.isEmpty()) return;
+  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".html");
+  Messenger& messenger = window_.messenger();
+  if (QFileInfo::exists(path) &&
+      messenger.Show(Cp("Файл ") + Cp1251(QFileInfo(path).fileName()) + Cp(" уже существует. Заменить?"),
+                     CaptionWarning(), Icon::Question, Buttons::YesNo) != kAnswerOk)
+    return;
+  // Written aside and renamed over the target: a failed save leaves an older report whole.
+  const std::string html = reportHtml();
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(html.data(), static_cast<qint64>(html.size())) !=
+                                              static_cast<qint64>(html.size()) ||
+      !file.commit())
+    messenger.Error(Cp("Не удалось сохранить отчёт в ") + Cp1251(path));
+}
+
+}  // namespace vorsin::ui

@@ -218,6 +218,8 @@ void LoopsPage::buildControls() {
   auto* page = new QHBoxLayout(this);
   page->addWidget(tree_);
   page->addWidget(panel_, 1);
+  // Keeps the tree at the left edge while no loop is selected and the panel is hidden.
+  page->addStretch(0);
 }
 
 void LoopsPage::bindOptions() {

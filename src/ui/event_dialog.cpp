@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -213,7 +214,9 @@ void EventDialog::closeDialog() {
 }
 
 void EventDialog::hideEvent(QHideEvent* event) {
-  edited_ = -1;
+  // Minimising hides the dialog too (a spontaneous hide); it comes back on
+  // the same event and must go on editing it.
+  if (!event->spontaneous()) edited_ = -1;
   QDialog::hideEvent(event);
 }
 

@@ -114,7 +114,7 @@ void LoopsPage::buildControls() {
   findChild<QCheckBox*>("CheckBox30")->hide();
 
   const QStringList latchItems = {
-      QStringLiteral("нет"),       QStringLiteral("на 30 cек"),  // Latin "c", as the device tool always had it
+      QStringLiteral("нет"),       QStringLiteral("на 30 cек"),  // Latin "c" in both 30-second items: users know the items so
       QStringLiteral("на 60 сек"), QStringLiteral("на 2 мин"),  QStringLiteral("на 4 мин"),
       QStringLiteral("на 8 мин"),  QStringLiteral("на 15 мин"), QStringLiteral("на 30 мин"),
       QStringLiteral("на 60 мин"), QStringLiteral("до снятия")};
@@ -218,6 +218,8 @@ void LoopsPage::buildControls() {
   auto* page = new QHBoxLayout(this);
   page->addWidget(tree_);
   page->addWidget(panel_, 1);
+  // Keeps the tree at the left edge while no loop is selected and the panel is hidden.
+  page->addStretch(0);
 }
 
 void LoopsPage::bindOptions() {

@@ -169,6 +169,10 @@ class EventsPageTest : public QObject {
     QCOMPARE(ws.config.events[loopEvent].w[ev::kFlags], 0x181);
     QCOMPARE(Row(list, loopEvent)->text(5), QString("Нет"));
     QVERIFY(ws.marks.loopEventsEdited[0]);
+    // Minimising and restoring the dialog keeps it on its event.
+    dialog->setWindowState(Qt::WindowMinimized);
+    dialog->setWindowState(Qt::WindowNoState);
+    QCOMPARE(dialog->editedEvent(), loopEvent);
     w.showTab("TabSheet1");  // leaving the page closes the dialog
     QVERIFY(!dialog->isVisible());
     QCOMPARE(dialog->editedEvent(), -1);

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
@@ -245,6 +246,8 @@ class LoopsPageTest : public QObject {
     w.find<QAction>("N9")->trigger();
     QVERIFY(!w.ws().marks.loopEventsEdited[3]);
     QVERIFY(!w.find<QWidget>("HsPanel")->isVisible());  // every page rebuilt
+    w.tree()->parentWidget()->layout()->activate();
+    QVERIFY(w.tree()->x() < 20);  // the tree stays at the left edge without the panel
     QCOMPARE(w.tree()->topLevelItem(3)->text(0), QString("Шлейф 4: Пожарный"));
     for (int L : {0, 3}) {
       const int first = w.g().loopEventBase(L);

@@ -42,7 +42,8 @@ int main() {
   Configuration& c = ws.config;
   c.smsStrings.clear();
   for (int k = 0; k < 40; ++k)
-    c.smsStrings.push_back({{}, Cp("Событие ") + std::to_string(k) + Cp(": зона %(insEvZone) в %(insHours):%(insMin)")});
+    c.smsStrings.push_back(
+        {{}, Cp("Событие ") + std::to_string(k) + Cp(": зона %(insEvZone) в %(insHours):%(insMin)")});
 
   testing::SimProcess sim({"--baud", std::to_string(kBaud)});
   if (!sim.ok()) {

@@ -129,7 +129,8 @@ int RunRead(const Args& args) {
 }
 
 const bool kProgram = Register({"program",
-                                "program --port P [--speed B] [--password D] [--vgr N] [--vgt N] [--verify] [--yes] FILE.dat"
+                                "program --port P [--speed B] [--password D] [--vgr N] [--vgt N] [--verify] [--yes] "
+                                "FILE.dat"
                                 "    write a project file into the device (--verify: read it back and compare)",
                                 RunProgram,
                                 {"port", "speed", "password", "vgr", "vgt"}});

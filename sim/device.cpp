@@ -185,6 +185,8 @@ std::vector<uint8_t> Device::Dispatch(uint8_t code, const std::vector<uint8_t>& 
         return Error(code, kSubParams);
       if (!access_) return Error(code, kSubMode);
       std::copy(p.begin() + 3, p.end(), eeprom_.bytes.begin() + static_cast<long>(address));
+      if (options_.stuckByte >= static_cast<long>(address) && options_.stuckByte < static_cast<long>(address + count))
+        eeprom_.bytes[static_cast<size_t>(options_.stuckByte)] ^= 0x01;
       latencyMs = options_.writeLatencyMs;
       return Reply(kAck, {});
     }

@@ -24,6 +24,7 @@ const char kUsage[] =
     "  --baud B             emulate the wire time of B baud (10 bits a byte, both ways)\n"
     "  --write-latency MS   extra time each EEPROM write takes\n"
     "  --log FILE           log every frame, both directions, in hex\n"
+    "  --stuck-byte ADDR    a faulty EEPROM cell: every write to ADDR leaves bit 0 flipped\n"
     "  --modem              echo bytes outside messages; a carriage return also gets \"\\nOK\\r\\n\"\n";
 
 namespace {
@@ -126,6 +127,9 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
     } else if (name == "--write-latency") {
       if (!number(0, 60000)) return std::nullopt;
       o.writeLatencyMs = static_cast<int>(n);
+    } else if (name == "--stuck-byte") {
+      if (!number(0, 0x7FFF)) return std::nullopt;
+      o.stuckByte = n;
     } else if (name == "--log") {
       o.logPath = value;
     } else {

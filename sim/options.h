@@ -32,6 +32,7 @@ struct Options {
   int writeLatencyMs = 0;        // --write-latency
   std::string logPath;           // --log
   bool modem = false;            // --modem: a modem's echo and "OK" for terminal sessions
+  long stuckByte = -1;           // --stuck-byte: a cell whose writes leave bit 0 flipped
 };
 
 // Parses argv; on a bad option fills error and returns nullopt.

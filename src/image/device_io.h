@@ -8,6 +8,7 @@
 #include <string>
 
 #include "image/descriptions.h"
+#include "image/verify.h"
 #include "link/com_port.h"
 #include "link/device_commands.h"
 #include "model/configuration.h"
@@ -25,6 +26,7 @@ struct ProgramOptions {
   int vgr = 0;           // "VGR" (Edit21)
   int vgt = 255;         // "VGT" (Edit24)
   DeviceClock clock;     // empty: the local time
+  bool verify = false;   // read every written block back and compare ("Проверить запись")
 };
 
 // What a programming run learned besides its status.
@@ -32,12 +34,16 @@ struct ProgramResult {
   AddressTable table;       // the device's table as written
   bool accessed = false;    // access was granted
   size_t bytesWritten = 0;  // staged bytes that went out
+  bool verified = false;    // the blocks were read back and compared
+  image::VerifyOutcome verification;
 };
 
 // Checks the SIM codes and whether the image can hold the configuration,
 // opens the port, takes access and writes every block; the address table
-// and the cleared programming flag go last. Sets deviceHeldByte and, on
-// success, lastLoadTime (the window refreshes its caption).
+// and the cleared programming flag go last. With verify, everything written
+// is read back and compared before success is reported; a difference is an
+// error naming where it lies. Sets deviceHeldByte and, on success,
+// lastLoadTime (the window refreshes its caption).
 int ProgramDevice(Workspace& ws, ComPort& port, const ProgramOptions& options, Messenger& messenger,
                   Progress& progress, ProgramResult* result = nullptr);
 

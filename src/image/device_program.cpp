@@ -45,8 +45,19 @@ int RunProgramming(Workspace& ws, ComPort& port, const ProgramOptions& options, 
     result.bytesWritten += block.bytes.size();
   }
   result.table = plan.table;
+  std::string done = Cp("Устройство запрограммированно");
+  if (options.verify) {
+    if (VerifyWritten(port, messenger, progress, plan.blocks, plan.table, result.verification) != 0) return 1;
+    result.verified = true;
+    // A device that does not hold what was sent is not programmed.
+    if (!result.verification.equal) {
+      messenger.Error(VerifyMessage(result.verification));
+      return 1;
+    }
+    done += "\n" + VerifyMessage(result.verification);
+  }
   ws.config.lastLoadTime = FormatLoadTime(params.stamp);
-  messenger.Note(Cp("Устройство запрограммированно"));
+  messenger.Note(done);
   progress.SetPosition(0);
   return 0;
 }

@@ -1,5 +1,6 @@
 #include "ui/programming_page.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -19,6 +20,7 @@
 #include "ui/bar_progress.h"
 #include "ui/port_choices.h"
 #include "ui/text.h"
+#include "ui/user_settings.h"
 #include "ui/window_services.h"
 
 namespace vorsin::ui {
@@ -99,6 +101,13 @@ void ProgrammingPage::buildControls() {
   connect(restart, &QPushButton::clicked, this, &ProgrammingPage::restartDevice);
   connect(leave, &QPushButton::clicked, this, &ProgrammingPage::leaveProgramming);
 
+  // Off unless the installer asked for it once: then the page behaves as before.
+  verify_ = new QCheckBox(QStringLiteral("Проверить запись"), this);
+  verify_->setObjectName("VerifyCheck");
+  verify_->setChecked(UserSettings()->value(kVerifyAfterWritingKey, false).toBool());
+  connect(verify_, &QCheckBox::toggled, this,
+          [](bool on) { UserSettings()->setValue(kVerifyAfterWritingKey, on); });
+
   bar_ = new QProgressBar(this);
   bar_->setObjectName("pBar");
   bar_->setRange(0, 100);
@@ -119,6 +128,7 @@ void ProgrammingPage::buildControls() {
   buttons->addWidget(restart, 1, 0);
   buttons->addWidget(leave, 1, 1);
   buttons->addWidget(sync, 2, 0);
+  buttons->addWidget(verify_, 2, 1);
   grid->addLayout(buttons, 0, 2, 3, 1);
   grid->addWidget(bar_, 3, 0, 1, 3);
   grid->setColumnStretch(3, 1);
@@ -183,6 +193,7 @@ void ProgrammingPage::programDevice() {
   options.password = password();
   options.vgr = vgr();
   options.vgt = vgt();
+  options.verify = verify_->isChecked();
   BarProgress progress(bar_);
   CaptionFirst messenger(window_);
   ProgramDevice(window_.workspace(), window_.port(), options, messenger, progress);

@@ -10,6 +10,7 @@
 #include "link/port_list.h"
 #include "ui/page.h"
 
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
@@ -56,6 +57,7 @@ class ProgrammingPage : public QWidget, public Page {
   PortBox* ports_ = nullptr;       // ComboBox22
   QComboBox* speeds_ = nullptr;    // ComboBox24
   QProgressBar* bar_ = nullptr;    // pBar
+  QCheckBox* verify_ = nullptr;    // VerifyCheck, remembered in the user's settings
   QLineEdit* vgr_ = nullptr;       // Edit21
   QLineEdit* vgt_ = nullptr;       // Edit24
   QGroupBox* remote_ = nullptr;

@@ -174,5 +174,29 @@ TEST_F(CliTest, FailedReadLeavesTheOutputAlone) {
   EXPECT_EQ("Ошибка в конфигурирование COM - порта!\n", oddSpeed.err);
 }
 
+TEST_F(CliTest, VerifyReadsBackAndNamesTheFirstDifferingAddress) {
+  Vocabulary v(vocabulary);
+  Workspace ws;
+  ResetToDefaults(ws, v);
+  FillRich(ws);
+  const std::string in = SaveProject(ws, "verify.dat");
+
+  const CliRun good = Cli("program --verify --port " + sim->path() + " " + in);
+  ASSERT_EQ(0, good.status) << good.err;
+  EXPECT_EQ(0u, good.err.find("Устройство запрограммированно\nЗапись проверена")) << good.err;
+
+  SimProcess stuck({"--stuck-byte", "0x0112"});
+  ASSERT_TRUE(stuck.ok()) << stuck.error();
+  const CliRun bad = Cli("program --port " + stuck.path() + " " + in + " --verify");
+  EXPECT_EQ(1, bad.status);
+  EXPECT_NE(std::string::npos, bad.err.find("Ошибка: ")) << bad.err;
+  EXPECT_NE(std::string::npos, bad.err.find("0x0112")) << bad.err;
+  EXPECT_EQ(std::string::npos, bad.err.find("Устройство запрограммированно"));
+  // Without --verify the same device is programmed as ever.
+  const CliRun plain = Cli("program --port " + stuck.path() + " " + in);
+  EXPECT_EQ(0, plain.status) << plain.err;
+  EXPECT_EQ("Устройство запрограммированно\n", plain.err);
+}
+
 }  // namespace
 }  // namespace vorsin

@@ -295,5 +295,57 @@ TEST_F(DeviceTest, DeviceHeldByteIsTakenFromTheDeviceAndWrittenBack) {
   EXPECT_TRUE(written);
 }
 
+TEST_F(DeviceTest, VerificationReadsBackWhatWasWrittenAndNamesAFaultyCell) {
+  FillRich(ws);
+  Start();
+  options.verify = true;
+  ProgramResult result;
+  ASSERT_EQ(0, ProgramDevice(ws, port, options, messenger, progress, &result));
+  ASSERT_EQ(1u, messenger.shown.size());  // one note: programmed and checked
+  EXPECT_EQ(0u, messenger.shown[0].text.find(Cp("Устройство запрограммированно\nЗапись проверена")));
+  EXPECT_TRUE(result.verified && result.verification.equal);
+  EXPECT_EQ(0, progress.position);
+  // Read back in the frames a read uses, each written stretch once and no more.
+  std::vector<image::StagedBlock> written;
+  for (const auto& [address, data] : Writes())
+    written.push_back({static_cast<uint32_t>(address), std::vector<uint8_t>(data.begin(), data.end())});
+  size_t frames = 0, bytes = 0;
+  for (const auto& stretch : image::ExpectedContent(written)) {
+    frames += (stretch.bytes.size() + 199) / 200;
+    bytes += stretch.bytes.size();
+  }
+  EXPECT_EQ(bytes, result.verification.bytesCompared);
+  std::vector<int> reads;  // the sizes asked for after the last write
+  for (const auto& line : LogLines(logPath, "> 00 ")) {
+    if (line.substr(11, 2) == "23") reads.clear();
+    if (line.substr(11, 2) == "22") reads.push_back(std::stoi(line.substr(20, 2), nullptr, 16));
+  }
+  EXPECT_EQ(frames, reads.size());
+  for (const int n : reads) EXPECT_LE(n, 200);
+
+  // A cell that keeps a wrong bit in the general block.
+  Restart({"--stuck-byte", "0x0112"});
+  messenger.shown.clear();
+  const std::string before = ws.config.lastLoadTime;
+  ws.config.lastLoadTime.clear();
+  EXPECT_EQ(1, ProgramDevice(ws, port, options, messenger, progress, &result));
+  ASSERT_EQ(1u, messenger.shown.size());
+  EXPECT_EQ(Cp("Ошибка"), messenger.shown[0].caption);
+  EXPECT_NE(std::string::npos, messenger.shown[0].text.find(Cp("по адресу 0x0112")));
+  EXPECT_EQ(0x112u, result.verification.address);
+  EXPECT_EQ(image::kEntryGeneral, result.verification.block.entry);
+  EXPECT_EQ(1u, result.verification.bytesDiffering);
+  EXPECT_EQ("", ws.config.lastLoadTime);  // not programmed as far as the user is told
+  EXPECT_EQ(0, progress.position);
+
+  // Without verification the same device reports success, as it always did.
+  options.verify = false;
+  messenger.shown.clear();
+  EXPECT_EQ(0, Program());
+  ASSERT_EQ(1u, messenger.shown.size());
+  EXPECT_EQ(Cp("Устройство запрограммированно"), messenger.shown[0].text);
+  EXPECT_EQ(before, ws.config.lastLoadTime);
+}
+
 }  // namespace
 }  // namespace vorsin

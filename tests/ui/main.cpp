@@ -1,5 +1,7 @@
 // Runs every registered window test class; exits non-zero when any fails.
+#include <QSettings>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 
@@ -16,6 +18,9 @@ std::vector<TestFactory>& TestClasses() {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   vorsin::ui::Application app(argc, argv);
+  // What the window remembers for the user goes to a folder of this run, never the real user's.
+  const QTemporaryDir userSettings;
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, userSettings.path());
   // VORSIN_UI_ONLY=ClassA,ClassB runs just those classes (while working on a page).
   const QStringList only = qEnvironmentVariable("VORSIN_UI_ONLY").split(u',', Qt::SkipEmptyParts);
   int failedClasses = 0;

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProcess>
@@ -17,6 +18,7 @@
 #include "registry.h"
 #include "ui/port_choices.h"
 #include "ui/programming_page.h"
+#include "ui/user_settings.h"
 #include "ui_support.h"
 
 using namespace vorsin;
@@ -287,6 +289,46 @@ class ProgrammingTest : public QObject {
     QCOMPARE(w->workspace().projectFileName, std::string("site.dat"));
     QCOMPARE(w.find<QLineEdit>("Edit1")->text(), QString("+7901"));
     QCOMPARE(w->windowTitle(), caption);
+  }
+
+  void verifyAfterWritingIsRememberedAndNamesAFaultyCell() {
+    // The run's own settings folder, never the user's.
+    QVERIFY(ui::UserSettings()->fileName().startsWith(QDir::tempPath()));
+    Simulator sim({"--stuck-byte", "0x0112"});
+    {
+      TestWindow w;
+      w.showTab("TabSheet7");
+      ChoosePort(w, sim.path());
+      auto* verify = w.find<QCheckBox>("VerifyCheck");
+      QVERIFY(!verify->isChecked());
+      Click(w, "Button1");  // without verification the faulty cell goes unnoticed, as ever
+      QCOMPARE(w.messages.shown.size(), size_t(1));
+      QCOMPARE(w.messages.shown[0].text, QString("Устройство запрограммированно"));
+
+      QTest::mouseClick(verify, Qt::LeftButton, {}, QPoint(4, verify->height() / 2));
+      QVERIFY(verify->isChecked());
+      w.messages.shown.clear();
+      w->workspace().config.lastLoadTime.clear();
+      w->updateCaption();
+      Click(w, "Button1");
+      QCOMPARE(w.messages.shown.size(), size_t(1));
+      QCOMPARE(w.messages.shown[0].caption, QString("Ошибка"));
+      QVERIFY(w.messages.shown[0].text.contains("по адресу 0x0112"));
+      QVERIFY(!w.messages.shown[0].text.contains("Устройство запрограммированно"));
+      QVERIFY(!w->windowTitle().contains("Время последней загрузки"));
+      QCOMPARE(w.find<QProgressBar>("pBar")->value(), 0);
+    }
+    Simulator good;
+    TestWindow w;  // a new run of the window remembers the box
+    QVERIFY(w.find<QCheckBox>("VerifyCheck")->isChecked());
+    w.showTab("TabSheet7");
+    ChoosePort(w, good.path());
+    Click(w, "Button1");
+    QCOMPARE(w.messages.shown.size(), size_t(1));
+    QVERIFY(w.messages.shown[0].text.startsWith("Устройство запрограммированно\nЗапись проверена"));
+    QCOMPARE(w.messages.shown[0].caption, QString());
+    w.find<QCheckBox>("VerifyCheck")->setChecked(false);
+    QCOMPARE(ui::UserSettings()->value(ui::kVerifyAfterWritingKey).toBool(), false);
   }
 
   void restartAndLeaveProgrammingTalkToTheDevice() {

@@ -21,7 +21,7 @@ namespace {
 
 constexpr const char* kProgramUsage =
     "usage: vorsin-cli [--vocabulary FILE] program --port PORT [--speed BAUD] [--password DIGITS] "
-    "[--vgr N] [--vgt N] [--yes] FILE.dat\n";
+    "[--vgr N] [--vgt N] [--verify] [--yes] FILE.dat\n";
 constexpr const char* kReadUsage =
     "usage: vorsin-cli [--vocabulary FILE] read --port PORT [--speed BAUD] [--password DIGITS] [--yes] OUT.dat\n";
 
@@ -94,6 +94,9 @@ int RunProgram(const Args& args) {
     return 2;
   }
   if (!PasswordOption(args, options.password)) return 2;
+  // A difference found by reading back is an error message naming its
+  // address, and exit 1.
+  options.verify = args.Flag("verify");
   Vocabulary vocabulary(args.vocabularyPath);
   Workspace ws;
   StderrMessenger messenger(args.Flag("yes"));
@@ -126,8 +129,9 @@ int RunRead(const Args& args) {
 }
 
 const bool kProgram = Register({"program",
-                                "program --port P [--speed B] [--password D] [--vgr N] [--vgt N] [--yes] FILE.dat"
-                                "    write a project file into the device",
+                                "program --port P [--speed B] [--password D] [--vgr N] [--vgt N] [--verify] [--yes] "
+                                "FILE.dat"
+                                "    write a project file into the device (--verify: read it back and compare)",
                                 RunProgram,
                                 {"port", "speed", "password", "vgr", "vgt"}});
 const bool kRead = Register({"read",

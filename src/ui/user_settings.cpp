@@ -1,0 +1,11 @@
+#include "ui/user_settings.h"
+
+namespace vorsin::ui {
+
+std::unique_ptr<QSettings> UserSettings() {
+  // INI everywhere (not the Windows registry), so one setPath moves it.
+  return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vorsin"),
+                                     QStringLiteral("vorsin"));
+}
+
+}  // namespace vorsin::ui

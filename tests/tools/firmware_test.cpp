@@ -200,8 +200,8 @@ TEST_F(UploadTest, ChecksumMismatchStopsWithoutTheEndRecord) {
   EXPECT_TRUE(LogLines(log, "> 3A 00 00 00 02 FE").empty());
 }
 
-int Flash(const std::string& arguments) {
-  const std::string command = std::string(VORSIN_BIN_DIR) + "/vorsin-cli flash " + arguments + " 2>/dev/null";
+int Flash(const std::string& arguments, const std::string& errors = "/dev/null") {
+  const std::string command = std::string(VORSIN_BIN_DIR) + "/vorsin-cli flash " + arguments + " 2>" + errors;
   const int raw = std::system(command.c_str());
   return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 }
@@ -217,6 +217,11 @@ TEST_F(UploadTest, FlashCommand) {
   EXPECT_NE(Flash("--port " + sim.path() + " --speed 9600 " + broken), 0);
   EXPECT_NE(Flash("--port " + sim.path() + " " + Path("missing.hwr")), 0);
   EXPECT_NE(Flash(good), 0);  // no port
+  // A file whose entry list ends first: silent in the window, explained here.
+  const std::string empty = Path("empty.hwr"), errors = Path("errors.txt");
+  WriteFile(empty, MakeHwr(kHexText, {0xFF}));
+  EXPECT_EQ(Flash("--port " + sim.path() + " " + empty, errors), 1);
+  EXPECT_EQ(LogLines(errors, "vorsin-cli: ").size(), 1u);
   SimProcess bad({"--loader-bad-line", "1"});
   EXPECT_NE(Flash("--port " + bad.path() + " " + good), 0);
   sim.Stop();

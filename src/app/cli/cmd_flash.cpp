@@ -44,7 +44,10 @@ int RunFlash(const Args& args) {
 #else
   const std::string shown = Cp(path);
 #endif
-  return UploadFirmware(port, path, shown, messenger, progress) == kUploaded ? 0 : 1;
+  const int result = UploadFirmware(port, path, shown, messenger, progress);
+  // The window says nothing here; a shell user still learns why nothing happened.
+  if (result == kNoFirmware) std::cerr << "vorsin-cli: " << path << ": no firmware in the file, nothing sent\n";
+  return result == kUploaded ? 0 : 1;
 }
 
 const bool kFlash = Register({"flash", "flash --port P [--speed B] FILE.hwr    upload firmware to the device's loader",

@@ -17,10 +17,7 @@ int PrintDifferences(const Configuration& a, const Configuration& b) {
 }
 
 int RunDiff(const Args& args) {
-  if (args.positional.size() != 2) {
-    std::cerr << "usage: vorsin-cli diff A.dat B.dat\n";
-    return 2;
-  }
+  if (args.positional.size() != 2) return UsageError(args, "two project files are compared");
   Vocabulary vocabulary(args.vocabularyPath);
   StderrMessenger messenger(false);
   Workspace a, b;
@@ -30,8 +27,14 @@ int RunDiff(const Args& args) {
   return PrintDifferences(a.config, b.config);
 }
 
-const bool kDiff =
-    Register({"diff", "diff A.dat B.dat    list what differs between two project files (exit 1 when they differ)", RunDiff, {}});
+// With --port the device is compared with one file.
+const bool kDiff = Register({.name = "diff",
+                             .options = {OptionalValue("port", "P"), OptionalValue("speed", "B"),
+                                         OptionalValue("password", "D")},
+                             .files = {"A.dat", "[B.dat]"},
+                             .summary = "list what differs between two project files, or (--port) the device and "
+                                        "a file; exit 1 when they differ",
+                             .run = RunDiff});
 
 }  // namespace
 }  // namespace vorsin::cli

@@ -11,14 +11,9 @@
 namespace vorsin::cli {
 namespace {
 
-const char kUsage[] = "usage: vorsin-cli flash --port P [--speed B] FILE.hwr\n";
-
 int RunFlash(const Args& args) {
   const auto name = args.Option("port");
-  if (!name || name->empty() || args.positional.size() != 1) {
-    std::cerr << kUsage;
-    return 2;
-  }
+  if (!name || name->empty()) return UsageError(args, "--port needs a port name");
   ComPort port;
   port.portName = *name;
   // "Com3" as the window lists it means the third numbered port.
@@ -47,9 +42,11 @@ int RunFlash(const Args& args) {
   return UploadFirmware(port, path, shown, messenger, progress) == kUploaded ? 0 : 1;
 }
 
-const bool kFlash = Register({"flash", "flash --port P [--speed B] FILE.hwr    upload firmware to the device's loader",
-                              RunFlash,
-                              {"port", "speed"}});
+const bool kFlash = Register({.name = "flash",
+                              .options = {RequiredValue("port", "P"), OptionalValue("speed", "B")},
+                              .files = {"FILE.hwr"},
+                              .summary = "upload firmware to the device's loader (57600 baud unless --speed)",
+                              .run = RunFlash});
 
 }  // namespace
 }  // namespace vorsin::cli

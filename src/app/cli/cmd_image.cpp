@@ -19,12 +19,6 @@
 namespace vorsin::cli {
 namespace {
 
-constexpr const char* kProgramUsage =
-    "usage: vorsin-cli [--vocabulary FILE] program --port PORT [--speed BAUD] [--password DIGITS] "
-    "[--vgr N] [--vgt N] [--yes] FILE.dat\n";
-constexpr const char* kReadUsage =
-    "usage: vorsin-cli [--vocabulary FILE] read --port PORT [--speed BAUD] [--password DIGITS] [--yes] OUT.dat\n";
-
 std::optional<long> Number(const std::string& text, long min, long max) {
   char* end = nullptr;
   const long v = std::strtol(text.c_str(), &end, 10);
@@ -35,7 +29,10 @@ std::optional<long> Number(const std::string& text, long min, long max) {
 // --port (a device path, or Com1..Com5 as the window lists them) and --speed.
 bool SetUpPort(const Args& args, ComPort& port) {
   const auto name = args.Option("port");
-  if (!name || name->empty()) return false;
+  if (!name || name->empty()) {
+    std::cerr << "vorsin-cli: --port needs a port name\n";
+    return false;
+  }
   port.portName = *name;
   if (name->size() == 4 && (name->rfind("Com", 0) == 0 || name->rfind("COM", 0) == 0) && (*name)[3] >= '1' &&
       (*name)[3] <= '0' + kNumberedPorts)
@@ -88,11 +85,8 @@ bool OutputUsable(const std::string& path, bool replace) {
 int RunProgram(const Args& args) {
   ComPort port;
   ProgramOptions options;
-  if (args.positional.size() != 1 || !SetUpPort(args, port) || !ByteOption(args, "vgr", options.vgr) ||
-      !ByteOption(args, "vgt", options.vgt)) {
-    std::cerr << kProgramUsage;
+  if (!SetUpPort(args, port) || !ByteOption(args, "vgr", options.vgr) || !ByteOption(args, "vgt", options.vgt))
     return 2;
-  }
   if (!PasswordOption(args, options.password)) return 2;
   Vocabulary vocabulary(args.vocabularyPath);
   Workspace ws;
@@ -104,10 +98,7 @@ int RunProgram(const Args& args) {
 
 int RunRead(const Args& args) {
   ComPort port;
-  if (args.positional.size() != 1 || !SetUpPort(args, port)) {
-    std::cerr << kReadUsage;
-    return 2;
-  }
+  if (!SetUpPort(args, port)) return 2;
   ReadOptions options;
   if (!PasswordOption(args, options.password)) return 2;
   const std::string& out = args.positional[0];
@@ -125,16 +116,19 @@ int RunRead(const Args& args) {
   return WriteProjectFile(ws, out, messenger) == kProjectOk ? 0 : 1;
 }
 
-const bool kProgram = Register({"program",
-                                "program --port P [--speed B] [--password D] [--vgr N] [--vgt N] [--yes] FILE.dat"
-                                "    write a project file into the device",
-                                RunProgram,
-                                {"port", "speed", "password", "vgr", "vgt"}});
-const bool kRead = Register({"read",
-                             "read --port P [--speed B] [--password D] [--yes] OUT.dat"
-                             "    read the device and save it as a project file",
-                             RunRead,
-                             {"port", "speed", "password"}});
+const bool kProgram = Register({.name = "program",
+                                .options = {RequiredValue("port", "P"), OptionalValue("speed", "B"),
+                                            OptionalValue("password", "D"), OptionalValue("vgr", "N"),
+                                            OptionalValue("vgt", "N"), Switch("verify")},
+                                .files = {"FILE.dat"},
+                                .summary = "write a project file into the device (--verify: read it back and compare)",
+                                .run = RunProgram});
+const bool kRead = Register({.name = "read",
+                             .options = {RequiredValue("port", "P"), OptionalValue("speed", "B"),
+                                         OptionalValue("password", "D")},
+                             .files = {"OUT.dat"},
+                             .summary = "read the device and save it as a project file (replaces OUT with --yes)",
+                             .run = RunRead});
 
 }  // namespace
 }  // namespace vorsin::cli

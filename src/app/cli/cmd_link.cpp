@@ -11,10 +11,10 @@ namespace vorsin::cli {
 namespace {
 
 // --port (a device path or Com1..Com5) and --speed; false on bad values.
-bool SetUpPort(const Args& args, const char* usage, ComPort& port) {
+bool SetUpPort(const Args& args, ComPort& port) {
   const auto name = args.Option("port");
   if (!name || name->empty()) {
-    std::cerr << usage;
+    UsageError(args, "--port needs a port name");
     return false;
   }
   port.portName = *name;
@@ -36,8 +36,7 @@ bool SetUpPort(const Args& args, const char* usage, ComPort& port) {
 
 int RunRestart(const Args& args) {
   ComPort port;
-  if (!SetUpPort(args, "usage: vorsin-cli restart --port P [--speed B] [--password D]\n", port))
-    return 2;
+  if (!SetUpPort(args, port)) return 2;
   std::string password;
   if (!PasswordOption(args, password)) return 2;
   StderrMessenger messenger(false);
@@ -46,19 +45,20 @@ int RunRestart(const Args& args) {
 
 int RunLeave(const Args& args) {
   ComPort port;
-  if (!SetUpPort(args, "usage: vorsin-cli leave --port P [--speed B]\n", port)) return 2;
+  if (!SetUpPort(args, port)) return 2;
   StderrMessenger messenger(false);
   return LeaveProgramming(port, messenger) == 0 ? 0 : 1;
 }
 
-const bool kRestart = Register({"restart",
-                                "restart --port P [--speed B] [--password D]    restart the device",
-                                RunRestart,
-                                {"port", "speed", "password"}});
-const bool kLeave = Register({"leave",
-                              "leave --port P [--speed B]    make the device leave programming mode",
-                              RunLeave,
-                              {"port", "speed"}});
+const bool kRestart = Register({.name = "restart",
+                                .options = {RequiredValue("port", "P"), OptionalValue("speed", "B"),
+                                            OptionalValue("password", "D")},
+                                .summary = "restart the device",
+                                .run = RunRestart});
+const bool kLeave = Register({.name = "leave",
+                              .options = {RequiredValue("port", "P"), OptionalValue("speed", "B")},
+                              .summary = "make the device leave programming mode",
+                              .run = RunLeave});
 
 }  // namespace
 }  // namespace vorsin::cli

@@ -133,14 +133,16 @@ TEST_F(CliArgsTest, GlobalOptionsAndTheCommandList) {
   ASSERT_EQ(0, Cli("save-default " + out + " --vocabulary " + vocabulary).status);
   EXPECT_EQ(0, Cli("show -- " + out).status);  // after "--" everything is a file
   EXPECT_EQ(0, Cli("--vocabulary=" + vocabulary + " show " + out).status);
-  for (const std::string line : {"show --vocabulary " + File("none.ini"), "--vocabulary " + File("none.ini") + " show"})
+  const std::string none = File("none.ini");
+  for (const std::string& line : {"show --vocabulary " + none, "--vocabulary " + none + " show"})
     EXPECT_EQ(0u, Cli(line).err.find("vorsin-cli: vocabulary file ")) << line;
   EXPECT_EQ(2, Cli("--vocabulary " + vocabulary + " show --vocabulary " + vocabulary).status);
 
   // read replaces an existing file only with --yes; then it goes on to the (missing) port.
   const std::string kept = ReadText(out);
   EXPECT_EQ(2, Cli("read --port /nonexistent/tty " + out).status);
-  for (const std::string line : {"--yes read --port /nonexistent/tty " + out, "read --port=/nonexistent/tty " + out + " --yes"}) {
+  for (const std::string& line :
+       {"--yes read --port /nonexistent/tty " + out, "read --port=/nonexistent/tty " + out + " --yes"}) {
     const CliRun r = Cli(line);
     EXPECT_EQ(1, r.status) << line;
     EXPECT_NE(std::string::npos, r.err.find("Не удаётся обнаружить")) << r.err;

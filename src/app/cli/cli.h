@@ -31,9 +31,9 @@ struct OptionSpec {
   std::string value;  // what the usage shows for the value ("P"); empty for a switch
   bool required = false;
 };
-inline OptionSpec RequiredValue(std::string name, std::string value) { return {std::move(name), std::move(value), true}; }
-inline OptionSpec OptionalValue(std::string name, std::string value) { return {std::move(name), std::move(value), false}; }
-inline OptionSpec Switch(std::string name) { return {std::move(name), {}, false}; }
+inline OptionSpec RequiredValue(const std::string& name, const std::string& value) { return {name, value, true}; }
+inline OptionSpec OptionalValue(const std::string& name, const std::string& value) { return {name, value, false}; }
+inline OptionSpec Switch(const std::string& name) { return {name, {}, false}; }
 
 // Everything the command line of a command may hold: the parser refuses the
 // rest before the command runs, and the usage line is made from it.
@@ -41,7 +41,7 @@ struct Command {
   std::string name;
   std::vector<OptionSpec> options = {};  // besides the global --vocabulary FILE and --yes
   std::vector<std::string> files = {};   // in order; "[NAME]" may be left out (only at the end)
-  std::string summary;              // what the command does, for the command list
+  std::string summary;                   // what the command does, for the command list
   CommandFn run;
 };
 

@@ -9,14 +9,19 @@
 
 #include "model/user_io.h"
 
+namespace vorsin {
+struct ComPort;
+}
+
 namespace vorsin::cli {
 
-// Parsed command line: "--name value" options, "--flag" switches, the rest in order.
+// Parsed command line: "--name value" options, "--flag" switches, the files in order.
 struct Args {
+  std::string command;  // the command's name
   std::map<std::string, std::string> options;
   std::vector<std::string> flags;
   std::vector<std::string> positional;
-  std::string vocabularyPath;  // --vocabulary, or RorEdad.ini beside the executable
+  std::string vocabularyPath;  // --vocabulary, or the data location's RorEdad.ini
 
   std::optional<std::string> Option(const std::string& name) const;
   bool Flag(const std::string& name) const;
@@ -24,16 +29,40 @@ struct Args {
 
 using CommandFn = std::function<int(const Args&)>;
 
+// One option of a command: "--name VALUE", or a switch "--name" when value is empty.
+struct OptionSpec {
+  std::string name;   // without the leading "--"
+  std::string value;  // what the usage shows for the value ("P"); empty for a switch
+  bool required = false;
+};
+inline OptionSpec RequiredValue(const std::string& name, const std::string& value) { return {name, value, true}; }
+inline OptionSpec OptionalValue(const std::string& name, const std::string& value) { return {name, value, false}; }
+inline OptionSpec Switch(const std::string& name) { return {name, {}, false}; }
+
+// Everything the command line of a command may hold: the parser refuses the
+// rest before the command runs, and the usage line is made from it.
 struct Command {
   std::string name;
-  std::string usage;  // one line, shown by "vorsin-cli help"
+  std::vector<OptionSpec> options = {};  // besides the global --vocabulary FILE and --yes
+  std::vector<std::string> files = {};   // in order; "[NAME]" may be left out (only at the end)
+  std::string summary;                   // what the command does, for the command list
   CommandFn run;
-  // Options of this command that take a value (besides --vocabulary).
-  std::vector<std::string> valueOptions;
 };
 
 // Called from a static object in each command file.
 bool Register(Command command);
+
+// Reads the command line into args. Returns the command to run, or null with
+// status set: 0 after --help, 2 after a mistake (already told on stderr).
+const Command* ParseCommandLine(int argc, const char* const* argv, Args& args, int& status);
+
+// A command's own check of its arguments failed: prints "vorsin-cli: NAME:
+// what" and the command's usage on stderr, and gives exit status 2.
+int UsageError(const Args& args, const std::string& what);
+
+// --port (a device path, or Com1..Com5 as the window lists them) and
+// --speed; false after saying why.
+bool PortOption(const Args& args, ComPort& port);
 
 // --password: empty when absent; false (after saying why) unless it is at
 // most six digits, all the device can be given.

@@ -19,36 +19,11 @@
 namespace vorsin::cli {
 namespace {
 
-constexpr const char* kProgramUsage =
-    "usage: vorsin-cli [--vocabulary FILE] program --port PORT [--speed BAUD] [--password DIGITS] "
-    "[--vgr N] [--vgt N] [--verify] [--yes] FILE.dat\n";
-constexpr const char* kReadUsage =
-    "usage: vorsin-cli [--vocabulary FILE] read --port PORT [--speed BAUD] [--password DIGITS] [--yes] OUT.dat\n";
-
 std::optional<long> Number(const std::string& text, long min, long max) {
   char* end = nullptr;
   const long v = std::strtol(text.c_str(), &end, 10);
   if (text.empty() || *end != '\0' || v < min || v > max) return std::nullopt;
   return v;
-}
-
-// --port (a device path, or Com1..Com5 as the window lists them) and --speed.
-bool SetUpPort(const Args& args, ComPort& port) {
-  const auto name = args.Option("port");
-  if (!name || name->empty()) return false;
-  port.portName = *name;
-  if (name->size() == 4 && (name->rfind("Com", 0) == 0 || name->rfind("COM", 0) == 0) && (*name)[3] >= '1' &&
-      (*name)[3] <= '0' + kNumberedPorts)
-    port.portName = PortNameForIndex((*name)[3] - '1');
-  if (const auto speed = args.Option("speed")) {
-    const auto v = Number(*speed, 1, 4000000);
-    if (!v) {
-      std::cerr << "vorsin-cli: bad --speed " << *speed << "\n";
-      return false;
-    }
-    port.speed = static_cast<int>(*v);
-  }
-  return true;
 }
 
 // --vgr and --vgt: the two bytes the programming page sends as typed.
@@ -88,11 +63,8 @@ bool OutputUsable(const std::string& path, bool replace) {
 int RunProgram(const Args& args) {
   ComPort port;
   ProgramOptions options;
-  if (args.positional.size() != 1 || !SetUpPort(args, port) || !ByteOption(args, "vgr", options.vgr) ||
-      !ByteOption(args, "vgt", options.vgt)) {
-    std::cerr << kProgramUsage;
+  if (!PortOption(args, port) || !ByteOption(args, "vgr", options.vgr) || !ByteOption(args, "vgt", options.vgt))
     return 2;
-  }
   if (!PasswordOption(args, options.password)) return 2;
   // A difference found by reading back is an error message naming its
   // address, and exit 1.
@@ -107,10 +79,7 @@ int RunProgram(const Args& args) {
 
 int RunRead(const Args& args) {
   ComPort port;
-  if (args.positional.size() != 1 || !SetUpPort(args, port)) {
-    std::cerr << kReadUsage;
-    return 2;
-  }
+  if (!PortOption(args, port)) return 2;
   ReadOptions options;
   if (!PasswordOption(args, options.password)) return 2;
   const std::string& out = args.positional[0];
@@ -128,17 +97,19 @@ int RunRead(const Args& args) {
   return WriteProjectFile(ws, out, messenger) == kProjectOk ? 0 : 1;
 }
 
-const bool kProgram = Register({"program",
-                                "program --port P [--speed B] [--password D] [--vgr N] [--vgt N] [--verify] [--yes] "
-                                "FILE.dat"
-                                "    write a project file into the device (--verify: read it back and compare)",
-                                RunProgram,
-                                {"port", "speed", "password", "vgr", "vgt"}});
-const bool kRead = Register({"read",
-                             "read --port P [--speed B] [--password D] [--yes] OUT.dat"
-                             "    read the device and save it as a project file",
-                             RunRead,
-                             {"port", "speed", "password"}});
+const bool kProgram = Register({.name = "program",
+                                .options = {RequiredValue("port", "P"), OptionalValue("speed", "B"),
+                                            OptionalValue("password", "D"), OptionalValue("vgr", "N"),
+                                            OptionalValue("vgt", "N"), Switch("verify")},
+                                .files = {"FILE.dat"},
+                                .summary = "write a project file into the device (--verify: read it back and compare)",
+                                .run = RunProgram});
+const bool kRead = Register({.name = "read",
+                             .options = {RequiredValue("port", "P"), OptionalValue("speed", "B"),
+                                         OptionalValue("password", "D")},
+                             .files = {"OUT.dat"},
+                             .summary = "read the device and save it as a project file (replaces OUT with --yes)",
+                             .run = RunRead});
 
 }  // namespace
 }  // namespace vorsin::cli

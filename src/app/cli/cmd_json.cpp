@@ -15,10 +15,6 @@ namespace {
 constexpr std::streamsize kMaxJsonSize = 256 << 20;
 
 int RunFromJson(const Args& args) {
-  if (args.positional.size() != 2) {
-    std::cerr << "usage: vorsin-cli from-json IN.json OUT.dat\n";
-    return 2;
-  }
   const std::string& in = args.positional[0];
   std::ifstream file(in, std::ios::binary);
   if (!file) {
@@ -51,8 +47,10 @@ int RunFromJson(const Args& args) {
   return WriteProjectFile(ws, args.positional[1], messenger) == kProjectOk ? 0 : 1;
 }
 
-const bool kFromJson = Register(
-    {"from-json", "from-json IN.json OUT.dat    write a project file from the JSON that show prints", RunFromJson, {}});
+const bool kFromJson = Register({.name = "from-json",
+                                 .files = {"IN.json", "OUT.dat"},
+                                 .summary = "write a project file from the JSON that show prints",
+                                 .run = RunFromJson});
 
 }  // namespace
 }  // namespace vorsin::cli

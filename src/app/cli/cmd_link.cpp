@@ -10,34 +10,9 @@
 namespace vorsin::cli {
 namespace {
 
-// --port (a device path or Com1..Com5) and --speed; false on bad values.
-bool SetUpPort(const Args& args, const char* usage, ComPort& port) {
-  const auto name = args.Option("port");
-  if (!name || name->empty()) {
-    std::cerr << usage;
-    return false;
-  }
-  port.portName = *name;
-  // "Com3" as the window lists it means the third numbered port.
-  if (name->size() == 4 && (name->rfind("Com", 0) == 0 || name->rfind("COM", 0) == 0) &&
-      (*name)[3] >= '1' && (*name)[3] <= '0' + kNumberedPorts)
-    port.portName = PortNameForIndex((*name)[3] - '1');
-  if (const auto speed = args.Option("speed")) {
-    char* end = nullptr;
-    const long v = std::strtol(speed->c_str(), &end, 10);
-    if (speed->empty() || *end != '\0' || v <= 0 || v > 4000000) {
-      std::cerr << "vorsin-cli: bad --speed " << *speed << "\n";
-      return false;
-    }
-    port.speed = static_cast<int>(v);
-  }
-  return true;
-}
-
 int RunRestart(const Args& args) {
   ComPort port;
-  if (!SetUpPort(args, "usage: vorsin-cli restart --port P [--speed B] [--password D]\n", port))
-    return 2;
+  if (!PortOption(args, port)) return 2;
   std::string password;
   if (!PasswordOption(args, password)) return 2;
   StderrMessenger messenger(false);
@@ -46,19 +21,20 @@ int RunRestart(const Args& args) {
 
 int RunLeave(const Args& args) {
   ComPort port;
-  if (!SetUpPort(args, "usage: vorsin-cli leave --port P [--speed B]\n", port)) return 2;
+  if (!PortOption(args, port)) return 2;
   StderrMessenger messenger(false);
   return LeaveProgramming(port, messenger) == 0 ? 0 : 1;
 }
 
-const bool kRestart = Register({"restart",
-                                "restart --port P [--speed B] [--password D]    restart the device",
-                                RunRestart,
-                                {"port", "speed", "password"}});
-const bool kLeave = Register({"leave",
-                              "leave --port P [--speed B]    make the device leave programming mode",
-                              RunLeave,
-                              {"port", "speed"}});
+const bool kRestart = Register({.name = "restart",
+                                .options = {RequiredValue("port", "P"), OptionalValue("speed", "B"),
+                                            OptionalValue("password", "D")},
+                                .summary = "restart the device",
+                                .run = RunRestart});
+const bool kLeave = Register({.name = "leave",
+                              .options = {RequiredValue("port", "P"), OptionalValue("speed", "B")},
+                              .summary = "make the device leave programming mode",
+                              .run = RunLeave});
 
 }  // namespace
 }  // namespace vorsin::cli

@@ -11,10 +11,6 @@ namespace vorsin::cli {
 namespace {
 
 int RunSaveDefault(const Args& args) {
-  if (args.positional.size() != 1) {
-    std::cerr << "usage: vorsin-cli [--vocabulary FILE] save-default OUT.dat\n";
-    return 2;
-  }
   Vocabulary vocabulary(args.vocabularyPath);
   Workspace ws;
   ResetToDefaults(ws, vocabulary);
@@ -25,10 +21,6 @@ int RunSaveDefault(const Args& args) {
 // Older files (no header, no later blocks, a shorter event vocabulary) come
 // out in today's layout with the defaults filled in.
 int RunResave(const Args& args) {
-  if (args.positional.size() != 2) {
-    std::cerr << "usage: vorsin-cli [--vocabulary FILE] resave IN.dat OUT.dat\n";
-    return 2;
-  }
   Vocabulary vocabulary(args.vocabularyPath);
   Workspace ws;
   StderrMessenger messenger(false);
@@ -36,10 +28,14 @@ int RunResave(const Args& args) {
   return WriteProjectFile(ws, args.positional[1], messenger) == kProjectOk ? 0 : 1;
 }
 
-const bool kSaveDefault = Register(
-    {"save-default", "save-default OUT.dat    write the default configuration as a project file", RunSaveDefault, {}});
-const bool kResave = Register(
-    {"resave", "resave IN.dat OUT.dat    open a project file and save it in the current layout", RunResave, {}});
+const bool kSaveDefault = Register({.name = "save-default",
+                                    .files = {"OUT.dat"},
+                                    .summary = "write the default configuration as a project file",
+                                    .run = RunSaveDefault});
+const bool kResave = Register({.name = "resave",
+                               .files = {"IN.dat", "OUT.dat"},
+                               .summary = "open a project file and save it in the current layout",
+                               .run = RunResave});
 
 }  // namespace
 }  // namespace vorsin::cli

@@ -19,10 +19,6 @@ std::string Today() {
 }
 
 int RunReport(const Args& args) {
-  if (args.positional.size() != 2) {
-    std::cerr << "usage: vorsin-cli report [--with-secrets] FILE.dat OUT.html\n";
-    return 2;
-  }
   const std::string& out = args.positional[1];
   if (out.size() >= 4 && out.compare(out.size() - 4, 4, ".pdf") == 0) {
     std::cerr << "vorsin-cli: a PDF is made by the window (\"Печать...\", Print to PDF); give OUT.html\n";
@@ -45,8 +41,11 @@ int RunReport(const Args& args) {
   return 0;
 }
 
-const bool kReport = Register(
-    {"report", "report [--with-secrets] FILE.dat OUT.html    a printable record of a project file", RunReport, {}});
+const bool kReport = Register({.name = "report",
+                               .options = {Switch("with-secrets")},
+                               .files = {"FILE.dat", "OUT.html"},
+                               .summary = "a printable record of a project file (secrets as **** unless asked for)",
+                               .run = RunReport});
 
 }  // namespace
 }  // namespace vorsin::cli

@@ -12,10 +12,6 @@ namespace vorsin::cli {
 namespace {
 
 int RunShow(const Args& args) {
-  if (args.positional.size() > 1) {
-    std::cerr << "vorsin-cli: show takes at most one project file\n";
-    return 2;
-  }
   // A missing vocabulary file is fine: every list falls back to its defaults.
   Vocabulary vocabulary(args.vocabularyPath);
   Workspace ws;
@@ -26,7 +22,10 @@ int RunShow(const Args& args) {
   return 0;
 }
 
-const bool kRegistered = Register({"show", "show [FILE.dat]    print the default configuration, or a project file's, as JSON", RunShow, {}});
+const bool kRegistered = Register({.name = "show",
+                                   .files = {"[FILE.dat]"},
+                                   .summary = "print the default configuration, or a project file's, as JSON",
+                                   .run = RunShow});
 
 }  // namespace
 }  // namespace vorsin::cli

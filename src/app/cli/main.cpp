@@ -10,13 +10,12 @@
 #endif
 
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 
 #include "app/cli/cli.h"
 #include "model/cp1251.h"
 #include "model/data_location.h"
-#include "model/vocabulary.h"
+#include "model/vocabulary.h"  // DirectoryOf
 
 namespace vorsin::cli {
 namespace {
@@ -29,11 +28,6 @@ void FinishProgressLine() {
   if (!gProgressLineOpen) return;
   std::fputs("\n", stderr);
   gProgressLineOpen = false;
-}
-
-std::map<std::string, Command>& Registry() {
-  static std::map<std::string, Command> commands;
-  return commands;
 }
 
 std::string ExecutablePath(const char* argv0) {
@@ -64,30 +58,7 @@ class ConsoleUtf8 {
 };
 #endif
 
-void PrintUsage() {
-  std::cerr << "usage: vorsin-cli [--vocabulary FILE] COMMAND ...\ncommands:\n";
-  for (const auto& [name, c] : Registry()) std::cerr << "  " << c.usage << "\n";
-}
-
 }  // namespace
-
-bool Register(Command command) {
-  auto name = command.name;
-  Registry()[name] = std::move(command);
-  return true;
-}
-
-std::optional<std::string> Args::Option(const std::string& name) const {
-  const auto it = options.find(name);
-  if (it == options.end()) return std::nullopt;
-  return it->second;
-}
-
-bool Args::Flag(const std::string& name) const {
-  for (const auto& f : flags)
-    if (f == name) return true;
-  return false;
-}
 
 int StderrMessenger::Show(const std::string& text, const std::string& caption, Icon, Buttons buttons) {
   ++shown_;
@@ -140,71 +111,12 @@ int main(int argc, char** argv) {
   const ConsoleUtf8 console;
 #endif
   Args args;
-  bool vocabularyGiven = false;
   // Beside the executable in a portable copy; the user's own copy when installed.
   const vorsin::DataLocation data = vorsin::FindDataLocation(vorsin::DirectoryOf(ExecutablePath(argv[0])));
   if (std::string why; !vorsin::PrepareDataLocation(data, why))
     std::cerr << "vorsin-cli: " << why << " (the built-in defaults are used)\n";
   args.vocabularyPath = data.vocabularyPath;
-  int i = 1;
-  // Global options come before the command.
-  while (i < argc && std::string(argv[i]).rfind("--", 0) == 0) {
-    const std::string opt = argv[i];
-    if (opt == "--vocabulary" && i + 1 < argc) {
-      args.vocabularyPath = argv[i + 1];
-      vocabularyGiven = true;
-      i += 2;
-    } else if (opt == "--help") {
-      PrintUsage();
-      return 0;
-    } else {
-      std::cerr << "vorsin-cli: unknown option " << opt << "\n";
-      PrintUsage();
-      return 2;
-    }
-  }
-  if (i >= argc) {
-    PrintUsage();
-    return 2;
-  }
-  const std::string name = argv[i++];
-  const auto it = Registry().find(name);
-  if (it == Registry().end()) {
-    std::cerr << "vorsin-cli: unknown command " << name << "\n";
-    PrintUsage();
-    return 2;
-  }
-  const Command& command = it->second;
-  for (; i < argc; ++i) {
-    const std::string a = argv[i];
-    if (a.rfind("--", 0) != 0 || a.size() == 2) {
-      args.positional.push_back(a);
-      continue;
-    }
-    const std::string key = a.substr(2);
-    bool takesValue = key == "vocabulary";
-    for (const auto& v : command.valueOptions) takesValue = takesValue || v == key;
-    if (takesValue) {
-      if (i + 1 >= argc) {
-        std::cerr << "vorsin-cli: " << a << " needs a value\n";
-        return 2;
-      }
-      if (key == "vocabulary") {
-        args.vocabularyPath = argv[++i];
-        vocabularyGiven = true;
-      } else {
-        args.options[key] = argv[++i];
-      }
-    } else {
-      args.flags.push_back(key);
-    }
-  }
-  // Only the program's own file may be missing (the built-in defaults stand
-  // in); a file named on the command line that is not there is a mistake.
-  std::error_code ec;
-  if (vocabularyGiven && !std::filesystem::is_regular_file(args.vocabularyPath, ec)) {
-    std::cerr << "vorsin-cli: vocabulary file " << args.vocabularyPath << " not found\n";
-    return 2;
-  }
-  return command.run(args);
+  int status = 2;
+  const Command* command = ParseCommandLine(argc, argv, args, status);
+  return command ? command->run(args) : status;
 }

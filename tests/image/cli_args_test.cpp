@@ -108,7 +108,7 @@ TEST_F(CliArgsTest, EveryCommandRefusesWhatItDoesNotDeclare) {
 
   // Options of the devices' commands need their port; a value is not an option.
   ExpectRefused(Cli("program " + in), "program", "missing --port P", "program");
-  ExpectRefused(Cli("diff " + in), "diff", "two project files are compared", "diff");
+  ExpectRefused(Cli("diff " + in), "diff", "two project files are compared, or one with --port", "diff");
   ExpectRefused(Cli("read --port --yes " + out), "read", "--port needs a value", "read");
   ExpectRefused(Cli("read " + port + " --port /dev/null " + out), "read", "--port is given twice", "read");
   ExpectRefused(Cli("report --with-secrets=no " + in + " " + html), "report", "--with-secrets takes no value",

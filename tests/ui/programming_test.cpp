@@ -16,6 +16,7 @@
 #include "link/com_port.h"
 #include "link/serial_port.h"
 #include "registry.h"
+#include "simulator.h"
 #include "ui/port_choices.h"
 #include "ui/programming_page.h"
 #include "ui/user_settings.h"
@@ -25,26 +26,6 @@ using namespace vorsin;
 using namespace vorsin::test;
 
 namespace {
-
-// pkd-sim on a pseudo-terminal, for as long as the object lives.
-class Simulator {
- public:
-  explicit Simulator(const QStringList& args = {}) {
-    process_.start(VORSIN_BIN_DIR "/pkd-sim", args);
-    if (!process_.waitForStarted(5000) || !process_.waitForReadyRead(5000)) qFatal("pkd-sim did not start");
-    path_ = QString::fromUtf8(process_.readLine()).trimmed();
-  }
-  ~Simulator() {
-    process_.terminate();
-    if (!process_.waitForFinished(3000)) process_.kill();
-  }
-  const QString& path() const { return path_; }
-  void kill() { process_.kill(); }
-
- private:
-  QProcess process_;
-  QString path_;
-};
 
 void ChoosePort(TestWindow& w, const QString& path) {
   auto* ports = w.find<QComboBox>("ComboBox22");

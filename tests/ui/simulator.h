@@ -22,6 +22,7 @@ class Simulator {
     if (!process_.waitForFinished(3000)) process_.kill();
   }
   const QString& path() const { return path_; }
+  void kill() { process_.kill(); }
 
  private:
   QProcess process_;

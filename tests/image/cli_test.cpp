@@ -200,3 +200,43 @@ TEST_F(CliTest, VerifyReadsBackAndNamesTheFirstDifferingAddress) {
 
 }  // namespace
 }  // namespace vorsin
+
+namespace vorsin {
+namespace {
+
+// Text forms of a project file: its JSON gives the same bytes back, and the
+// comparison finds nothing between a file, its resaved copy and its JSON round trip.
+TEST_F(CliTest, JsonRoundTripAndDiffOfEqualFiles) {
+  Vocabulary v(vocabulary);
+  Workspace ws;
+  ResetToDefaults(ws, v);
+  FillRich(ws);
+  const std::string x = SaveProject(ws, "x.dat"), json = File("x.json"), y = File("y.dat"), z = File("z.dat");
+  const CliRun show = Cli("show " + x);
+  ASSERT_EQ(0, show.status) << show.err;
+  std::ofstream(json) << show.out;
+  ASSERT_EQ(0, Cli("from-json " + json + " " + y).status);
+  ASSERT_EQ(0, Cli("resave " + x + " " + z).status);
+  EXPECT_EQ(ReadText(y), ReadText(z));
+  for (const std::string& other : {x, y, z}) {
+    const CliRun diff = Cli("diff " + x + " " + other);
+    EXPECT_EQ(0, diff.status) << diff.out << diff.err;
+    EXPECT_EQ("", diff.out);
+  }
+
+  // A misfit is refused naming its path, and OUT is not made.
+  std::string text = show.out;
+  const size_t pin = text.find("\"pinCode\": \"");
+  ASSERT_NE(std::string::npos, pin);
+  const size_t end = text.find('"', pin + std::string("\"pinCode\": \"").size());
+  text.replace(pin, end + 1 - pin, "\"pinCode\": 5");
+  std::ofstream(json, std::ios::trunc) << text;
+  const std::string w = File("w.dat");
+  const CliRun refused = Cli("from-json " + json + " " + w);
+  EXPECT_EQ(2, refused.status);
+  EXPECT_NE(std::string::npos, refused.err.find("configuration.pinCode: must be a text")) << refused.err;
+  EXPECT_FALSE(std::ifstream(w).good());
+}
+
+}  // namespace
+}  // namespace vorsin

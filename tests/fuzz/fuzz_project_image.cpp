@@ -9,6 +9,10 @@
 #include "image/image_check.h"
 #include "image/image_reader.h"
 #include "image/image_writer.h"
+#include <cstdlib>
+#include <fstream>
+
+#include "model/config_json.h"
 #include "model/defaults.h"
 #include "project/project_file.h"
 
@@ -52,9 +56,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
               "an image the checks let through does not read back");
   fuzz::Check(result.haveVg && result.vgr == params.vgr && result.vgt == params.vgt, "VGR/VGT");
   const std::string part =
-      image_test::DifferingPart(image_test::AsReadBack(ws.config, fresh, ws.codeDefinitions), fresh.config);
+      image_test::ImageReadBackDifference(ws.config, fresh, ws.codeDefinitions, plan.withDescriptions);
   if (!part.empty()) {
     std::fprintf(stderr, "reads back with a different %s\n", part.c_str());
+    // Both sides as JSON, to compare by eye: VORSIN_FUZZ_DUMP=prefix.
+    if (const char* dump = std::getenv("VORSIN_FUZZ_DUMP")) {
+      Configuration want, got;
+      image_test::ImageReadBackDifference(ws.config, fresh, ws.codeDefinitions, plan.withDescriptions, &want, &got);
+      std::ofstream(std::string(dump) + "want.json") << ToJson(want).dump(1);
+      std::ofstream(std::string(dump) + "got.json") << ToJson(got).dump(1);
+    }
     __builtin_trap();
   }
   return 0;

@@ -60,6 +60,9 @@ inline Configuration AsReadBack(const Configuration& written, const Workspace& f
   c.general.setProfileIndex(0);
   if (c.general.serviceFlags() & 0x10) c.general.serviceFlags() &= static_cast<uint8_t>(~0x20);
   c.general.block(lb::kClearedMark) = 1;
+  // The reserved bytes of the general block are the tool's own.
+  for (size_t i : {1, 2, 3, 4, 5, 6, 7, 14, 15}) c.general.at(i) = fresh.config.general.at(i);
+  for (size_t i = lb::kDeviceHeldByte + 1; i < lb::kLoopFlags; ++i) c.general.block(i) = fresh.config.general.block(i);
   std::vector<Addressee> kept;
   for (size_t i = 0; i < c.addressees.size(); ++i) {
     if (c.addressees[i].phones.empty()) continue;
@@ -69,6 +72,36 @@ inline Configuration AsReadBack(const Configuration& written, const Workspace& f
     kept.push_back(a);
   }
   c.addressees = kept;
+  // Users come back as the device's slots give them: the engineer (32)
+  // first, "not set up" (0x80) when there was none, then by number; the key
+  // flag follows the key bytes; a hidden password ("???") is written as none.
+  std::vector<User> users;
+  const auto slot = [&](int n) -> const User* {
+    for (const User& u : c.users)
+      if (u.w[1] == n) return &u;
+    return nullptr;
+  };
+  for (int n : {kMaxUsers}) {
+    User u;
+    u.w[1] = n;
+    u.w[2] = 0x80;
+    if (const User* found = slot(n)) u = *found;
+    users.push_back(u);
+  }
+  for (int n = 1; n < kMaxUsers; ++n)
+    if (const User* found = slot(n)) users.push_back(*found);
+  for (User& u : users) {
+    User held;
+    held.w[1] = u.w[1];
+    held.w[2] = u.w[2] & 0xFF;
+    for (int k = 4; k < 10; ++k) {
+      held.w[k] = u.w[k] & 0xFF;
+      if (held.w[k] != 0) held.w[3] = 1;
+    }
+    held.text = u.text == "???" ? "" : u.text;
+    u = held;
+  }
+  c.users = users;
   for (int R = 0; R < kRelays; ++R)
     for (int L = 0; L < kLoops; ++L) {
       const uint8_t f = c.general.loopFlags(L);
@@ -81,12 +114,18 @@ inline Configuration AsReadBack(const Configuration& written, const Workspace& f
     static const char* const kNames[] = {"Вкл. непрерывно", "Меандр 1", "Меандр 2", "Меандр 3",
                                          "Меандр 4",        "Меандр 5", "Выкл"};
     c.relayPatterns[n].text = n < 7 ? Cp(kNames[n]) : Cp("Тип ") + std::to_string(n);
+    // Only the steps travel.
+    ParamRecord& pattern = c.relayPatterns[n];
+    const int steps = std::clamp<int32_t>(pattern.w[1], 0, static_cast<int32_t>(ParamRecord::kWords) - 2);
+    pattern.w[0] = 0;
+    for (size_t k = 2 + static_cast<size_t>(steps); k < ParamRecord::kWords; ++k) pattern.w[k] = 0;
   }
   // Texts come back in their canonical spelling.
   const SmsContext ctx{c.smsSubStrings, codes};
   std::vector<ParamRecord> canonical[3] = {c.smsProfileTexts, c.smsStrings, c.smsSubStrings};
   for (auto& list : canonical)
     for (auto& t : list) {
+      t.w = {};  // the image holds an SMS record's text only
       const auto stored = StoreSmsList(std::span<const ParamRecord>(&t, 1), 1, ctx);
       t.text = DecodeSms(std::span<const uint8_t>(stored).subspan(1), codes);
     }
@@ -96,6 +135,84 @@ inline Configuration AsReadBack(const Configuration& written, const Workspace& f
   // Parts of the workspace reading never touches stay as they were.
   c.pukCode = fresh.config.pukCode;
   return c;
+}
+
+// Names travel zero-terminated in the descriptions block.
+inline std::string UpToZero(const std::string& text) { return text.substr(0, text.find('\0')); }
+
+// Reduces the level tables to what the image holds of them: for each loop
+// the table it uses (kind, ranges, levels) and, when the descriptions were
+// written, that table's name, flag bits 0-2 and the range names that differ
+// from the default ("Интервал n"; an empty name counts as one). Reading takes
+// the rest from its own vocabulary (the other tables, the range codes).
+inline void KeepLoopTablesOnly(Configuration& c, bool withDescriptions) {
+  std::vector<Interval> tables;
+  std::vector<IntervalDescription> descriptions;
+  for (int L = 0; L < kLoops; ++L) {
+    const size_t index = c.general.intervalIndex(L);
+    Interval t = index < c.intervals.size() ? c.intervals[index] : Interval{};
+    const int n = std::clamp<int32_t>(t.w[1], 0, kMaxRanges);
+    Interval held;
+    held.w[0] = t.w[0] != 0;
+    held.w[1] = n;
+    for (int i = 0; i < 2 * n; ++i) held.w[2 + i] = t.w[2 + i];
+    tables.push_back(held);
+    IntervalDescription d;
+    if (withDescriptions && index < c.intervalDescriptions.size()) {
+      const IntervalDescription& from = c.intervalDescriptions[index];
+      d.name = UpToZero(from.name);
+      d.flags = from.flags & 7;
+      for (size_t b = 0; b < d.blocks.size(); ++b)
+        for (size_t r = 0; r < d.blocks[b].size(); ++r) {
+          const std::string name = UpToZero(from.blocks[b][r].name);
+          if (!name.empty() && name != Cp("Интервал ") + std::to_string(r)) d.blocks[b][r].name = name;
+        }
+    }
+    descriptions.push_back(d);
+    c.general.intervalIndex(L) = static_cast<uint8_t>(L);
+  }
+  c.intervals = tables;
+  c.intervalDescriptions = descriptions;
+}
+
+// Range names the image does not carry (see KeepLoopTablesOnly) are whatever
+// the reading side starts from: they are not compared.
+inline void IgnoreUnwrittenRangeNames(Configuration& want, const Configuration& got) {
+  for (size_t t = 0; t < want.intervalDescriptions.size() && t < got.intervalDescriptions.size(); ++t)
+    for (size_t b = 0; b < want.intervalDescriptions[t].blocks.size(); ++b)
+      for (size_t r = 0; r < want.intervalDescriptions[t].blocks[b].size(); ++r) {
+        auto& name = want.intervalDescriptions[t].blocks[b][r].name;
+        if (name.empty()) name = got.intervalDescriptions[t].blocks[b][r].name;
+      }
+}
+
+// Of the remote commands the image holds each one's mask byte and its text
+// (zero-terminated, 0xFF skipped), as many as the reading vocabulary lists;
+// of the controls the mask byte of the first six.
+inline void KeepRemoteWordsOnly(Configuration& want, const Configuration& got) {
+  for (auto* pair : {&want.remoteCommands, &want.remoteControls}) {
+    const bool commands = pair == &want.remoteCommands;
+    pair->resize(commands ? got.remoteCommands.size() : got.remoteControls.size());
+    for (size_t i = 0; i < pair->size(); ++i) {
+      RemoteCommand held;
+      RemoteCommand& r = (*pair)[i];
+      if (commands || i < 6) held.w[1] = r.w[1] & 0xFF;
+      if (commands)
+        for (const char ch : UpToZero(r.text))
+          if (static_cast<uint8_t>(ch) != 0xFF) held.text += ch;
+      r = held;
+    }
+  }
+}
+
+// The image holds an event's record (words 1 to 9), not its name: reading
+// names general events from its vocabulary and loop events from the ranges.
+inline void KeepEventRecordsOnly(Configuration& c) {
+  for (EventEntry& e : c.events) {
+    EventEntry held;
+    for (int k = 1; k <= 9; ++k) held.w[k] = e.w[k];
+    e = held;
+  }
 }
 
 // The name of the first part in which got differs from want, empty when
@@ -130,6 +247,26 @@ inline std::string DifferingPart(const Configuration& want, const Configuration&
   VORSIN_SAME(relayTimeLimit);
 #undef VORSIN_SAME
   return {};
+}
+
+// The property the checks before programming promise, for any configuration
+// they let through: the part in which reading the image back differs from
+// what was written, beyond the differences above; empty when none.
+inline std::string ImageReadBackDifference(const Configuration& written, const Workspace& fresh,
+                                           std::span<const CodeDefinition> codes, bool withDescriptions,
+                                           Configuration* wantOut = nullptr, Configuration* gotOut = nullptr) {
+  Configuration want = AsReadBack(written, fresh, codes);
+  Configuration got = fresh.config;
+  KeepLoopTablesOnly(want, withDescriptions);
+  KeepLoopTablesOnly(got, withDescriptions);
+  IgnoreUnwrittenRangeNames(want, got);
+  KeepRemoteWordsOnly(want, got);
+  KeepRemoteWordsOnly(got, got);
+  KeepEventRecordsOnly(want);
+  KeepEventRecordsOnly(got);
+  if (wantOut) *wantOut = want;
+  if (gotOut) *gotOut = got;
+  return DifferingPart(want, got);
 }
 
 }  // namespace vorsin::image_test

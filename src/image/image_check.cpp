@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "image/image_layout.h"
+#include "image/phone_code.h"
 #include "image/relay_blocks.h"
 #include "model/cp1251.h"
 #include "model/events.h"
@@ -114,6 +115,19 @@ std::vector<std::string> ImageProblems(const Configuration& c) {
         break;
       }
     }
+
+  // A number field holds the phone alphabet, up to its size; anything else
+  // would reach the device changed.
+  const std::pair<const char*, const std::string*> numbers[] = {
+      {"Собственный номер", &c.ownNumber},       {"Номер Sms-центра", &c.smsCentre},
+      {"Номер экспресс-запроса", &c.expressOutNumber}, {"Номер переадресации USSD", &c.cusdForwardNumber}};
+  const auto numberProblem = [&](const std::string& what, const std::string& number) {
+    if (DecodeNumberField(EncodeNumberField(number, 8)) != number)
+      p.push_back(Cp(what.c_str()) + " " + Quoted(number) + Cp(": номер не записать в устройство без искажений"));
+  };
+  for (const auto& [what, number] : numbers) numberProblem(what, *number);
+  for (size_t i = 0; i < c.workPhones.size(); ++i)
+    numberProblem("Рабочий телефон " + N(i + 1), c.workPhones[i]);
 
   // A day of 255 would end the list early; the event byte keeps 7 bits.
   for (size_t i = 0; i < c.timeEvents.size(); ++i) {

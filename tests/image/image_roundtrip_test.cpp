@@ -239,6 +239,21 @@ TEST_F(ImageRoundTrip, ProgrammingTwiceDiffersOnlyInTheDescriptions) {
   EXPECT_EQ("31.12.2025 23:59", fresh.config.lastLoadTime);
 }
 
+// A name with a zero byte (a project file may carry one) ends there; what
+// followed it must not be read as records and lose the later names.
+TEST_F(ImageRoundTrip, ANameWithAZeroByteEndsThereAndTheLaterNamesComeBack) {
+  ws.config.addressees.push_back(NamedAddressee(1, 1));
+  ws.config.addressees.push_back(NamedAddressee(2, 1));
+  ws.config.addressees[0].name = std::string("A\0\x07zz", 5);
+  ws.config.addressees[1].name = Cp("Второй");
+  ws.config.intervalDescriptions[ws.config.general.intervalIndex(0)].name = Cp("Своя таблица");
+  ASSERT_EQ(0, WriteAndRead());
+  ASSERT_EQ(2u, fresh.config.addressees.size());
+  EXPECT_EQ("A", fresh.config.addressees[0].name);
+  EXPECT_EQ(Cp("Второй"), fresh.config.addressees[1].name);
+  EXPECT_EQ(Cp("Своя таблица"), fresh.config.intervalDescriptions[fresh.config.general.intervalIndex(0)].name);
+}
+
 // What the image does not hold comes back as the reading side has it: the
 // words of SMS records, event names, users in slot order with the engineer
 // first, remote words other than the masks, range names left at the default.

@@ -273,6 +273,8 @@ TEST_F(Checks, ValuesWiderThanTheirDeviceFieldsAreRefused) {
   c.events[1].w[2] = 1000;
   c.events[2].w[5] = -16;
   c.relayPatterns[1].w[2] = 2560;
+  c.smsCentre = "+7902000011)";
+  c.workPhones[1] = "12345678901234567";  // 17 digits in 8 bytes
   c.users[1].text = "12a";
   c.users.push_back(MakeUser(4, 0x40, "1234567", 0));
   const size_t table = c.general.intervalIndex(1);  // loop 2 alone on a copy of its table
@@ -282,6 +284,7 @@ TEST_F(Checks, ValuesWiderThanTheirDeviceFieldsAreRefused) {
   c.general.intervalIndex(1) = static_cast<uint8_t>(c.intervals.size() - 1);
   const auto problems = image::ImageProblems(c);
   const char* const expected[] = {"Реакция реле", "Событие 1 ", "Событие 2 ", "Событие 3 ",
+                                  "Номер Sms-центра \"+7902000011)\"", "Рабочий телефон 2 ",
                                   "Пользователь с номером 3: пароль \"12a\"", "Пользователь с номером 4: пароль",
                                   "Пользователь с номером 4: недопустимые признаки 64", "Шлейф 2: таблица интервалов"};
   ASSERT_EQ(std::size(expected), problems.size());

@@ -52,6 +52,9 @@ struct MemoryDevice {
   }
 };
 
+// Names travel zero-terminated in the descriptions block.
+inline std::string UpToZero(const std::string& text) { return text.substr(0, text.find('\0')); }
+
 // What reading is expected to give back for a configuration it did not
 // write itself: the parts the image does not hold, or holds differently.
 inline Configuration AsReadBack(const Configuration& written, const Workspace& fresh,
@@ -68,7 +71,11 @@ inline Configuration AsReadBack(const Configuration& written, const Workspace& f
     if (c.addressees[i].phones.empty()) continue;
     Addressee a = c.addressees[i];
     a.autoNumber = static_cast<int32_t>(kept.size() + 1);
-    for (size_t j = 0; j < a.phones.size(); ++j) a.phones[j].autoNumber = static_cast<int32_t>(j + 1);
+    a.name = UpToZero(a.name);
+    for (size_t j = 0; j < a.phones.size(); ++j) {
+      a.phones[j].autoNumber = static_cast<int32_t>(j + 1);
+      a.phones[j].name = UpToZero(a.phones[j].name);
+    }
     kept.push_back(a);
   }
   c.addressees = kept;
@@ -136,9 +143,6 @@ inline Configuration AsReadBack(const Configuration& written, const Workspace& f
   c.pukCode = fresh.config.pukCode;
   return c;
 }
-
-// Names travel zero-terminated in the descriptions block.
-inline std::string UpToZero(const std::string& text) { return text.substr(0, text.find('\0')); }
 
 // Reduces the level tables to what the image holds of them: for each loop
 // the table it uses (kind, ranges, levels) and, when the descriptions were

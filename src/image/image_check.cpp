@@ -43,6 +43,12 @@ std::vector<std::string> ImageProblems(const Configuration& c) {
   int written = 0;
   for (const Addressee& a : c.addressees) {
     if (!a.phones.empty()) ++written;
+    // The confirmation wait, the delivery limit and a phone's formats are single bytes.
+    const auto byteOut = [](int32_t v) { return v < 0 || v > 255; };
+    bool wide = byteOut(a.confirmWait) || byteOut(a.deliveryLimit);
+    for (const AddresseePhone& phone : a.phones) wide = wide || byteOut(phone.formats);
+    if (wide)
+      p.push_back(Cp("Адресат ") + Quoted(a.name) + Cp(": время подтверждения, число доставок или форматы вне пределов от 0 до 255"));
     if (static_cast<int>(a.phones.size()) > kMaxPhonesPerAddressee)
       p.push_back(Cp("Адресат ") + Quoted(a.name) + ": " + N(a.phones.size()) +
                   Cp(" телефонов, допустимо не более ") + N(kMaxPhonesPerAddressee));

@@ -146,8 +146,8 @@ inline Configuration AsReadBack(const Configuration& written, const Workspace& f
 
 // Reduces the level tables to what the image holds of them: for each loop
 // the table it uses (kind, ranges, levels) and, when the descriptions were
-// written, that table's name, flag bits 0-2 and the range names that differ
-// from the default ("Интервал n"; an empty name counts as one). Reading takes
+// written, that table's name, flag bits 0-2 and the names of its ranges
+// (up to its count) that differ from the default ("Интервал n"; an empty name counts as one). Reading takes
 // the rest from its own vocabulary (the other tables, the range codes).
 inline void KeepLoopTablesOnly(Configuration& c, bool withDescriptions) {
   std::vector<Interval> tables;
@@ -167,7 +167,7 @@ inline void KeepLoopTablesOnly(Configuration& c, bool withDescriptions) {
       d.name = UpToZero(from.name);
       d.flags = from.flags & 7;
       for (size_t b = 0; b < d.blocks.size(); ++b)
-        for (size_t r = 0; r < d.blocks[b].size(); ++r) {
+        for (size_t r = 0; r < static_cast<size_t>(n) && r < d.blocks[b].size(); ++r) {
           const std::string name = UpToZero(from.blocks[b][r].name);
           if (!name.empty() && name != Cp("Интервал ") + std::to_string(r)) d.blocks[b][r].name = name;
         }

@@ -274,6 +274,8 @@ TEST_F(Checks, ValuesWiderThanTheirDeviceFieldsAreRefused) {
   c.events[2].w[5] = -16;
   c.relayPatterns[1].w[2] = 2560;
   c.smsCentre = "+7902000011)";
+  c.addressees.push_back(NamedAddressee(1, 1));
+  c.addressees[0].confirmWait = 67108894;
   c.workPhones[1] = "12345678901234567";  // 17 digits in 8 bytes
   c.users[1].text = "12a";
   c.users.push_back(MakeUser(4, 0x40, "1234567", 0));
@@ -283,13 +285,13 @@ TEST_F(Checks, ValuesWiderThanTheirDeviceFieldsAreRefused) {
   c.intervalDescriptions.push_back(c.intervalDescriptions[table]);
   c.general.intervalIndex(1) = static_cast<uint8_t>(c.intervals.size() - 1);
   const auto problems = image::ImageProblems(c);
-  const char* const expected[] = {"Реакция реле", "Событие 1 ", "Событие 2 ", "Событие 3 ",
+  const char* const expected[] = {"Адресат \"Адресат1\": время подтверждения", "Реакция реле", "Событие 1 ", "Событие 2 ", "Событие 3 ",
                                   "Номер Sms-центра \"+7902000011)\"", "Рабочий телефон 2 ",
                                   "Пользователь с номером 3: пароль \"12a\"", "Пользователь с номером 4: пароль",
                                   "Пользователь с номером 4: недопустимые признаки 64", "Шлейф 2: таблица интервалов"};
   ASSERT_EQ(std::size(expected), problems.size());
   for (size_t i = 0; i < problems.size(); ++i) EXPECT_EQ(0u, problems[i].find(Cp(expected[i]))) << i;
-  EXPECT_NE(std::string::npos, problems[1].find(Cp(": поле 9 (9846784) вне пределов от 0 до 255")));
+  EXPECT_NE(std::string::npos, problems[2].find(Cp(": поле 9 (9846784) вне пределов от 0 до 255")));
 }
 
 TEST_F(Checks, OverlongTemplatesAreStoredAsErrorOnlyAfterAsking) {

@@ -247,7 +247,11 @@ TEST_F(ImageRoundTrip, ANameWithAZeroByteEndsThereAndTheLaterNamesComeBack) {
   ws.config.addressees[0].name = std::string("A\0\x07zz", 5);
   ws.config.addressees[1].name = Cp("Второй");
   ws.config.intervalDescriptions[ws.config.general.intervalIndex(0)].name = Cp("Своя таблица");
+  ws.config.remoteCommands[0].text = std::string("12\0\x05\x06", 5);  // the same for a command's password
+  ws.config.remoteCommands[1].w[1] = 0xF0;
   ASSERT_EQ(0, WriteAndRead());
+  EXPECT_EQ("12", fresh.config.remoteCommands[0].text);
+  EXPECT_EQ(0xF0, fresh.config.remoteCommands[1].w[1]);
   ASSERT_EQ(2u, fresh.config.addressees.size());
   EXPECT_EQ("A", fresh.config.addressees[0].name);
   EXPECT_EQ(Cp("Второй"), fresh.config.addressees[1].name);

@@ -132,6 +132,13 @@ std::vector<std::string> ImageProblems(const Configuration& c) {
       p.push_back(Cp(what.c_str()) + " " + Quoted(number) + Cp(": номер не записать в устройство без искажений"));
   };
   for (const auto& [what, number] : numbers) numberProblem(what, *number);
+  // An addressee's phone keeps its number and prefixes in 5 bytes each.
+  for (const Addressee& a : c.addressees)
+    for (const AddresseePhone& phone : a.phones)
+      for (const std::string* number : {&phone.phoneNumber, &phone.cellPrefix, &phone.linePrefix})
+        if (DecodeNumberField(EncodeNumberField(*number, 5)) != *number)
+          p.push_back(Cp("Адресат ") + Quoted(a.name) + ", " + Quoted(phone.name) + " " + Quoted(*number) +
+                      Cp(": номер не записать в устройство без искажений"));
   for (size_t i = 0; i < c.workPhones.size(); ++i)
     numberProblem("Рабочий телефон " + N(i + 1), c.workPhones[i]);
 

@@ -200,6 +200,7 @@ TEST_F(Checks, ConfigurationsTheImageCannotHoldAreRefusedWithWhatToChange) {
   EXPECT_TRUE(image::ImageProblems(ws.config).empty());
   Configuration& c = ws.config;
   c.addressees.push_back(NamedAddressee(1, 16));
+  for (auto& phone : c.addressees[0].phones) phone.phoneNumber = "8903";  // numbers that fit
   c.relayBindings[0][4].resize(26);
   c.relayPatterns[2].w[1] = 2;
   c.relayPatterns[2].w[3] = 0xBF;
@@ -276,6 +277,7 @@ TEST_F(Checks, ValuesWiderThanTheirDeviceFieldsAreRefused) {
   c.smsCentre = "+7902000011)";
   c.addressees.push_back(NamedAddressee(1, 1));
   c.addressees[0].confirmWait = 67108894;
+  c.addressees[0].phones[0].phoneNumber = "890311]220";
   c.workPhones[1] = "12345678901234567";  // 17 digits in 8 bytes
   c.users[1].text = "12a";
   c.users.push_back(MakeUser(4, 0x40, "1234567", 0));
@@ -286,7 +288,8 @@ TEST_F(Checks, ValuesWiderThanTheirDeviceFieldsAreRefused) {
   c.general.intervalIndex(1) = static_cast<uint8_t>(c.intervals.size() - 1);
   const auto problems = image::ImageProblems(c);
   const char* const expected[] = {"Адресат \"Адресат1\": время подтверждения", "Реакция реле", "Событие 1 ", "Событие 2 ", "Событие 3 ",
-                                  "Номер Sms-центра \"+7902000011)\"", "Рабочий телефон 2 ",
+                                  "Номер Sms-центра \"+7902000011)\"",
+                                  "Адресат \"Адресат1\", \"Телефон 1\" \"890311]220\"", "Рабочий телефон 2 ",
                                   "Пользователь с номером 3: пароль \"12a\"", "Пользователь с номером 4: пароль",
                                   "Пользователь с номером 4: недопустимые признаки 64", "Шлейф 2: таблица интервалов"};
   ASSERT_EQ(std::size(expected), problems.size());

@@ -20,7 +20,7 @@ declare -A max_len=(
   [fuzz_sms]=2048 [fuzz_vocabulary]=32768 [fuzz_firmware]=8192 [fuzz_json]=65536)
 
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j2 --target fuzz_seeds "${targets[@]}"
+cmake --build --preset fuzz -j2 --target fuzz_seeds "${targets[@]}" | tail -1
 
 bin=build/fuzz/bin
 corpus=build/fuzz-corpus

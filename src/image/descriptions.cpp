@@ -27,7 +27,8 @@ constexpr size_t kMaxText = 8u << 20;
 
 void Record(ByteWriter& w, uint8_t tag, const std::string& text) {
   w.u8(tag);
-  w.text(text);
+  // Names end at a zero byte: what followed one would be read as records.
+  w.text(text.substr(0, text.find('\0')));
   w.u8(0);
 }
 

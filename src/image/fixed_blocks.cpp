@@ -326,8 +326,10 @@ Bytes EncodeRemoteCommands(const Configuration& config) {
     const RemoteCommand& command = config.remoteCommands[i];
     w.u8(static_cast<uint8_t>(i + 1));
     w.u8(Low(command.w[1]));
-    w.text(command.text);
-    if (command.text.size() < 4) w.fill(4 - command.text.size(), 0xFF);
+    // A zero byte ends the record: the rest would be read as the next ones.
+    const std::string text = command.text.substr(0, command.text.find('\0'));
+    w.text(text);
+    if (text.size() < 4) w.fill(4 - text.size(), 0xFF);
     w.u8(0x00);
   }
   w.u8(0x00);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "image/image_layout.h"
+#include "image/phone_code.h"
 #include "image/relay_blocks.h"
 #include "model/cp1251.h"
 #include "model/events.h"
@@ -42,6 +43,12 @@ std::vector<std::string> ImageProblems(const Configuration& c) {
   int written = 0;
   for (const Addressee& a : c.addressees) {
     if (!a.phones.empty()) ++written;
+    // The confirmation wait, the delivery limit and a phone's formats are single bytes.
+    const auto byteOut = [](int32_t v) { return v < 0 || v > 255; };
+    bool wide = byteOut(a.confirmWait) || byteOut(a.deliveryLimit);
+    for (const AddresseePhone& phone : a.phones) wide = wide || byteOut(phone.formats);
+    if (wide)
+      p.push_back(Cp("Адресат ") + Quoted(a.name) + Cp(": время подтверждения, число доставок или форматы вне пределов от 0 до 255"));
     if (static_cast<int>(a.phones.size()) > kMaxPhonesPerAddressee)
       p.push_back(Cp("Адресат ") + Quoted(a.name) + ": " + N(a.phones.size()) +
                   Cp(" телефонов, допустимо не более ") + N(kMaxPhonesPerAddressee));
@@ -63,6 +70,11 @@ std::vector<std::string> ImageProblems(const Configuration& c) {
       continue;
     }
     for (int i = 0; i < steps; ++i) {
+      if (pattern.w[2 + i] < 0 || pattern.w[2 + i] > 255) {
+        p.push_back(Cp("Реакция реле ") + Quoted(pattern.text) + Cp(": шаг ") + N(i + 1) + " (" +
+                    N(pattern.w[2 + i]) + Cp(") вне пределов от 0 до 255"));
+        break;
+      }
       const int step = pattern.w[2 + i] & 0xFF;
       const bool last = i == steps - 1;
       if (last && (step | 0x40) == 0xFF)
@@ -93,6 +105,43 @@ std::vector<std::string> ImageProblems(const Configuration& c) {
       }
   }
 
+  // The rest of an event's record: what does not fit its field would reach
+  // the device as another code, zone or mask.
+  struct Field {
+    int word;
+    int32_t high;
+  };
+  static constexpr Field kEventFields[] = {{1, 255}, {2, 999}, {3, 255}, {4, 4095}, {5, 236}, {6, 236}, {9, 255}};
+  for (size_t e = 0; e < c.events.size(); ++e)
+    for (const Field& f : kEventFields) {
+      const int32_t v = c.events[e].w[f.word];
+      if (v < 0 || v > f.high) {
+        p.push_back(Cp("Событие ") + N(e + 1) + " " + Quoted(c.events[e].text) + Cp(": поле ") + N(f.word) + " (" +
+                    N(v) + Cp(") вне пределов от 0 до ") + N(f.high));
+        break;
+      }
+    }
+
+  // A number field holds the phone alphabet, up to its size; anything else
+  // would reach the device changed.
+  const std::pair<const char*, const std::string*> numbers[] = {
+      {"Собственный номер", &c.ownNumber},       {"Номер Sms-центра", &c.smsCentre},
+      {"Номер экспресс-запроса", &c.expressOutNumber}, {"Номер переадресации USSD", &c.cusdForwardNumber}};
+  const auto numberProblem = [&](const std::string& what, const std::string& number) {
+    if (DecodeNumberField(EncodeNumberField(number, 8)) != number)
+      p.push_back(Cp(what.c_str()) + " " + Quoted(number) + Cp(": номер не записать в устройство без искажений"));
+  };
+  for (const auto& [what, number] : numbers) numberProblem(what, *number);
+  // An addressee's phone keeps its number and prefixes in 5 bytes each.
+  for (const Addressee& a : c.addressees)
+    for (const AddresseePhone& phone : a.phones)
+      for (const std::string* number : {&phone.phoneNumber, &phone.cellPrefix, &phone.linePrefix})
+        if (DecodeNumberField(EncodeNumberField(*number, 5)) != *number)
+          p.push_back(Cp("Адресат ") + Quoted(a.name) + ", " + Quoted(phone.name) + " " + Quoted(*number) +
+                      Cp(": номер не записать в устройство без искажений"));
+  for (size_t i = 0; i < c.workPhones.size(); ++i)
+    numberProblem("Рабочий телефон " + N(i + 1), c.workPhones[i]);
+
   // A day of 255 would end the list early; the event byte keeps 7 bits.
   for (size_t i = 0; i < c.timeEvents.size(); ++i) {
     const TimeEvent& t = c.timeEvents[i];
@@ -114,13 +163,35 @@ std::vector<std::string> ImageProblems(const Configuration& c) {
     else if (std::count(seen.begin(), seen.end(), n) == 1)
       p.push_back(Cp("Пользователь с номером ") + N(n) + Cp(" указан несколько раз"));
     seen.push_back(n);
+    // The device keeps up to six digits; anything else would be written as
+    // no password at all. "???" is what a device that hides it gives.
+    const std::string& word = u.text;
+    const bool digits = word.size() <= 6 && std::all_of(word.begin(), word.end(), [](char ch) {
+      return ch >= '0' && ch <= '9';
+    });
+    if (!digits && word != "???")
+      p.push_back(Cp("Пользователь с номером ") + N(n) + Cp(": пароль ") + Quoted(word) +
+                  Cp(" не записать в устройство, допустимо до 6 цифр"));
+    // Bit 6 of a user's byte marks an empty slot: such a user would vanish.
+    if (u.w[2] < 0 || u.w[2] > 255 || (n != kMaxUsers && (u.w[2] & 0x40)))
+      p.push_back(Cp("Пользователь с номером ") + N(n) + Cp(": недопустимые признаки ") + N(u.w[2]));
   }
 
   for (int L = 0; L < kLoops; ++L) {
     const size_t index = c.general.intervalIndex(L);
-    if (index >= c.intervals.size() || index >= c.intervalDescriptions.size())
+    if (index >= c.intervals.size() || index >= c.intervalDescriptions.size()) {
       p.push_back(Cp("Шлейф ") + N(L + 1) + Cp(": таблица интервалов ") + N(index) +
                   Cp(" не существует, выберите другую"));
+      continue;
+    }
+    // The device keeps a table as a count and one byte per level.
+    const Interval& t = c.intervals[index];
+    const int ranges = t.w[1];
+    bool fits = ranges >= 1 && ranges <= kMaxRanges;
+    for (int i = 0; fits && i < 2 * ranges; ++i) fits = t.w[2 + i] >= 0 && t.w[2 + i] <= 255;
+    if (!fits)
+      p.push_back(Cp("Шлейф ") + N(L + 1) + Cp(": таблица интервалов ") + N(index) +
+                  Cp(" не помещается в устройство (от 1 до 8 диапазонов, уровни от 0 до 255)"));
   }
 
   // Reading takes each loop's events from its base on: a list that ends

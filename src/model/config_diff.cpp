@@ -287,8 +287,9 @@ void Remote(Lines& lines, const Configuration& a, const Configuration& b) {
               FlagBits(b.workPhoneControl[i]));
   for (const auto& [what, x, y] : {std::tuple{"команда", &a.remoteCommands, &b.remoteCommands},
                                    std::tuple{"управление", &a.remoteControls, &b.remoteControls}}) {
+    const char* kind = what;  // clang before 16 cannot capture a structured binding
     List<RemoteCommand>(
-        lines, *x, *y, [&](const RemoteCommand&, size_t i) { return std::string("Управление: ") + what + " " + N(i + 1); },
+        lines, *x, *y, [&](const RemoteCommand&, size_t i) { return std::string("Управление: ") + kind + " " + N(i + 1); },
         [&](const std::string& where, const RemoteCommand& m, const RemoteCommand& n) {
           lines.add(where + ": маска рабочих телефонов", Hex(static_cast<unsigned>(m.w[1])), Hex(static_cast<unsigned>(n.w[1])));
           if ((m.w[1] & ~0xFF) != (n.w[1] & ~0xFF)) lines.num(where + ": маска (слово)", m.w[1], n.w[1]);

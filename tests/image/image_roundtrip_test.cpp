@@ -239,5 +239,50 @@ TEST_F(ImageRoundTrip, ProgrammingTwiceDiffersOnlyInTheDescriptions) {
   EXPECT_EQ("31.12.2025 23:59", fresh.config.lastLoadTime);
 }
 
+// A name with a zero byte (a project file may carry one) ends there; what
+// followed it must not be read as records and lose the later names.
+TEST_F(ImageRoundTrip, ANameWithAZeroByteEndsThereAndTheLaterNamesComeBack) {
+  ws.config.addressees.push_back(NamedAddressee(1, 1));
+  ws.config.addressees.push_back(NamedAddressee(2, 1));
+  ws.config.addressees[0].name = std::string("A\0\x07zz", 5);
+  ws.config.addressees[1].name = Cp("Второй");
+  ws.config.intervalDescriptions[ws.config.general.intervalIndex(0)].name = Cp("Своя таблица");
+  ws.config.remoteCommands[0].text = std::string("12\0\x05\x06", 5);  // the same for a command's password
+  ws.config.remoteCommands[1].w[1] = 0xF0;
+  ASSERT_EQ(0, WriteAndRead());
+  EXPECT_EQ("12", fresh.config.remoteCommands[0].text);
+  EXPECT_EQ(0xF0, fresh.config.remoteCommands[1].w[1]);
+  ASSERT_EQ(2u, fresh.config.addressees.size());
+  EXPECT_EQ("A", fresh.config.addressees[0].name);
+  EXPECT_EQ(Cp("Второй"), fresh.config.addressees[1].name);
+  EXPECT_EQ(Cp("Своя таблица"), fresh.config.intervalDescriptions[fresh.config.general.intervalIndex(0)].name);
+}
+
+// What the image does not hold comes back as the reading side has it: the
+// words of SMS records, event names, users in slot order with the engineer
+// first, remote words other than the masks, range names left at the default.
+TEST_F(ImageRoundTrip, PartsTheImageDoesNotHoldComeBackAsReadingMakesThem) {
+  Configuration& c = ws.config;
+  c.smsStrings.push_back({{7, 8, 9}, "Alarm"});
+  c.events[0].text = Cp("Переименовано");
+  c.users.clear();  // no engineer: the device gets "not set up"
+  c.users.push_back(MakeUser(5, 0x03, "987654", 0));
+  c.users.push_back(MakeUser(2, 0x01, "12", 0x21));
+  c.remoteControls[0].text = "secret";
+  c.remoteControls[0].w[4] = 77;
+  c.remoteCommands[0].w[3] = 5;
+  c.intervalDescriptions[c.general.intervalIndex(0)].blocks[0][2].name.clear();
+  ASSERT_EQ(0, WriteAndRead());
+  EXPECT_EQ(0, fresh.config.smsStrings.back().w[0]);
+  EXPECT_NE(c.events[0].text, fresh.config.events[0].text);
+  ASSERT_EQ(3u, fresh.config.users.size());
+  EXPECT_EQ(32, fresh.config.users[0].w[1]);
+  EXPECT_EQ(0x80, fresh.config.users[0].w[2]);
+  EXPECT_EQ(2, fresh.config.users[1].w[1]);
+  EXPECT_EQ("", fresh.config.remoteControls[0].text);
+
+  EXPECT_EQ("", ImageReadBackDifference(c, fresh, ws.codeDefinitions, plan.withDescriptions));
+}
+
 }  // namespace
 }  // namespace vorsin

@@ -200,6 +200,7 @@ TEST_F(Checks, ConfigurationsTheImageCannotHoldAreRefusedWithWhatToChange) {
   EXPECT_TRUE(image::ImageProblems(ws.config).empty());
   Configuration& c = ws.config;
   c.addressees.push_back(NamedAddressee(1, 16));
+  for (auto& phone : c.addressees[0].phones) phone.phoneNumber = "8903";  // numbers that fit
   c.relayBindings[0][4].resize(26);
   c.relayPatterns[2].w[1] = 2;
   c.relayPatterns[2].w[3] = 0xBF;
@@ -256,6 +257,44 @@ TEST_F(Checks, TimeEventsAndUserNumbersTheImageWouldLoseAreRefused) {
   EXPECT_NE(std::string::npos, problems[1].find(Cp("Событие по времени 3 (событие 1): время 24:0")));
   EXPECT_NE(std::string::npos, problems[2].find(Cp("Событие по времени 4 (событие 128)")));
   EXPECT_NE(std::string::npos, problems[3].find(Cp("Пользователь с номером 5 указан несколько раз")));
+}
+
+// Values a project file can carry but the device's bytes cannot: each would
+// reach the device as another code, mask, step or password.
+TEST_F(Checks, ValuesWiderThanTheirDeviceFieldsAreRefused) {
+  Configuration& c = ws.config;
+  c.events[0].w[9] = 255;  // the limits themselves fit
+  c.events[1].w[2] = 999;
+  c.events[2].w[4] = 4095;
+  c.users[0].text = "???";  // a hidden password read from a device
+  c.users.push_back(MakeUser(3, 0x80, "123456", 0x11));
+  EXPECT_TRUE(image::ImageProblems(c).empty());
+
+  c.events[0].w[9] = 9846784;
+  c.events[1].w[2] = 1000;
+  c.events[2].w[5] = -16;
+  c.relayPatterns[1].w[2] = 2560;
+  c.smsCentre = "+7902000011)";
+  c.addressees.push_back(NamedAddressee(1, 1));
+  c.addressees[0].confirmWait = 67108894;
+  c.addressees[0].phones[0].phoneNumber = "890311]220";
+  c.workPhones[1] = "12345678901234567";  // 17 digits in 8 bytes
+  c.users[1].text = "12a";
+  c.users.push_back(MakeUser(4, 0x40, "1234567", 0));
+  const size_t table = c.general.intervalIndex(1);  // loop 2 alone on a copy of its table
+  c.intervals.push_back(c.intervals[table]);
+  c.intervals.back().w[3] = -231;
+  c.intervalDescriptions.push_back(c.intervalDescriptions[table]);
+  c.general.intervalIndex(1) = static_cast<uint8_t>(c.intervals.size() - 1);
+  const auto problems = image::ImageProblems(c);
+  const char* const expected[] = {"Адресат \"Адресат1\": время подтверждения", "Реакция реле", "Событие 1 ", "Событие 2 ", "Событие 3 ",
+                                  "Номер Sms-центра \"+7902000011)\"",
+                                  "Адресат \"Адресат1\", \"Телефон 1\" \"890311]220\"", "Рабочий телефон 2 ",
+                                  "Пользователь с номером 3: пароль \"12a\"", "Пользователь с номером 4: пароль",
+                                  "Пользователь с номером 4: недопустимые признаки 64", "Шлейф 2: таблица интервалов"};
+  ASSERT_EQ(std::size(expected), problems.size());
+  for (size_t i = 0; i < problems.size(); ++i) EXPECT_EQ(0u, problems[i].find(Cp(expected[i]))) << i;
+  EXPECT_NE(std::string::npos, problems[2].find(Cp(": поле 9 (9846784) вне пределов от 0 до 255")));
 }
 
 TEST_F(Checks, OverlongTemplatesAreStoredAsErrorOnlyAfterAsking) {

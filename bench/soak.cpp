@@ -49,6 +49,11 @@ class FirstError final : public Messenger {
   std::string first;
 };
 
+// Set by SIGINT and SIGTERM: the cycle under way is abandoned and the counts
+// so far are printed.
+volatile sig_atomic_t gStop = 0;
+void OnStop(int) { gStop = 1; }
+
 // How a cycle ended; the child's exit status.
 enum Outcome : int {
   kOk = 0,
@@ -59,6 +64,7 @@ enum Outcome : int {
   kWrongMemory = 14,     // programming reported success, the device holds something else
   kHang = 15,            // the cycle outlasted the time limit
   kBroken = 16,          // the child died otherwise
+  kStopped = 17,         // the run was interrupted; not counted
 };
 
 const char* Name(int outcome) {
@@ -197,12 +203,13 @@ CycleEnd Cycle(Setup& setup, int baud, const Faults& faults, std::chrono::second
       if (n > 0) end.note.append(buf, size_t(n));
     }
     exited = ::waitpid(child, &status, WNOHANG) == child;
-    if (!exited && Clock::now() > deadline) {
+    if (!exited && (gStop || Clock::now() > deadline)) {
       ::kill(child, SIGKILL);
       ::waitpid(child, &status, 0);
       ::close(pipeFds[0]);
       sim.Stop();
       std::remove(image.c_str());
+      if (gStop) return {kStopped, ""};
       return {kHang, "no end after " + std::to_string(limit.count()) + " s"};
     }
   }
@@ -267,6 +274,8 @@ int main(int argc, char** argv) {
     }
   }
   ::signal(SIGPIPE, SIG_IGN);
+  ::signal(SIGINT, OnStop);
+  ::signal(SIGTERM, OnStop);
 
   Setup setup;
   ResetToDefaults(setup.written, setup.vocabulary);
@@ -326,11 +335,13 @@ int main(int argc, char** argv) {
     std::mt19937 rng(seed * 7919u + unsigned(baud));
     Counts counts;
     const auto start = Clock::now();
-    for (int c = 0; c < cycles; ++c) {
+    for (int c = 0; c < cycles && !gStop; ++c) {
       const Faults faults = Mix(rng);
       const auto began = Clock::now();
       const CycleEnd end = Cycle(setup, baud, faults, limit);
+      if (end.outcome == kStopped) break;
       const double took = std::chrono::duration<double>(Clock::now() - began).count();
+      ++counts.cycles;
       ++counts.outcomes[end.outcome];
       if (end.outcome == kRefusedProgram || end.outcome == kRefusedRead) ++counts.messages[end.note];
       if (end.outcome != kOk || std::getenv("SOAK_VERBOSE"))
@@ -338,17 +349,21 @@ int main(int argc, char** argv) {
                     end.note.empty() ? "" : ": ", end.note.c_str(), took);
       std::fflush(stdout);
       if (Fatal(end.outcome)) failed = true;
+      if (counts.cycles % 10 == 0) {
+        std::printf("  %d cycles, %d ok\n", counts.cycles, counts.outcomes[kOk]);
+        std::fflush(stdout);
+      }
     }
-    counts.cycles = cycles;
     counts.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     auto n = [&](int o) { return counts.outcomes.count(o) ? counts.outcomes[o] : 0; };
-    std::printf("%d baud, %d cycles in %.0f s: ok %d, refused with message %d (program %d, read %d), "
+    std::printf("%d baud, %d cycles%s in %.0f s: ok %d, refused with message %d (program %d, read %d), "
                 "wrong content %d (read-back %d, device memory %d), silent failures %d, hangs %d, crashes %d\n",
-                baud, counts.cycles, counts.seconds, n(kOk), n(kRefusedProgram) + n(kRefusedRead), n(kRefusedProgram),
+                baud, counts.cycles, gStop ? " (interrupted)" : "", counts.seconds, n(kOk), n(kRefusedProgram) + n(kRefusedRead), n(kRefusedProgram),
                 n(kRefusedRead), n(kWrongRead) + n(kWrongMemory), n(kWrongRead), n(kWrongMemory), n(kSilent), n(kHang),
                 n(kBroken));
     for (const auto& [text, count] : counts.messages) std::printf("  %4d x %s\n", count, text.c_str());
     std::fflush(stdout);
+    if (gStop) break;
   }
   return failed ? 1 : 0;
 }

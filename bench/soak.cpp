@@ -3,6 +3,7 @@
 // writes, mixed differently in every cycle, at each line speed given.
 //
 //   bench_soak [CYCLES] [--speeds 115200,9600] [--limit SECONDS] [--seed N]
+//              [--faults "--drop-every 49 --write-latency 72"]   (one mix for all)
 //
 // Every cycle must end either in success with the device holding exactly what
 // a clean run leaves and the read-back equal to what was programmed, or in a
@@ -22,6 +23,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -119,6 +121,18 @@ struct Setup {
   std::vector<uint8_t> referenceProject;  // the clean read-back as a project file
 };
 
+bool Fatal(int outcome) {
+  return outcome != kOk && outcome != kRefusedProgram && outcome != kRefusedRead;
+}
+
+// Keeps a cycle's file for a look afterwards under a name of its own.
+std::string Kept(const std::string& path, const std::string& kind) {
+  static int n = 0;
+  const std::string kept = vorsin::testing::TempPath("soak_kept_" + std::to_string(++n) + "." + kind);
+  std::rename(path.c_str(), kept.c_str());
+  return kept;
+}
+
 Memory LoadMemory(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return Memory((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -172,7 +186,9 @@ struct CycleEnd {
 // faults; kills it at the time limit.
 CycleEnd Cycle(Setup& setup, int baud, const Faults& faults, std::chrono::seconds limit) {
   const std::string image = vorsin::testing::TempPath("soak.eeprom");
-  std::vector<std::string> args{"--save", image, "--baud", std::to_string(baud)};
+  const std::string log = vorsin::testing::TempPath("soak.log");
+  std::remove(log.c_str());
+  std::vector<std::string> args{"--save", image, "--log", log, "--baud", std::to_string(baud)};
   for (const auto& a : faults.Args()) args.push_back(a);
   vorsin::testing::SimProcess sim(args);
   if (!sim.ok()) return {kBroken, sim.error()};
@@ -209,8 +225,11 @@ CycleEnd Cycle(Setup& setup, int baud, const Faults& faults, std::chrono::second
       ::close(pipeFds[0]);
       sim.Stop();
       std::remove(image.c_str());
-      if (gStop) return {kStopped, ""};
-      return {kHang, "no end after " + std::to_string(limit.count()) + " s"};
+      if (gStop) {
+        std::remove(log.c_str());
+        return {kStopped, ""};
+      }
+      return {kHang, "no end after " + std::to_string(limit.count()) + " s; frames in " + Kept(log, "log")};
     }
   }
   for (char buf[512];;) {
@@ -224,7 +243,6 @@ CycleEnd Cycle(Setup& setup, int baud, const Faults& faults, std::chrono::second
 
   sim.Stop();  // saves the memory
   const Memory memory = LoadMemory(image);
-  std::remove(image.c_str());
   // Whenever programming reported success the device must hold what a clean run leaves.
   const bool programmed = end.outcome == kOk || end.outcome == kRefusedRead || end.outcome == kWrongRead;
   if (programmed && memory != setup.referenceMemory) {
@@ -233,7 +251,14 @@ CycleEnd Cycle(Setup& setup, int baud, const Faults& faults, std::chrono::second
       ++first;
     char where[64];
     std::snprintf(where, sizeof where, "first difference at 0x%04zx", first);
-    end = {kWrongMemory, where};
+    end = {kWrongMemory, std::string(where) + " after the cycle ended " + Name(end.outcome) +
+                             (end.note.empty() ? "" : " (" + end.note + ")")};
+  }
+  if (Fatal(end.outcome)) {
+    end.note += "; memory in " + Kept(image, "eeprom") + ", frames in " + Kept(log, "log");
+  } else {
+    std::remove(image.c_str());
+    std::remove(log.c_str());
   }
   return end;
 }
@@ -245,10 +270,6 @@ struct Counts {
   int cycles = 0;
 };
 
-bool Fatal(int outcome) {
-  return outcome != kOk && outcome != kRefusedProgram && outcome != kRefusedRead;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -256,6 +277,7 @@ int main(int argc, char** argv) {
   std::vector<int> speeds{115200, 9600};
   int limitSeconds = 0;  // 0: ten times a clean cycle, at least 60 s
   unsigned seed = 1;
+  std::optional<Faults> fixed;  // --faults: the same mix in every cycle
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--speeds" && i + 1 < argc) {
@@ -264,12 +286,22 @@ int main(int argc, char** argv) {
       for (std::string s; std::getline(in, s, ',');) speeds.push_back(std::atoi(s.c_str()));
     } else if (a == "--limit" && i + 1 < argc) {
       limitSeconds = std::atoi(argv[++i]);
+    } else if (a == "--faults" && i + 1 < argc) {
+      fixed.emplace();
+      std::stringstream in(argv[++i]);
+      for (std::string name, value; in >> name >> value;) {
+        int& field = name == "--drop-every" ? fixed->drop
+                     : name == "--corrupt-every" ? fixed->corrupt
+                     : name == "--retry-first" ? fixed->retry
+                     : fixed->latency;
+        field = std::atoi(value.c_str());
+      }
     } else if (a == "--seed" && i + 1 < argc) {
       seed = unsigned(std::strtoul(argv[++i], nullptr, 10));
     } else if (!a.empty() && a[0] != '-') {
       cycles = std::atoi(a.c_str());
     } else {
-      std::fprintf(stderr, "usage: %s [CYCLES] [--speeds 115200,9600] [--limit SECONDS] [--seed N]\n", argv[0]);
+      std::fprintf(stderr, "usage: %s [CYCLES] [--speeds 115200,9600] [--limit SECONDS] [--seed N] [--faults \"--drop-every K ...\"]\n", argv[0]);
       return 2;
     }
   }
@@ -336,7 +368,7 @@ int main(int argc, char** argv) {
     Counts counts;
     const auto start = Clock::now();
     for (int c = 0; c < cycles && !gStop; ++c) {
-      const Faults faults = Mix(rng);
+      const Faults faults = fixed ? *fixed : Mix(rng);
       const auto began = Clock::now();
       const CycleEnd end = Cycle(setup, baud, faults, limit);
       if (end.outcome == kStopped) break;

@@ -1,7 +1,7 @@
 #include "link/transaction.h"
 
-#include <chrono>
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <optional>
 #include <thread>

@@ -1,7 +1,9 @@
 #include "link/transaction.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <optional>
 #include <thread>
 
 #include "link/device_errors.h"
@@ -17,6 +19,8 @@ constexpr int kPauseAfterRequestMs = 2;
 constexpr int kQuietMs = 100;
 // A line that never falls silent (noise, a babbling device) is given up on.
 constexpr auto kDrainLimit = std::chrono::seconds(2);
+// The longest a late reply is waited for after a retry was answered.
+constexpr long long kLateReplyLimitMs = 1500;
 
 void Pause(int ms) {
   if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
@@ -30,10 +34,11 @@ bool IsRetryRequest(const ComPort& port) {
 // on its way; were it left, the next request would be credited with it and
 // every later reply would be out of step. Read until the line has been quiet
 // for the gap allowed within a reply, then discard both buffers.
-void WaitOutAndPurge(ComPort& port) {
+void WaitOutAndPurge(ComPort& port, int quietMs = 0) {
   SerialPort& line = *port.handle;
   SerialTimeouts quiet{};
   quiet.readTotalConstant = port.timeouts.readInterval > 0 ? port.timeouts.readInterval : kQuietMs;
+  if (quietMs > quiet.readTotalConstant) quiet.readTotalConstant = quietMs;
   line.SetTimeouts(quiet);
   const auto limit = std::chrono::steady_clock::now() + kDrainLimit;
   uint8_t sink[64];
@@ -79,8 +84,25 @@ int DeviceTransaction(ComPort& port, Messenger& messenger, uint8_t command,
                       std::span<const uint8_t> payload, int expectedCode, int expectedLength,
                       int tries, int delayMs) {
   int result = kExchangeNoHeader;
+  // A device slower than the wait for a reply answers an attempt the tool
+  // has given up on while the next one is on its way; that late reply is
+  // taken for the retry's, and the retry's own would then be taken for the
+  // next request's (an acknowledgement for a write the device never got, or
+  // another address's data). So after a reply that followed an attempt
+  // without one, the line is waited out for as long as the device has just
+  // shown it may take, before anything else is sent.
+  std::optional<std::chrono::steady_clock::time_point> unansweredSince;
   for (int attempt = 0; attempt < tries; ++attempt) {
+    const auto sent = std::chrono::steady_clock::now();
     result = ExchangeFrame(port, command, payload);
+    if (result == kExchangeNoHeader && !unansweredSince) unansweredSince = sent;
+    if (result == kExchangeOk && unansweredSince) {
+      const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+          std::chrono::steady_clock::now() - *unansweredSince);
+      // The drain reads into a buffer of its own: the reply stays.
+      WaitOutAndPurge(port, static_cast<int>(std::min<long long>(took.count(), kLateReplyLimitMs)) + kQuietMs);
+      unansweredSince.reset();
+    }
     if (result == kExchangeOk && !IsRetryRequest(port) &&
         (expectedLength == 0 || ReplyLength(port) == expectedLength + 1))
       break;

@@ -5,6 +5,11 @@
 #include <fstream>
 #include <system_error>
 
+#ifndef _WIN32
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
 #include "model/file_replace.h"
 #include "model/vocabulary.h"
 
@@ -80,7 +85,18 @@ DataLocation FindDataLocation(const std::string& programDir, const EnvironmentLo
 }
 
 DataLocation FindDataLocation(const std::string& programDir) {
-  return FindDataLocation(programDir, [](const char* name) { return static_cast<const char*>(std::getenv(name)); });
+  return FindDataLocation(programDir, [](const char* name) -> const char* {
+    const char* value = std::getenv(name);
+#ifndef _WIN32
+    // Started without HOME (a service, env -i): the account's home folder,
+    // rather than folders relative to wherever the program was started.
+    if ((value == nullptr || *value == '\0') && std::string(name) == "HOME") {
+      const passwd* account = ::getpwuid(::getuid());
+      if (account != nullptr && account->pw_dir != nullptr) return account->pw_dir;
+    }
+#endif
+    return value;
+  });
 }
 
 bool PrepareDataLocation(const DataLocation& location, std::string& error) {
@@ -103,6 +119,8 @@ bool PrepareDataLocation(const DataLocation& location, std::string& error) {
   std::remove(temp.c_str());
   std::FILE* out = CreateNewFile(temp);
   if (out == nullptr) {
+    // Another instance starting at the same moment may be making it.
+    if (IsFile(location.vocabularyPath)) return true;
     error = "cannot write " + temp;
     return false;
   }
@@ -110,6 +128,7 @@ bool PrepareDataLocation(const DataLocation& location, std::string& error) {
                        std::fflush(out) == 0;
   if (std::fclose(out) != 0 || !written || !RenameOver(temp, location.vocabularyPath)) {
     std::remove(temp.c_str());
+    if (IsFile(location.vocabularyPath)) return true;
     error = "cannot write " + location.vocabularyPath;
     return false;
   }

@@ -2,8 +2,11 @@
 // the tool writes is answered with the next scripted reply.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <deque>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "link/device_commands.h"
@@ -231,6 +234,78 @@ TEST_F(TransactionTest, NothingIsWrittenAtOrPastTheEepromEnd) {
   Bytes dest(20);
   EXPECT_EQ(ReadRange(port, messenger, progress, dest.data(), 0xFFF0, 20), 1);
   EXPECT_EQ(script->requests.size(), 1u);
+}
+
+// A device that takes serviceMs over every request, one after another, on a
+// clock of its own; reply n (to the n-th request it received) carries n.
+class SlowDevicePort final : public SerialPort {
+ public:
+  using Clock = std::chrono::steady_clock;
+  explicit SlowDevicePort(int serviceMs) : service_(serviceMs) {}
+  bool Open(const std::string&) override { return open_ = true; }
+  bool IsOpen() const override { return open_; }
+  bool ReadSettings() override { return true; }
+  bool ApplySettings(int) override { return true; }
+  int Baud() const override { return 0; }
+  void Purge() override { Arrive(), arrived_.clear(); }  // what is still on its way stays
+  void SetTimeouts(const SerialTimeouts& t) override { timeouts_ = t; }
+  size_t Read(uint8_t* dest, size_t k) override {
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeouts_.readTotalConstant +
+                                                                   timeouts_.readTotalMultiplier * static_cast<int>(k));
+    size_t n = 0;
+    for (;;) {
+      Arrive();
+      while (n < k && !arrived_.empty()) dest[n++] = arrived_.front(), arrived_.pop_front();
+      if (n == k || Clock::now() >= deadline) return n;
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  }
+  size_t Write(const uint8_t*, size_t n) override {
+    free_ = std::max(free_, Clock::now()) + std::chrono::milliseconds(service_);
+    ++requests;
+    inFlight_.push_back({free_, Frame(0x85, {static_cast<uint8_t>(requests)})});
+    return n;
+  }
+  bool Cts() override { return false; }
+  void Close() override { open_ = false; }
+  int requests = 0;
+
+ private:
+  void Arrive() {
+    while (!inFlight_.empty() && inFlight_.front().first <= Clock::now()) {
+      arrived_.insert(arrived_.end(), inFlight_.front().second.begin(), inFlight_.front().second.end());
+      inFlight_.pop_front();
+    }
+  }
+  int service_;
+  bool open_ = false;
+  SerialTimeouts timeouts_;
+  Clock::time_point free_;
+  std::deque<std::pair<Clock::time_point, Bytes>> inFlight_;
+  std::deque<uint8_t> arrived_;
+};
+
+// Slower than the wait for a reply and the wait after it: the first attempt's
+// reply comes while the retry is out. Each transaction must still get a
+// reply to one of its own requests, never to the one before (an
+// acknowledgement for a write the device had not got, or another read's data).
+TEST(SlowDeviceTransaction, EachGetsAReplyToItsOwnRequest) {
+  ComPort port;
+  SlowDevicePort* device = nullptr;
+  port.makePort = [&] {
+    auto p = std::make_unique<SlowDevicePort>(250);
+    device = p.get();
+    return p;
+  };
+  RecordingMessenger messenger;
+  ASSERT_EQ(OpenComPort(port, messenger), 0);
+  for (int transaction = 0; transaction < 3; ++transaction) {
+    const int before = device->requests;
+    ASSERT_EQ(DeviceTransaction(port, messenger, 0x23, Bytes{1, 2, 3}, 0x85, 1), kTransactionOk);
+    EXPECT_GT(ReplyPayload(port, 0), before) << "transaction " << transaction << " took an earlier request's reply";
+    EXPECT_LE(ReplyPayload(port, 0), device->requests);
+  }
+  EXPECT_TRUE(messenger.shown.empty());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "model/data_location.h"
 
+#include <cstdlib>
 #include <map>
 
 #include "model_test_support.h"
@@ -75,6 +76,18 @@ TEST_F(DataLocationTest, AnInstalledCopyUsesTheUsersFolders) {
   EXPECT_FALSE(PrepareDataLocation(at, error));
   EXPECT_NE(error.find("missing.ini"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(at.vocabularyPath));
+}
+
+// Without HOME the account's home folder is used, not the current directory.
+TEST_F(DataLocationTest, NoHomeVariableFallsBackToTheAccount) {
+  const char* saved = std::getenv("HOME");
+  const std::string home = saved ? saved : "";
+  ::unsetenv("HOME");
+  const DataLocation at = FindDataLocation(Dir("usr/bin"));
+  if (!home.empty()) ::setenv("HOME", home.c_str(), 1);
+  ASSERT_FALSE(at.portable);
+  EXPECT_EQ(at.vocabularyPath.front(), '/') << at.vocabularyPath;
+  EXPECT_EQ(at.projectDirectory.front(), '/') << at.projectDirectory;
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "../tests/link/sim_process.h"
+#include "bench_support.h"
 #include "image/device_io.h"
 #include "model/cp1251.h"
 #include "model/defaults.h"
@@ -17,15 +18,7 @@
 namespace {
 
 using namespace vorsin;
-
-class PrintingMessenger final : public Messenger {
- public:
-  // Success notes have no caption; everything else is worth seeing.
-  int Show(const std::string& text, const std::string& caption, Icon, Buttons) override {
-    if (!caption.empty()) std::fprintf(stderr, "%s: %s\n", ToUtf8(caption).c_str(), ToUtf8(text).c_str());
-    return kAnswerOk;
-  }
-};
+using bench::PrintingMessenger;
 
 constexpr int kBaud = 115200;
 constexpr int kRuns = 3;

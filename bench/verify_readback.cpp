@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "../tests/link/sim_process.h"
+#include "bench_support.h"
 #include "image/device_io.h"
 #include "image/image_check.h"
 #include "image/image_writer.h"
@@ -17,14 +18,7 @@
 namespace {
 
 using namespace vorsin;
-
-class PrintingMessenger final : public Messenger {
- public:
-  int Show(const std::string& text, const std::string& caption, Icon, Buttons) override {
-    if (!caption.empty()) std::fprintf(stderr, "%s: %s\n", ToUtf8(caption).c_str(), ToUtf8(text).c_str());
-    return kAnswerOk;
-  }
-};
+using bench::PrintingMessenger;
 
 constexpr int kBaud = 115200;
 constexpr int kRuns = 5;

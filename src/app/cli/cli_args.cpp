@@ -72,9 +72,9 @@ std::string TakeOption(const Command* command, int argc, const char* const* argv
     value = key.substr(eq + 1);
     key.resize(eq);
   }
-  const OptionSpec* spec = FindOption(command, key);
-  if (!spec) return "unknown option --" + key;
-  if (spec->value.empty()) {
+  const OptionSpec* declared = FindOption(command, key);
+  if (!declared) return "unknown option --" + key;
+  if (declared->value.empty()) {
     if (value) return "--" + key + " takes no value";
     if (!args.Flag(key)) args.flags.push_back(key);
     return {};

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
           qt6-base-dev qt6-translations-l10n zlib1g-dev libgtest-dev nlohmann-json3-dev
-          xvfb xauth x11-apps imagemagick)
+          xvfb xauth x11-apps imagemagick dpkg-dev file)
 
 missing=()
 for p in "${packages[@]}"; do

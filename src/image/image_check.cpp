@@ -194,6 +194,12 @@ std::vector<std::string> ImageProblems(const Configuration& c) {
                   Cp(" не помещается в устройство (от 1 до 8 диапазонов, уровни от 0 до 255)"));
   }
 
+  // The device keeps each loop's common loops in four bits, one per loop.
+  for (int L = 0; L < kLoops; ++L)
+    if (c.general.commonLoops(L) > 0x0F)
+      p.push_back(Cp("Шлейф ") + N(L + 1) + Cp(": общие шлейфы ") + N(c.general.commonLoops(L)) +
+                  Cp(" вне пределов от 0 до 15 (по биту на шлейф)"));
+
   // Reading takes each loop's events from its base on: a list that ends
   // before a block does would be read back from other blocks' bytes.
   for (int L = 0; L < kLoops; ++L) {

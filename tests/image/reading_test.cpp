@@ -286,12 +286,14 @@ TEST_F(Checks, ValuesWiderThanTheirDeviceFieldsAreRefused) {
   c.intervals.back().w[3] = -231;
   c.intervalDescriptions.push_back(c.intervalDescriptions[table]);
   c.general.intervalIndex(1) = static_cast<uint8_t>(c.intervals.size() - 1);
+  c.general.commonLoops(2) = 41;  // bit 5 names no loop
   const auto problems = image::ImageProblems(c);
   const char* const expected[] = {"Адресат \"Адресат1\": время подтверждения", "Реакция реле", "Событие 1 ", "Событие 2 ", "Событие 3 ",
                                   "Номер Sms-центра \"+7902000011)\"",
                                   "Адресат \"Адресат1\", \"Телефон 1\" \"890311]220\"", "Рабочий телефон 2 ",
                                   "Пользователь с номером 3: пароль \"12a\"", "Пользователь с номером 4: пароль",
-                                  "Пользователь с номером 4: недопустимые признаки 64", "Шлейф 2: таблица интервалов"};
+                                  "Пользователь с номером 4: недопустимые признаки 64", "Шлейф 2: таблица интервалов",
+                                  "Шлейф 3: общие шлейфы 41"};
   ASSERT_EQ(std::size(expected), problems.size());
   for (size_t i = 0; i < problems.size(); ++i) EXPECT_EQ(0u, problems[i].find(Cp(expected[i]))) << i;
   EXPECT_NE(std::string::npos, problems[2].find(Cp(": поле 9 (9846784) вне пределов от 0 до 255")));

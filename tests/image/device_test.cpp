@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "../link/cut_line.h"
 #include "../link/sim_process.h"
 #include "image/device_io.h"
 #include "image_test_support.h"
@@ -25,32 +26,6 @@ class CountingProgress final : public Progress {
   void Advance(int by) override { position += by; }
   void Breathe() override {}
   int maximum = 0, position = 0;
-};
-
-// A line that goes dead after a number of EEPROM writes, as when the cable
-// is pulled halfway through programming.
-class CutAfterWrites final : public SerialPort {
- public:
-  CutAfterWrites(std::unique_ptr<SerialPort> inner, int writes) : inner_(std::move(inner)), left_(writes) {}
-  bool Open(const std::string& name) override { return inner_->Open(name); }
-  bool IsOpen() const override { return inner_->IsOpen(); }
-  bool ReadSettings() override { return inner_->ReadSettings(); }
-  bool ApplySettings(int baud) override { return inner_->ApplySettings(baud); }
-  int Baud() const override { return inner_->Baud(); }
-  void Purge() override { inner_->Purge(); }
-  void SetTimeouts(const SerialTimeouts& t) override { inner_->SetTimeouts(t); }
-  size_t Read(uint8_t* dest, size_t k) override { return inner_->Read(dest, k); }
-  size_t Write(const uint8_t* data, size_t n) override {
-    if (n > 3 && data[3] == 0x23 && left_-- <= 0) cut_ = true;
-    return cut_ ? n : inner_->Write(data, n);
-  }
-  bool Cts() override { return inner_->Cts(); }
-  void Close() override { inner_->Close(); }
-
- private:
-  std::unique_ptr<SerialPort> inner_;
-  int left_;
-  bool cut_ = false;
 };
 
 class DeviceTest : public ::testing::Test {
@@ -169,7 +144,7 @@ TEST_F(DeviceTest, BlocksGoOutByAddressWithTheTableAndTheClearedFlagLast) {
 TEST_F(DeviceTest, FailureHalfwayLeavesTheProgrammingFlagSet) {
   FillRich(ws);
   Start();
-  port.makePort = [] { return std::make_unique<CutAfterWrites>(MakeSerialPort(), 5); };
+  port.makePort = [] { return std::make_unique<testing::CutLine>(MakeSerialPort(), 0x23, 5); };
   const std::string before = ws.config.lastLoadTime;
   EXPECT_EQ(1, Program());
   EXPECT_EQ(0, progress.position);

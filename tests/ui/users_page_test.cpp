@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include "../link/cut_line.h"
 #include "link/serial_port.h"
 #include "model/users.h"
 #include "registry.h"
@@ -56,31 +57,6 @@ QAction* Item(QMenu* menu, const QString& text) {
     if (a->text() == text) return a;
   return nullptr;
 }
-
-// A line that stops answering at the n-th ReadEEPROM request.
-class CutAtRead final : public SerialPort {
- public:
-  CutAtRead(std::unique_ptr<SerialPort> inner, int n) : inner_(std::move(inner)), left_(n) {}
-  bool Open(const std::string& name) override { return inner_->Open(name); }
-  bool IsOpen() const override { return inner_->IsOpen(); }
-  bool ReadSettings() override { return inner_->ReadSettings(); }
-  bool ApplySettings(int baud) override { return inner_->ApplySettings(baud); }
-  int Baud() const override { return inner_->Baud(); }
-  void Purge() override { inner_->Purge(); }
-  void SetTimeouts(const SerialTimeouts& t) override { inner_->SetTimeouts(t); }
-  size_t Read(uint8_t* dest, size_t k) override { return inner_->Read(dest, k); }
-  size_t Write(const uint8_t* data, size_t n) override {
-    if (n > 3 && data[3] == 0x22 && --left_ <= 0) cut_ = true;
-    return cut_ ? n : inner_->Write(data, n);
-  }
-  bool Cts() override { return inner_->Cts(); }
-  void Close() override { inner_->Close(); }
-
- private:
-  std::unique_ptr<SerialPort> inner_;
-  int left_;
-  bool cut_ = false;
-};
 
 bool Unlocked(TestWindow& w) { return w->pageControl()->isEnabled() && w->menuBar()->isEnabled(); }
 
@@ -286,7 +262,8 @@ class UsersPageTest : public QObject {
     w->findChild<QAction*>("N2")->trigger();  // "Новый": the engineer alone
     QCOMPARE(List(w)->topLevelItemCount(), 1);
     // The third block is lost: nothing changes.
-    w->port().makePort = [] { return std::make_unique<CutAtRead>(MakeSerialPort(), 4); };
+    // The fourth ReadEEPROM request gets no answer.
+    w->port().makePort = [] { return std::make_unique<vorsin::testing::CutLine>(MakeSerialPort(), 0x22, 3); };
     w.messages.shown.clear();
     QTest::mouseClick(w.find<QPushButton>("Button4"), Qt::LeftButton);
     QCOMPARE(w.messages.shown.size(), size_t(1));

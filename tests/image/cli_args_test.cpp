@@ -8,18 +8,16 @@
 #include <vector>
 
 #include "../link/sim_process.h"
+#include "cli_run.h"
 #include "image_test_support.h"
 
 namespace vorsin {
 namespace {
 
+using testing::CliRun;
 using testing::ReadText;
+using testing::RunCli;
 using testing::TempPath;
-
-struct CliRun {
-  int status = -1;
-  std::string out, err;
-};
 
 class CliArgsTest : public ::testing::Test {
  protected:
@@ -33,15 +31,9 @@ class CliArgsTest : public ::testing::Test {
   }
   CliRun Cli(const std::string& arguments) {
     const std::string out = File("cli.out"), err = File("cli.err");
-    const std::string command =
-        std::string(VORSIN_BIN_DIR) + "/vorsin-cli " + arguments + " >" + out + " 2>" + err;
-    CliRun r;
-    const int raw = std::system(command.c_str());
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = ReadText(out);
-    r.err = ReadText(err);
-    return r;
+    return RunCli(arguments, out, err);
   }
+
   static bool Exists(const std::string& path) { return std::ifstream(path).good(); }
 
   std::vector<std::string> files;

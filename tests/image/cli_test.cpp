@@ -7,6 +7,7 @@
 #include <string>
 
 #include "../link/sim_process.h"
+#include "cli_run.h"
 #include "image_test_support.h"
 #include "project/project_file.h"
 
@@ -14,14 +15,11 @@ namespace vorsin {
 namespace {
 
 using namespace image_test;
+using testing::CliRun;
 using testing::ReadText;
+using testing::RunCli;
 using testing::SimProcess;
 using testing::TempPath;
-
-struct CliRun {
-  int status = -1;
-  std::string out, err;
-};
 
 class CliTest : public ::testing::Test {
  protected:
@@ -39,15 +37,9 @@ class CliTest : public ::testing::Test {
   }
   CliRun Cli(const std::string& arguments) {
     const std::string out = File("cli.out"), err = File("cli.err");
-    const std::string command = std::string(VORSIN_BIN_DIR) + "/vorsin-cli --vocabulary " + vocabulary + " " +
-                                arguments + " >" + out + " 2>" + err;
-    CliRun r;
-    const int raw = std::system(command.c_str());
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = ReadText(out);
-    r.err = ReadText(err);
-    return r;
+    return RunCli("--vocabulary " + vocabulary + " " + arguments, out, err);
   }
+
   std::string SaveProject(const Workspace& ws, const std::string& name) {
     const std::string path = File(name);
     Workspace copy = ws;

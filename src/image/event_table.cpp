@@ -5,6 +5,7 @@
 #include "model/cp1251.h"
 #include "model/events.h"
 #include "model/loops.h"
+#include "model/vocabulary.h"
 
 namespace vorsin::image {
 namespace {
@@ -56,6 +57,7 @@ std::vector<uint8_t> EncodeEventTable(const Configuration& config) {
 
 bool RebuildEvents(Workspace& ws, Vocabulary& vocabulary, std::span<const uint8_t> records,
                    std::string& error) {
+  const VocabularySnapshot snapshot(vocabulary);
   Configuration& c = ws.config;
   GeneralSettings& g = c.general;
   const auto record = [&](size_t s, EventEntry& out) {

@@ -96,14 +96,25 @@ std::string ToUtf8(std::string_view cp1251) {
   return out;
 }
 
+namespace {
+
+// One lookup per byte: vocabulary keys are folded some hundreds of times per reset.
+constexpr std::array<char, 256> kLower = [] {
+  std::array<char, 256> t{};
+  for (int b = 0; b < 256; ++b) {
+    int l = b;
+    if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDF)) l = b + 32;
+    else if (b == 0xA8) l = 0xB8;  // Ё -> ё
+    t[static_cast<size_t>(b)] = static_cast<char>(l);
+  }
+  return t;
+}();
+
+}  // namespace
+
 std::string LowerCp(std::string_view cp1251) {
   std::string out(cp1251);
-  for (char& c : out) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b >= 'A' && b <= 'Z') c = static_cast<char>(b + 32);
-    else if (b >= 0xC0 && b <= 0xDF) c = static_cast<char>(b + 32);
-    else if (b == 0xA8) c = static_cast<char>(0xB8);  // Ё -> ё
-  }
+  for (char& c : out) c = kLower[static_cast<unsigned char>(c)];
   return out;
 }
 

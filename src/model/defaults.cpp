@@ -150,6 +150,7 @@ std::string DeliveryLimitText(int row) {
 }
 
 void ResetToDefaults(Workspace& ws, Vocabulary& vocabulary) {
+  const VocabularySnapshot snapshot(vocabulary);
   Configuration& c = ws.config;
   c.lastLoadTime.clear();
   ws.projectFileName = "default";

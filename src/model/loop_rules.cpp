@@ -4,6 +4,7 @@
 
 #include "model/cp1251.h"
 #include "model/loops.h"
+#include "model/vocabulary.h"
 
 namespace vorsin {
 namespace {
@@ -145,6 +146,7 @@ std::vector<int> OfferedIntervals(const Configuration& config, int loop) {
 
 int LoadDefaultIntervals(Workspace& ws, Vocabulary& vocabulary, Messenger& messenger) {
   if (AskBeforeReset(ws, messenger, {0, 1, 2, 3}) != kAnswerOk) return kAnswerCancel;
+  const VocabularySnapshot snapshot(vocabulary);
   GeneralSettings& g = ws.config.general;
   // Blocks shrink while the tables they were sized for are still loaded.
   for (int L = 0; L < kLoops; ++L) TrimLoopEvents(ws, L, g.intervalIndex(L));

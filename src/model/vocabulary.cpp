@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <unordered_map>
@@ -122,34 +123,51 @@ struct Vocabulary::Parsed {
   FileStamp stamp;
   // section -> key -> value; the first section and the first key of a name win.
   std::unordered_map<std::string, std::unordered_map<std::string, std::string>> sections;
+
+  static std::unique_ptr<Parsed> From(const std::string& text, const FileStamp& stamp);
 };
 
 Vocabulary::Vocabulary(std::string path) : path_(std::move(path)) {}
 Vocabulary::~Vocabulary() = default;
 
-const Vocabulary::Parsed& Vocabulary::Load() const {
-  const FileStamp stamp = StampOf(path_);
-  if (cache_ && cache_->stamp == stamp) return *cache_;
+std::unique_ptr<Vocabulary::Parsed> Vocabulary::Parsed::From(const std::string& text, const FileStamp& stamp) {
   auto parsed = std::make_unique<Parsed>();
   parsed->stamp = stamp;
-  std::string text;
-  if (stamp.exists && ReadWhole(path_, text)) {
-    std::unordered_map<std::string, std::string>* current = nullptr;
-    std::string name;
-    std::string key;
-    std::string_view value;
-    for (auto line : SplitLines(text)) {
-      if (SectionOf(line, name)) {
-        // A repeated section name is not looked at again.
-        auto [it, fresh] = parsed->sections.try_emplace(name);
-        current = fresh ? &it->second : nullptr;
-      } else if (current && KeyOf(line, key, value)) {
-        current->try_emplace(key, std::string(value));
-      }
+  std::unordered_map<std::string, std::string>* current = nullptr;
+  std::string name;
+  std::string key;
+  std::string_view value;
+  for (auto line : SplitLines(text)) {
+    if (SectionOf(line, name)) {
+      // A repeated section name is not looked at again.
+      auto [it, fresh] = parsed->sections.try_emplace(name);
+      current = fresh ? &it->second : nullptr;
+    } else if (current && KeyOf(line, key, value)) {
+      current->try_emplace(key, std::string(value));
     }
   }
-  cache_ = std::move(parsed);
+  return parsed;
+}
+
+const Vocabulary::Parsed& Vocabulary::Load() const {
+  // Inside a snapshot the parse in hand is used without looking at the file.
+  if (cache_ && held_ > 0) return *cache_;
+  const FileStamp stamp = StampOf(path_);
+  if (cache_ && cache_->stamp == stamp) return *cache_;
+  std::string text;
+  if (!stamp.exists || !ReadWhole(path_, text)) text.clear();
+  cache_ = Parsed::From(text, stamp);
   return *cache_;
+}
+
+bool Vocabulary::Replace(const std::string& text) {
+  if (WriteWhole(path_, text)) {
+    // What was just written is what the next read would parse.
+    cache_ = Parsed::From(text, StampOf(path_));
+    return true;
+  }
+  cache_.reset();
+  return false;
 }
 
 bool Vocabulary::Has(std::string_view section, std::string_view key) const {
@@ -181,28 +199,37 @@ std::string Vocabulary::Read(std::string_view section, std::string_view key, std
 }
 
 bool Vocabulary::Write(std::string_view section, std::string_view key, std::string_view value) {
+  return Write(section, {{std::string(key), std::string(value)}});
+}
+
+bool Vocabulary::Write(std::string_view section, const std::vector<std::pair<std::string, std::string>>& keys) {
   std::string text;
   ReadWhole(path_, text);
   const std::string eol = LineEnd(text);
   const std::string wantSection = Fold(section);
-  const std::string wantKey = Fold(key);
-  // A value is one line: a line break (say, in a number pasted into a
-  // free-text field or carried in from a project file) would otherwise spill
-  // into keys and sections of its own. What a later read sees is kept.
-  value = value.substr(0, value.find_first_of(std::string_view("\r\n\0", 3)));
-  const std::string newLine = std::string(Trim(key)) + "=" + std::string(value) + eol;
+  struct Wanted {
+    std::string folded;
+    std::string line;
+    bool done = false;
+  };
+  std::vector<Wanted> wanted;
+  for (const auto& [key, raw] : keys) {
+    // A value is one line: a line break (say, in a number pasted into a
+    // free-text field or carried in from a project file) would otherwise spill
+    // into keys and sections of its own. What a later read sees is kept.
+    const std::string_view value = std::string_view(raw).substr(0, raw.find_first_of(std::string_view("\r\n\0", 3)));
+    wanted.push_back({Fold(key), std::string(Trim(key)) + "=" + std::string(value) + eol});
+  }
 
-  auto lines = SplitLines(text);
   std::string out;
-  out.reserve(text.size() + newLine.size() + 16);
+  out.reserve(text.size() + 64 * wanted.size() + 16);
   bool inSection = false;
   bool sectionSeen = false;
-  bool done = false;
   size_t insertAt = std::string::npos;  // after the last key line of the section
   std::string name;
   std::string lineKey;
   std::string_view lineValue;
-  for (auto line : lines) {
+  for (auto line : SplitLines(text)) {
     if (SectionOf(line, name)) {
       inSection = !sectionSeen && name == wantSection;
       if (inSection) sectionSeen = true;
@@ -210,10 +237,16 @@ bool Vocabulary::Write(std::string_view section, std::string_view key, std::stri
       if (inSection) insertAt = out.size();
       continue;
     }
-    if (inSection && !done && KeyOf(line, lineKey, lineValue) && lineKey == wantKey) {
-      out += newLine;
-      done = true;
-      continue;
+    if (inSection && KeyOf(line, lineKey, lineValue)) {
+      // The first line of a key takes the new value, as reads see the first.
+      auto w = std::find_if(wanted.begin(), wanted.end(),
+                            [&](const Wanted& x) { return !x.done && x.folded == lineKey; });
+      if (w != wanted.end()) {
+        out += w->line;
+        w->done = true;
+        insertAt = out.size();
+        continue;
+      }
     }
     if (!line.empty() && line.back() != '\n') {
       out += line;
@@ -223,22 +256,26 @@ bool Vocabulary::Write(std::string_view section, std::string_view key, std::stri
     }
     if (inSection && !Trim(line).empty()) insertAt = out.size();
   }
-  if (!done) {
+  std::string added;
+  for (const auto& w : wanted)
+    if (!w.done) added += w.line;
+  if (!added.empty()) {
     if (sectionSeen) {
-      out.insert(insertAt, newLine);
+      out.insert(insertAt, added);
     } else {
       if (!out.empty() && out.back() != '\n') out += eol;
-      out += "[" + std::string(Trim(section)) + "]" + eol + newLine;
+      out += "[" + std::string(Trim(section)) + "]" + eol + added;
     }
   }
-  cache_.reset();
-  return WriteWhole(path_, out);
+  return Replace(out);
 }
 
 bool Vocabulary::EraseSection(std::string_view section) {
-  std::string text;
-  if (!ReadWhole(path_, text)) return true;  // nothing to erase
   const std::string want = Fold(section);
+  // Every header of a name leaves its mark in the parse: none, nothing to erase.
+  if (Load().sections.count(want) == 0) return true;
+  std::string text;
+  if (!ReadWhole(path_, text)) return true;
   std::string out;
   out.reserve(text.size());
   bool skipping = false;
@@ -253,8 +290,7 @@ bool Vocabulary::EraseSection(std::string_view section) {
     out += line;
   }
   if (!changed) return true;
-  cache_.reset();
-  return WriteWhole(path_, out);
+  return Replace(out);
 }
 
 std::string DirectoryOf(const std::string& path) {

@@ -78,10 +78,10 @@ void WriteProfile(Vocabulary& vocabulary, int section, const std::string& name,
                   const Configuration& config) {
   // A file that cannot be written loses the profile silently.
   const std::string s = std::to_string(section);
-  vocabulary.Write(s, "Name", name);
-  vocabulary.Write(s, "ServNum", config.smsCentre);
-  vocabulary.Write(s, "OutNum", config.expressOutNumber);
-  vocabulary.Write(s, "InbNum", config.expressInNumber);
+  vocabulary.Write(s, {{"Name", name},
+                       {"ServNum", config.smsCentre},
+                       {"OutNum", config.expressOutNumber},
+                       {"InbNum", config.expressInNumber}});
 }
 
 void LoadCodeDefinitions(Workspace& ws, Vocabulary& vocabulary) {

@@ -3,10 +3,12 @@
 #include <algorithm>
 
 #include "model/events.h"
+#include "model/vocabulary.h"
 
 namespace vorsin {
 
 void MigrateEvents(Workspace& ws, Vocabulary& vocabulary) {
+  const VocabularySnapshot snapshot(vocabulary);
   GeneralSettings& g = ws.config.general;
   int m = g.loopEventBase(0);
   for (int L = 1; L < kLoops; ++L) m = std::min<int>(m, g.loopEventBase(L));

@@ -122,6 +122,33 @@ TEST_F(VocabularyFile, ChangesOnDiskAreSeenByTheNextRead) {
   EXPECT_EQ(v.Read("A", "k", ""), "22");
 }
 
+TEST_F(VocabularyFile, SeveralKeysGoInOneRewrite) {
+  Put("[1]\nName=A\nOutNum=1\nOutNum=2\n\n[2]\nName=B\n");
+  Vocabulary v(path_);
+  ASSERT_TRUE(v.Write("1", {{"outnum", "*100#"}, {"ServNum", "+7"}, {"Name", "C"}}));
+  // The first of repeated keys takes the value (reads see the first); keys
+  // the section lacks go after its last key line.
+  EXPECT_EQ(Contents(), "[1]\nName=C\noutnum=*100#\nOutNum=2\nServNum=+7\n\n[2]\nName=B\n");
+  ASSERT_TRUE(v.Write("9", {{"Name", "N"}, {"InbNum", "x\ny"}}));
+  EXPECT_EQ(v.Read("9", "InbNum", "?"), "x");
+}
+
+TEST_F(VocabularyFile, ASnapshotReadsTheFileAsItWasButSeesItsOwnWrites) {
+  Put("[A]\nk=1\n");
+  Vocabulary v(path_);
+  {
+    const VocabularySnapshot snapshot(v);
+    EXPECT_EQ(v.Read("A", "k", ""), "1");
+    Put("[A]\nk=22\n");
+    EXPECT_EQ(v.Read("A", "k", ""), "1");
+    ASSERT_TRUE(v.Write("A", "j", "3"));
+    EXPECT_EQ(v.Read("A", "j", ""), "3");
+    EXPECT_EQ(v.Read("A", "k", ""), "22");  // the write read the file first
+  }
+  Put("[A]\nk=333\n");
+  EXPECT_EQ(v.Read("A", "k", ""), "333");
+}
+
 TEST(VocabularyPath, LiesBesideTheExecutable) {
   EXPECT_EQ(VocabularyBeside("/opt/v/bin/vorsin"), "/opt/v/bin/RorEdad.ini");
   EXPECT_EQ(VocabularyBeside("vorsin"), "./RorEdad.ini");

@@ -61,6 +61,22 @@ std::vector<std::string> ImageProblems(const Configuration& c) {
     if (body > static_cast<size_t>(kMaxRelayBody))
       p.push_back(Cp("Реле ") + N(relay + 1) + Cp(": слишком много привязок (") + N(body) +
                   Cp(" байт, допустимо не более ") + N(kMaxRelayBody) + Cp("), уберите часть привязок"));
+    // A binding is two bytes: five bits of source, the reaction bits 0-2 and
+    // 6-7, six bits of priority. What would come back different is refused.
+    if (FireLoopUsesRelay(c, relay)) continue;  // its lists are not written
+    for (int k = 0; k < kRelayLists; ++k) {
+      const auto& list = c.relayBindings[relay][k];
+      for (size_t i = 0; i < list.size(); ++i) {
+        const RelayBinding& b = list[i];
+        const auto bytes = EncodeBinding(b);
+        const RelayBinding back = DecodeBinding(bytes[0], bytes[1], k < kLoops);
+        if (back.w[1] == b.w[1] && back.w[2] == b.w[2] && back.w[3] == b.w[3]) continue;
+        p.push_back(Cp("Реле ") + N(relay + 1) + ", " + (k < kLoops ? Cp("шлейф ") + N(k + 1) : Cp("общие")) +
+                    Cp(": привязка ") + N(i + 1) + Cp(" (источник ") + N(b.w[1]) + Cp(", признаки ") + N(b.w[2]) +
+                    Cp(", приоритет ") + N(b.w[3]) + Cp(") не помещается в устройство"));
+        break;  // one line per list is enough to find it
+      }
+    }
   }
   for (const ParamRecord& pattern : c.relayPatterns) {
     const int steps = pattern.w[1];
@@ -77,12 +93,14 @@ std::vector<std::string> ImageProblems(const Configuration& c) {
       }
       const int step = pattern.w[2 + i] & 0xFF;
       const bool last = i == steps - 1;
+      // Bit 6 marks the last step: in any step it does not come back as written.
       if (last && (step | 0x40) == 0xFF)
         p.push_back(Cp("Реакция реле ") + Quoted(pattern.text) + Cp(": последний шаг ") + N(step) +
                     Cp(" будет прочитан как конец списка, измените его длительность"));
-      else if (!last && (step & 0x40))
+      else if (step & 0x40)
         p.push_back(Cp("Реакция реле ") + Quoted(pattern.text) + Cp(": шаг ") + N(i + 1) + " (" + N(step) +
-                    Cp(") будет прочитан как последний, уберите бит 6"));
+                    (last ? Cp(") будет прочитан без бита 6, уберите бит 6")
+                          : Cp(") будет прочитан как последний, уберите бит 6")));
     }
   }
 
@@ -121,6 +139,11 @@ std::vector<std::string> ImageProblems(const Configuration& c) {
         break;
       }
     }
+
+  // The device keeps its address as four BCD digits.
+  if (c.deviceAddress.size() != 4 ||
+      !std::all_of(c.deviceAddress.begin(), c.deviceAddress.end(), [](char ch) { return ch >= '0' && ch <= '9'; }))
+    p.push_back(Cp("Адрес ПКД-РС ") + Quoted(c.deviceAddress) + Cp(": допустимы ровно 4 цифры"));
 
   // A number field holds the phone alphabet, up to its size; anything else
   // would reach the device changed.

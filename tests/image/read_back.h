@@ -66,6 +66,8 @@ inline Configuration AsReadBack(const Configuration& written, const Workspace& f
   // The reserved bytes of the general block are the tool's own.
   for (size_t i : {1, 2, 3, 4, 5, 6, 7, 14, 15}) c.general.at(i) = fresh.config.general.at(i);
   for (size_t i = lb::kDeviceHeldByte + 1; i < lb::kLoopFlags; ++i) c.general.block(i) = fresh.config.general.block(i);
+  // The device's loop constants are written as 9 to 12 whatever the model holds.
+  for (int L = 0; L < kLoops; ++L) c.general.block(lb::kLoopConstants + L) = static_cast<uint8_t>(9 + L);
   std::vector<Addressee> kept;
   for (size_t i = 0; i < c.addressees.size(); ++i) {
     if (c.addressees[i].phones.empty()) continue;
@@ -127,6 +129,16 @@ inline Configuration AsReadBack(const Configuration& written, const Workspace& f
     pattern.w[0] = 0;
     for (size_t k = 2 + static_cast<size_t>(steps); k < ParamRecord::kWords; ++k) pattern.w[k] = 0;
   }
+  // A binding travels as its source, reaction bits and priority.
+  for (auto& relay : c.relayBindings)
+    for (auto& list : relay)
+      for (RelayBinding& b : list) b.w[0] = 0;
+  // A time event travels as four bytes: day, hour, minute, event.
+  for (TimeEvent& t : c.timeEvents) {
+    TimeEvent held;
+    for (size_t k = 1; k <= 4; ++k) held.w[k] = t.w[k];
+    t = held;
+  }
   // Texts come back in their canonical spelling.
   const SmsContext ctx{c.smsSubStrings, codes};
   std::vector<ParamRecord> canonical[3] = {c.smsProfileTexts, c.smsStrings, c.smsSubStrings};
@@ -141,6 +153,24 @@ inline Configuration AsReadBack(const Configuration& written, const Workspace& f
   c.smsSubStrings = canonical[2];
   // Parts of the workspace reading never touches stay as they were.
   c.pukCode = fresh.config.pukCode;
+  // Reading lays the loops' blocks out one after another behind the general
+  // events, whatever the gaps or overlaps between them in the device: the
+  // device sees the same records, the list may be shorter and the bases move.
+  // A block's events past the loop's ranges are not read; blank ones stand in.
+  std::vector<EventEntry> events;
+  int lowest = c.general.loopEventBase(0);
+  for (int L = 1; L < kLoops; ++L) lowest = std::min<int>(lowest, c.general.loopEventBase(L));
+  events.assign(c.events.begin(), c.events.begin() + std::min<size_t>(lowest, c.events.size()));
+  std::array<uint8_t, kLoops> bases{};
+  for (int L = 0; L < kLoops; ++L) {
+    bases[L] = static_cast<uint8_t>(events.size());
+    const int used = LoopRangeCount(c, L) - 1;
+    const size_t base = c.general.loopEventBase(L);
+    for (int v = 0; v < used; ++v) events.push_back(base + v < c.events.size() ? c.events[base + v] : EventEntry{});
+    for (int v = used; v < MinLoopEvents(L); ++v) events.push_back(EventEntry{});
+  }
+  c.events = events;
+  for (int L = 0; L < kLoops; ++L) c.general.loopEventBase(L) = bases[L];
   return c;
 }
 
@@ -263,6 +293,13 @@ inline std::string ImageReadBackDifference(const Configuration& written, const W
   Configuration got = fresh.config;
   KeepLoopTablesOnly(want, withDescriptions);
   KeepLoopTablesOnly(got, withDescriptions);
+  // Reading matches tables by their ranges and levels, not by kind: a table
+  // equal to a known one but for the kind comes back with that one's kind.
+  for (size_t t = 0; t < want.intervals.size() && t < got.intervals.size(); ++t) {
+    Interval& w = want.intervals[t];
+    const Interval& g = got.intervals[t];
+    if (std::equal(w.w.begin() + 1, w.w.end(), g.w.begin() + 1)) w.w[0] = g.w[0];
+  }
   IgnoreUnwrittenRangeNames(want, got);
   KeepRemoteWordsOnly(want, got);
   KeepRemoteWordsOnly(got, got);

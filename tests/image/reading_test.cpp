@@ -201,7 +201,7 @@ TEST_F(Checks, ConfigurationsTheImageCannotHoldAreRefusedWithWhatToChange) {
   Configuration& c = ws.config;
   c.addressees.push_back(NamedAddressee(1, 16));
   for (auto& phone : c.addressees[0].phones) phone.phoneNumber = "8903";  // numbers that fit
-  c.relayBindings[0][4].resize(26);
+  c.relayBindings[0][4].assign(26, RelayBinding{{0, 40, 0, 1}});
   c.relayPatterns[2].w[1] = 2;
   c.relayPatterns[2].w[3] = 0xBF;
   c.smsProfileTexts.resize(20);
@@ -274,7 +274,9 @@ TEST_F(Checks, ValuesWiderThanTheirDeviceFieldsAreRefused) {
   c.events[1].w[2] = 1000;
   c.events[2].w[5] = -16;
   c.relayPatterns[1].w[2] = 2560;
+  c.relayPatterns[2].w[1 + c.relayPatterns[2].w[1]] |= 0x40;  // the last step's mark would be lost
   c.smsCentre = "+7902000011)";
+  c.deviceAddress = "12";
   c.addressees.push_back(NamedAddressee(1, 1));
   c.addressees[0].confirmWait = 67108894;
   c.addressees[0].phones[0].phoneNumber = "890311]220";
@@ -287,16 +289,22 @@ TEST_F(Checks, ValuesWiderThanTheirDeviceFieldsAreRefused) {
   c.intervalDescriptions.push_back(c.intervalDescriptions[table]);
   c.general.intervalIndex(1) = static_cast<uint8_t>(c.intervals.size() - 1);
   c.general.commonLoops(2) = 41;  // bit 5 names no loop
+  // A binding keeps five bits of source, reaction bits 0-2 and 6-7, six bits of priority.
+  c.relayBindings[1][0] = {{{0, 23, 129, 3}}, {{0, 23, -66, 16449532}}};
+  c.relayBindings[1][kLoops] = {{{0, 40, 0xC5, 63}}, {{0, 36, 0, 0}}};  // source 36 wraps to 40
   const auto problems = image::ImageProblems(c);
-  const char* const expected[] = {"Адресат \"Адресат1\": время подтверждения", "Реакция реле", "Событие 1 ", "Событие 2 ", "Событие 3 ",
-                                  "Номер Sms-центра \"+7902000011)\"",
+  const char* const expected[] = {"Адресат \"Адресат1\": время подтверждения",
+                                  "Реле 2, шлейф 1: привязка 2 (источник 23, признаки -66, приоритет 16449532)",
+                                  "Реле 2, общие: привязка 2", "Реакция реле", "Реакция реле", "Событие 1 ", "Событие 2 ", "Событие 3 ",
+                                  "Адрес ПКД-РС \"12\": допустимы ровно 4 цифры", "Номер Sms-центра \"+7902000011)\"",
                                   "Адресат \"Адресат1\", \"Телефон 1\" \"890311]220\"", "Рабочий телефон 2 ",
                                   "Пользователь с номером 3: пароль \"12a\"", "Пользователь с номером 4: пароль",
                                   "Пользователь с номером 4: недопустимые признаки 64", "Шлейф 2: таблица интервалов",
                                   "Шлейф 3: общие шлейфы 41"};
   ASSERT_EQ(std::size(expected), problems.size());
   for (size_t i = 0; i < problems.size(); ++i) EXPECT_EQ(0u, problems[i].find(Cp(expected[i]))) << i;
-  EXPECT_NE(std::string::npos, problems[2].find(Cp(": поле 9 (9846784) вне пределов от 0 до 255")));
+  EXPECT_NE(std::string::npos, problems[4].find(Cp("будет прочитан без бита 6")));
+  EXPECT_NE(std::string::npos, problems[5].find(Cp(": поле 9 (9846784) вне пределов от 0 до 255")));
 }
 
 TEST_F(Checks, OverlongTemplatesAreStoredAsErrorOnlyAfterAsking) {

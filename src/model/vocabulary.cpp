@@ -234,6 +234,7 @@ bool Vocabulary::Write(std::string_view section, const std::vector<std::pair<std
       inSection = !sectionSeen && name == wantSection;
       if (inSection) sectionSeen = true;
       out += line;
+      if (line.back() != '\n') out += eol;  // a header ending the file: keys go below it
       if (inSection) insertAt = out.size();
       continue;
     }

@@ -131,6 +131,12 @@ TEST_F(VocabularyFile, SeveralKeysGoInOneRewrite) {
   EXPECT_EQ(Contents(), "[1]\nName=C\noutnum=*100#\nOutNum=2\nServNum=+7\n\n[2]\nName=B\n");
   ASSERT_TRUE(v.Write("9", {{"Name", "N"}, {"InbNum", "x\ny"}}));
   EXPECT_EQ(v.Read("9", "InbNum", "?"), "x");
+
+  // A header that ends the file without a line break keeps its own line.
+  Put("[1]\nName=A\n[5]");
+  ASSERT_TRUE(v.Write("5", {{"Name", "P"}}));
+  EXPECT_EQ(Contents(), "[1]\nName=A\n[5]\nName=P\n");
+  EXPECT_EQ(Vocabulary(path_).Read("5", "Name", ""), "P");
 }
 
 TEST_F(VocabularyFile, ASnapshotReadsTheFileAsItWasButSeesItsOwnWrites) {

@@ -349,6 +349,11 @@ void ReadConfiguration(const Reader& r, Configuration& c) {
   const Reader intervals = r.field("intervals");
   for (size_t i = 0; i < intervals.size(); ++i) c.intervals.push_back(ReadInterval(intervals.at(i)));
   const Reader descriptions = r.field("intervalDescriptions");
+  // Opening a project file gives every table without a description a default
+  // one: a shorter list would not come back as it was given.
+  if (descriptions.size() < c.intervals.size())
+    descriptions.fail("must hold at least as many entries as intervals (" + std::to_string(c.intervals.size()) +
+                      "), holds " + std::to_string(descriptions.size()));
   for (size_t i = 0; i < descriptions.size(); ++i)
     c.intervalDescriptions.push_back(ReadDescription(descriptions.at(i)));
 

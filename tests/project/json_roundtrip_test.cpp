@@ -72,6 +72,11 @@ TEST_F(JsonRoundTrip, AMisfitIsRefusedNamingItsPath) {
   EXPECT_EQ(Refusal([](json& c) { c["pinCode"] = std::string(256, '1'); }),
             "configuration.pinCode: a project file holds at most 255 characters of a text");
   EXPECT_EQ(Refusal([](json& c) { c["timeEvents"] = json::object(); }), "configuration.timeEvents: must be an array");
+  // Opening would add a default description for the table that lacks one.
+  EXPECT_EQ(Refusal([](json& c) { c["intervalDescriptions"].erase(c["intervalDescriptions"].size() - 1); }),
+            "configuration.intervalDescriptions: must hold at least as many entries as intervals (" +
+                std::to_string(ws_.config.intervals.size()) + "), holds " +
+                std::to_string(ws_.config.intervals.size() - 1));
 
   std::string out;
   EXPECT_FALSE(StrictCp("\xC3\x28", out));      // broken sequence

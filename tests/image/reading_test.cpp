@@ -277,6 +277,7 @@ TEST_F(Checks, ValuesWiderThanTheirDeviceFieldsAreRefused) {
   c.relayPatterns[2].w[1 + c.relayPatterns[2].w[1]] |= 0x40;  // the last step's mark would be lost
   c.smsCentre = "+7902000011)";
   c.deviceAddress = "12";
+  c.pinCode = std::string("Z\0" "34", 4);  // reads back as "Z"
   c.addressees.push_back(NamedAddressee(1, 1));
   c.addressees[0].confirmWait = 67108894;
   c.addressees[0].phones[0].phoneNumber = "890311]220";
@@ -296,7 +297,7 @@ TEST_F(Checks, ValuesWiderThanTheirDeviceFieldsAreRefused) {
   const char* const expected[] = {"Адресат \"Адресат1\": время подтверждения",
                                   "Реле 2, шлейф 1: привязка 2 (источник 23, признаки -66, приоритет 16449532)",
                                   "Реле 2, общие: привязка 2", "Реакция реле", "Реакция реле", "Событие 1 ", "Событие 2 ", "Событие 3 ",
-                                  "Адрес ПКД-РС \"12\": допустимы ровно 4 цифры", "Номер Sms-центра \"+7902000011)\"",
+                                  "PIN-код: допустимо не более 4 символов", "Адрес ПКД-РС \"12\": допустимы ровно 4 цифры", "Номер Sms-центра \"+7902000011)\"",
                                   "Адресат \"Адресат1\", \"Телефон 1\" \"890311]220\"", "Рабочий телефон 2 ",
                                   "Пользователь с номером 3: пароль \"12a\"", "Пользователь с номером 4: пароль",
                                   "Пользователь с номером 4: недопустимые признаки 64", "Шлейф 2: таблица интервалов",

@@ -66,6 +66,9 @@ inline Configuration AsReadBack(const Configuration& written, const Workspace& f
   // The reserved bytes of the general block are the tool's own.
   for (size_t i : {1, 2, 3, 4, 5, 6, 7, 14, 15}) c.general.at(i) = fresh.config.general.at(i);
   for (size_t i = lb::kDeviceHeldByte + 1; i < lb::kLoopFlags; ++i) c.general.block(i) = fresh.config.general.block(i);
+  // Reading maps the device's first level table to the reader's own first
+  // table without comparing them (the level-table rule).
+  if (!c.intervals.empty() && !fresh.config.intervals.empty()) c.intervals[0] = fresh.config.intervals[0];
   // A relay is normally closed or not: one bit of its block's header.
   for (int R = 0; R < kRelays; ++R) c.general.relayNormallyClosed(R) = c.general.relayNormallyClosed(R) != 0;
   // The device's loop constants are written as 9 to 12 whatever the model holds.

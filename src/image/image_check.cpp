@@ -143,6 +143,11 @@ std::vector<std::string> ImageProblems(const Configuration& c) {
   // The SIM PIN travels as four bytes, a zero byte ending it.
   if (c.pinCode.size() > 4 || c.pinCode.find('\0') != std::string::npos)
     p.push_back(Cp("PIN-код: допустимо не более 4 символов, без нулевого байта"));
+  // An incoming balance number that is no phone string goes in as text: 14
+  // characters at most, read back up to the first zero byte.
+  const std::string& balanceIn = c.expressInNumber;
+  if (!IsPhoneString(balanceIn) && (balanceIn.size() > 14 || balanceIn.find('\0') != std::string::npos))
+    p.push_back(Cp("Входящий номер \"express\" баланса: допустимо не более 14 символов, без нулевого байта"));
   // The device keeps its address as four BCD digits.
   if (c.deviceAddress.size() != 4 ||
       !std::all_of(c.deviceAddress.begin(), c.deviceAddress.end(), [](char ch) { return ch >= '0' && ch <= '9'; }))

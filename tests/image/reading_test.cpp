@@ -268,6 +268,7 @@ TEST_F(Checks, ValuesWiderThanTheirDeviceFieldsAreRefused) {
   c.events[2].w[4] = 4095;
   c.users[0].text = "???";  // a hidden password read from a device
   c.users.push_back(MakeUser(3, 0x80, "123456", 0x11));
+  c.expressInNumber = "balance:123456";  // text form, 14 characters
   EXPECT_TRUE(image::ImageProblems(c).empty());
 
   c.events[0].w[9] = 9846784;
@@ -278,6 +279,7 @@ TEST_F(Checks, ValuesWiderThanTheirDeviceFieldsAreRefused) {
   c.smsCentre = "+7902000011)";
   c.deviceAddress = "12";
   c.pinCode = std::string("Z\0" "34", 4);  // reads back as "Z"
+  c.expressInNumber = std::string("ba\0lance", 8);  // reads back as "ba"
   c.addressees.push_back(NamedAddressee(1, 1));
   c.addressees[0].confirmWait = 67108894;
   c.addressees[0].phones[0].phoneNumber = "890311]220";
@@ -297,7 +299,8 @@ TEST_F(Checks, ValuesWiderThanTheirDeviceFieldsAreRefused) {
   const char* const expected[] = {"Адресат \"Адресат1\": время подтверждения",
                                   "Реле 2, шлейф 1: привязка 2 (источник 23, признаки -66, приоритет 16449532)",
                                   "Реле 2, общие: привязка 2", "Реакция реле", "Реакция реле", "Событие 1 ", "Событие 2 ", "Событие 3 ",
-                                  "PIN-код: допустимо не более 4 символов", "Адрес ПКД-РС \"12\": допустимы ровно 4 цифры", "Номер Sms-центра \"+7902000011)\"",
+                                  "PIN-код: допустимо не более 4 символов",
+                                  "Входящий номер \"express\" баланса: допустимо не более 14 символов", "Адрес ПКД-РС \"12\": допустимы ровно 4 цифры", "Номер Sms-центра \"+7902000011)\"",
                                   "Адресат \"Адресат1\", \"Телефон 1\" \"890311]220\"", "Рабочий телефон 2 ",
                                   "Пользователь с номером 3: пароль \"12a\"", "Пользователь с номером 4: пароль",
                                   "Пользователь с номером 4: недопустимые признаки 64", "Шлейф 2: таблица интервалов",
@@ -306,6 +309,8 @@ TEST_F(Checks, ValuesWiderThanTheirDeviceFieldsAreRefused) {
   for (size_t i = 0; i < problems.size(); ++i) EXPECT_EQ(0u, problems[i].find(Cp(expected[i]))) << i;
   EXPECT_NE(std::string::npos, problems[4].find(Cp("будет прочитан без бита 6")));
   EXPECT_NE(std::string::npos, problems[5].find(Cp(": поле 9 (9846784) вне пределов от 0 до 255")));
+  c.expressInNumber = "balance:1234567";  // the 15th character would be lost
+  EXPECT_EQ(problems.size(), image::ImageProblems(c).size());
 }
 
 TEST_F(Checks, OverlongTemplatesAreStoredAsErrorOnlyAfterAsking) {

@@ -34,7 +34,6 @@ constexpr uint8_t kNoEngineer = 0x80;
 constexpr int kEngineer = 32;
 constexpr size_t kExpressIn = 88;
 constexpr size_t kExpressInSize = 16;
-constexpr size_t kExpressInTextMax = 14;
 constexpr uint8_t kTextFormMark = 0x0F;
 
 }  // namespace

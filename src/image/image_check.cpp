@@ -146,7 +146,7 @@ std::vector<std::string> ImageProblems(const Configuration& c) {
   // An incoming balance number that is no phone string goes in as text: 14
   // characters at most, read back up to the first zero byte.
   const std::string& balanceIn = c.expressInNumber;
-  if (!IsPhoneString(balanceIn) && (balanceIn.size() > 14 || balanceIn.find('\0') != std::string::npos))
+  if (!IsPhoneString(balanceIn) && (balanceIn.size() > kExpressInTextMax || balanceIn.find('\0') != std::string::npos))
     p.push_back(Cp("Входящий номер \"express\" баланса: допустимо не более 14 символов, без нулевого байта"));
   // The device keeps its address as four BCD digits.
   if (c.deviceAddress.size() != 4 ||

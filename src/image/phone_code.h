@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -34,5 +35,7 @@ std::string DecodePasswordField(std::span<const uint8_t> field);
 // Whether expressInNumber goes into the number field rather than the text
 // form: not empty, under 15 characters, only phone characters.
 bool IsPhoneString(const std::string& text);
+// Otherwise it goes in as text, this many characters at most.
+constexpr size_t kExpressInTextMax = 14;
 
 }  // namespace vorsin::image

@@ -153,25 +153,30 @@ std::vector<std::string> ImageProblems(const Configuration& c) {
       !std::all_of(c.deviceAddress.begin(), c.deviceAddress.end(), [](char ch) { return ch >= '0' && ch <= '9'; }))
     p.push_back(Cp("Адрес ПКД-РС ") + Quoted(c.deviceAddress) + Cp(": допустимы ровно 4 цифры"));
 
-  // A number field holds the phone alphabet, up to its size; anything else
-  // would reach the device changed.
+  // A number field holds the characters that have a code, two a byte; the
+  // letters come back as their Latin lower-case form, which the device dials
+  // alike, and a number with "?" as the unknown number.
+  const auto numberProblem = [&](const std::string& what, const std::string& number, size_t bytes) {
+    if (NumberFitsField(number, bytes)) return;
+    const auto bad = std::find_if(number.begin(), number.end(), [](char ch) { return PhoneDigitCode(ch) == 0; });
+    const std::string why = bad != number.end()
+                                ? Cp(": символ \"") + std::string(1, *bad) + Cp("\" не записать в устройство")
+                                : Cp(": не более ") + N(2 * bytes) + Cp(" символов");
+    p.push_back(what + " " + Quoted(number) + why);
+  };
   const std::pair<const char*, const std::string*> numbers[] = {
       {"Собственный номер", &c.ownNumber},       {"Номер Sms-центра", &c.smsCentre},
       {"Номер экспресс-запроса", &c.expressOutNumber}, {"Номер переадресации USSD", &c.cusdForwardNumber}};
-  const auto numberProblem = [&](const std::string& what, const std::string& number) {
-    if (DecodeNumberField(EncodeNumberField(number, 8)) != number)
-      p.push_back(Cp(what.c_str()) + " " + Quoted(number) + Cp(": номер не записать в устройство без искажений"));
-  };
-  for (const auto& [what, number] : numbers) numberProblem(what, *number);
+  for (const auto& [what, number] : numbers) numberProblem(Cp(what), *number, kNumberBytes);
+  if (IsPhoneString(c.expressInNumber))
+    numberProblem(Cp("Входящий номер \"express\" баланса"), c.expressInNumber, kExpressInBytes);
   // An addressee's phone keeps its number and prefixes in 5 bytes each.
   for (const Addressee& a : c.addressees)
     for (const AddresseePhone& phone : a.phones)
       for (const std::string* number : {&phone.phoneNumber, &phone.cellPrefix, &phone.linePrefix})
-        if (DecodeNumberField(EncodeNumberField(*number, 5)) != *number)
-          p.push_back(Cp("Адресат ") + Quoted(a.name) + ", " + Quoted(phone.name) + " " + Quoted(*number) +
-                      Cp(": номер не записать в устройство без искажений"));
+        numberProblem(Cp("Адресат ") + Quoted(a.name) + ", " + Quoted(phone.name), *number, kAddresseeNumberBytes);
   for (size_t i = 0; i < c.workPhones.size(); ++i)
-    numberProblem("Рабочий телефон " + N(i + 1), c.workPhones[i]);
+    numberProblem(Cp("Рабочий телефон ") + N(i + 1), c.workPhones[i], kNumberBytes);
 
   // A day of 255 would end the list early; the event byte keeps 7 bits.
   for (size_t i = 0; i < c.timeEvents.size(); ++i) {

@@ -74,6 +74,16 @@ std::string DecodeNumberField(std::span<const uint8_t> field) {
   return out;
 }
 
+bool NumberFitsField(const std::string& number, size_t n) {
+  if (number.find('?') != std::string::npos) return n > 0;
+  return number.size() <= 2 * n &&
+         std::all_of(number.begin(), number.end(), [](char c) { return PhoneDigitCode(c) != 0; });
+}
+
+std::string DeviceNumber(const std::string& number, size_t n) {
+  return DecodeNumberField(EncodeNumberField(number, n));
+}
+
 std::array<uint8_t, 3> EncodePasswordField(const std::string& password) {
   std::array<uint8_t, 3> out{0xFF, 0xFF, 0xFF};
   const bool digits = !password.empty() && std::all_of(password.begin(), password.end(),

@@ -26,6 +26,22 @@ void EncodeNumberFieldInto(const std::string& number, std::span<uint8_t> field);
 // Decodes until a zero nibble or the end of the field; 0xBC first gives "???".
 std::string DecodeNumberField(std::span<const uint8_t> field);
 
+// The number fields: an addressee phone's number and prefixes, the other
+// numbers of the general block, and the incoming balance number in its
+// number form.
+constexpr size_t kAddresseeNumberBytes = 5;
+constexpr size_t kNumberBytes = 8;
+constexpr size_t kExpressInBytes = 16;
+
+// Whether a field of n bytes holds the number as the device will give it
+// back: any text with '?' (the unknown number), or at most 2n characters
+// that all have a code (code 0 would end the number there).
+bool NumberFitsField(const std::string& number, size_t n);
+// The number as reading it back from a field of n bytes gives it: Latin
+// lower-case letters for the Cyrillic ones and the capitals, "???" for the
+// unknown number.
+std::string DeviceNumber(const std::string& number, size_t n);
+
 // The 3-byte password field: up to six decimal digits as BCD, unused
 // nibbles 0xF. Anything that is not a string of digits gives FF FF FF.
 std::array<uint8_t, 3> EncodePasswordField(const std::string& password);

@@ -103,6 +103,20 @@ TEST_F(CliTest, DiffAgainstTheDeviceAfterProgrammingTheFile) {
   EXPECT_EQ(2, Cli("diff --port " + sim->path() + " " + in + " " + changed).status);
 }
 
+// Numbers typed with any letter their fields take program from a file, and
+// the device then compares equal to it (numbers in the device's terms).
+TEST_F(CliTest, TheWidestPageValuesProgramAndTheDeviceComparesEqual) {
+  Vocabulary v(vocabulary);
+  Workspace ws;
+  ResetToDefaults(ws, v);
+  FillWidest(ws);
+  const std::string in = SaveProject(ws, "widest.dat");
+  const CliRun program = Cli("program --port " + sim->path() + " " + in);
+  ASSERT_EQ(0, program.status) << program.err;
+  const CliRun same = Cli("diff --port " + sim->path() + " " + in);
+  EXPECT_EQ(0, same.status) << same.out << same.err;
+}
+
 TEST_F(CliTest, QuestionsAreAnsweredCancelUnlessYes) {
   Vocabulary v(vocabulary);
   Workspace ws;

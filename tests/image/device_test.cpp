@@ -113,6 +113,19 @@ TEST_F(DeviceTest, ProgrammingThenReadingGivesTheConfigurationBack) {
   EXPECT_EQ(ws.config.lastLoadTime, fresh.config.lastLoadTime);
 }
 
+// Every key the number fields take programs and reads back in the device's
+// form: "555T1234" as "555t1234", "?" as "???".
+TEST_F(DeviceTest, TheWidestValuesThePagesStoreProgramAndReadBackInTheDevicesTerms) {
+  FillWidest(ws);
+  Start();
+  ASSERT_EQ(0, Program()) << ToUtf8(messenger.shown.empty() ? "" : messenger.shown.back().text);
+  ASSERT_EQ(0, Read()) << ToUtf8(messenger.shown.back().text);
+  ExpectSameConfiguration(AsReadBack(ws.config, fresh, ws.codeDefinitions), fresh.config);
+  EXPECT_EQ("*100#t1t25550001", fresh.config.expressOutNumber);
+  EXPECT_EQ("5550001p2", fresh.config.addressees[0].phones[0].phoneNumber);
+  EXPECT_EQ("???", fresh.config.cusdForwardNumber);
+}
+
 TEST_F(DeviceTest, ReadingStartsTheControlEntriesAfresh) {
   // The device keeps the masks of the first six control entries only; the
   // others must not keep what the configuration held before the read.

@@ -15,7 +15,9 @@
 #include "link/device_commands.h"
 #include "model/configuration.h"
 #include "model/cp1251.h"
+#include "model/addressee_rules.h"
 #include "model/defaults.h"
+#include "model/event_rules.h"
 #include "model/loops.h"
 #include "model/user_io.h"
 #include "model/vocabulary.h"
@@ -229,6 +231,60 @@ inline void FillRich(Workspace& ws) {
   t.w[3] = 59;
   t.w[4] = 20;
   c.timeEvents.push_back(t);
+}
+
+// The widest values the pages store, through the pages' own rules where
+// the model has them: the longest numbers with every key their fields take
+// (both cases, Cyrillic and Latin, "?"), full lists, the largest numbers.
+// The 8-byte numbers are 16 characters long, as a device read gives them.
+inline void FillWidest(Workspace& ws) {
+  Configuration& c = ws.config;
+  c.pinCode = "9999";
+  c.deviceAddress = "9999";
+  c.ownNumber = "+79161234567" + Cp("г") + "1" + Cp("Г") + "2";
+  c.smsCentre = "*#+0P1p2T3t4" + Cp("П5п6");
+  c.expressOutNumber = "*100#" + Cp("Т1т2") + "5550001";
+  c.expressInNumber = Cp("Баланс: 123456");  // text form, 14 characters
+  c.cusdForwardNumber = "?";
+  c.workPhones = {Cp("8916т123"), "555T1234", "???", "1234567890123456", Cp("5550001п2"), "5550001P2",
+                  "+*#0", ""};
+  const std::string addresseeNumbers[] = {Cp("5550001п2"), Cp("555Т0001"), "5550001P2", "?", "8916t12345",
+                                          "*#+pPtT" + Cp("пП"), Cp("Тт") + "0123456789"};
+  while (CanAddAddressee(c)) {
+    Addressee a;
+    a.autoNumber = static_cast<int32_t>(c.addressees.size() + 1);
+    a.name = Cp("Адресат") + std::to_string(a.autoNumber);
+    a.confirmWait = ParseConfirmWait("510", 0);
+    a.deliveryLimit = 255;
+    a.addresseeFlags = WithDeliveryMode(0, 2);
+    AppendAddressee(ws, a);
+  }
+  Addressee& full = c.addressees[0];
+  while (const auto j = AppendPhone(full)) {
+    AddresseePhone& phone = full.phones[*j];
+    const std::string& number = addresseeNumbers[*j % std::size(addresseeNumbers)];
+    phone.phoneNumber = number.substr(0, kPhoneFieldLength);
+    phone.cellPrefix = Cp("8п");
+    phone.linePrefix = "9T";
+    phone.formats = WithLineFormat(WithGsmFormat(0, GsmFormatCode(static_cast<int>(GsmFormatItems().size()) - 1)),
+                                   0);
+    phone.phoneFlags = 0xFF;
+  }
+  for (size_t k = 1; k < c.addressees.size(); ++k) {
+    const auto j = AppendPhone(c.addressees[k]);
+    c.addressees[k].phones[*j].phoneNumber = addresseeNumbers[k % std::size(addresseeNumbers)].substr(0, kPhoneFieldLength);
+  }
+  for (EventEntry& e : c.events) {
+    e.w[ev::kCode] = TypedEventNumber("999");
+    e.w[ev::kPartition] = TypedEventNumber("99");
+    e.w[ev::kZone] = TypedEventNumber("999");
+    e.w[ev::kVoiceNew] = e.w[ev::kVoiceRestore] = kVoiceMessages;
+    e.w[ev::kMask] = 0xFF;
+  }
+  c.users.clear();
+  for (int n = 1; n <= kMaxUsers; ++n) c.users.push_back(MakeUser(n, n == kMaxUsers ? 0x80 : 0xBF, "999999", 0xFF));
+  for (int L = 0; L < kLoops; ++L) c.general.commonLoops(L) = 0x0F;
+  c.timeEvents.push_back({{0, 31, 23, 59, 127}, ""});
 }
 
 // Compares part by part so that a failure names what differs.

@@ -12,6 +12,7 @@
 
 #include "image/image_layout.h"
 #include "image/image_writer.h"
+#include "image/phone_code.h"
 #include "link/device_commands.h"
 #include "model/configuration.h"
 #include "model/cp1251.h"
@@ -73,6 +74,17 @@ inline Configuration AsReadBack(const Configuration& written, const Workspace& f
   for (int R = 0; R < kRelays; ++R) c.general.relayNormallyClosed(R) = c.general.relayNormallyClosed(R) != 0;
   // The device's loop constants are written as 9 to 12 whatever the model holds.
   for (int L = 0; L < kLoops; ++L) c.general.block(lb::kLoopConstants + L) = static_cast<uint8_t>(9 + L);
+  // Numbers come back in the device's form: what its codes decode to.
+  using image::DeviceNumber;
+  for (std::string* number : {&c.ownNumber, &c.smsCentre, &c.expressOutNumber, &c.cusdForwardNumber})
+    *number = DeviceNumber(*number, image::kNumberBytes);
+  for (std::string& number : c.workPhones) number = DeviceNumber(number, image::kNumberBytes);
+  if (image::IsPhoneString(c.expressInNumber))
+    c.expressInNumber = DeviceNumber(c.expressInNumber, image::kExpressInBytes);
+  for (Addressee& a : c.addressees)
+    for (AddresseePhone& phone : a.phones)
+      for (std::string* number : {&phone.phoneNumber, &phone.cellPrefix, &phone.linePrefix})
+        *number = DeviceNumber(*number, image::kAddresseeNumberBytes);
   std::vector<Addressee> kept;
   for (size_t i = 0; i < c.addressees.size(); ++i) {
     if (c.addressees[i].phones.empty()) continue;

@@ -10,6 +10,7 @@
 #include "image/image_reader.h"
 #include "image/image_writer.h"
 #include "image_test_support.h"
+#include "model/addressee_rules.h"
 #include "model/events.h"
 
 namespace vorsin {
@@ -311,6 +312,49 @@ TEST_F(Checks, ValuesWiderThanTheirDeviceFieldsAreRefused) {
   EXPECT_NE(std::string::npos, problems[5].find(Cp(": поле 9 (9846784) вне пределов от 0 до 255")));
   c.expressInNumber = "balance:1234567";  // the 15th character would be lost
   EXPECT_EQ(problems.size(), image::ImageProblems(c).size());
+}
+
+// What the pages store, and what reading a device gives, must program: the
+// checks compare in the device's terms.
+TEST_F(Checks, TheWidestValuesThePagesStoreAndWhatADeviceGivesBackAreAccepted) {
+  FillWidest(ws);
+  for (const auto& phone : ws.config.addressees[0].phones) EXPECT_TRUE(IsValidPhoneText(phone.phoneNumber)) << phone.phoneNumber;
+  const auto problems = image::ImageProblems(ws.config);
+  EXPECT_TRUE(problems.empty()) << ToUtf8(problems.empty() ? "" : problems[0]);
+  Program();
+  ASSERT_TRUE(image::PlanFitsMemory(plan));
+  ASSERT_EQ(0, Decode());
+  EXPECT_EQ("", ImageReadBackDifference(ws.config, fresh, ws.codeDefinitions, plan.withDescriptions));
+  EXPECT_EQ("555t1234", fresh.config.workPhones[1]);
+  EXPECT_EQ("???", fresh.config.addressees[0].phones[3].phoneNumber);
+  const auto again = image::ImageProblems(fresh.config);
+  EXPECT_TRUE(again.empty()) << ToUtf8(again.empty() ? "" : again[0]);
+}
+
+// A number is refused only for a character without a code (it would end the
+// number there) or for more characters than its field holds.
+TEST_F(Checks, NumbersAreRefusedOnlyWhereTheirFieldCannotHoldThem) {
+  Configuration& c = ws.config;
+  c.addressees.push_back(NamedAddressee(1, 2));
+  auto& phones = c.addressees[0].phones;
+  phones[0].phoneNumber = Cp("тТгГпП") + "pPtT";  // ten characters, every letter that has a code
+  phones[1].phoneNumber = "12345?78901234";     // "?" makes it the unknown number, whatever its length
+  c.ownNumber = "1234567890123456";
+  c.expressInNumber = Cp("555Т0001п2");  // its number form
+  EXPECT_TRUE(image::ImageProblems(c).empty());
+
+  phones[0].phoneNumber = "12345678901";
+  phones[1].cellPrefix = "8-";
+  c.ownNumber = "12345678901234567";
+  c.smsCentre = Cp("555ф1");
+  c.expressInNumber = "55\b5";
+  const auto problems = image::ImageProblems(c);
+  const char* const expected[] = {"Собственный номер \"12345678901234567\": не более 16 символов",
+                                  "Номер Sms-центра \"555ф1\": символ \"ф\"", "Входящий номер \"express\" баланса",
+                                  "Адресат \"Адресат1\", \"Телефон 1\" \"12345678901\": не более 10 символов",
+                                  "Адресат \"Адресат1\", \"Телефон 2\" \"8-\": символ \"-\""};
+  ASSERT_EQ(std::size(expected), problems.size());
+  for (size_t i = 0; i < problems.size(); ++i) EXPECT_EQ(0u, problems[i].find(Cp(expected[i]))) << ToUtf8(problems[i]);
 }
 
 TEST_F(Checks, OverlongTemplatesAreStoredAsErrorOnlyAfterAsking) {

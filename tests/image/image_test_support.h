@@ -19,10 +19,12 @@
 #include "model/defaults.h"
 #include "model/event_rules.h"
 #include "model/loops.h"
+#include "model/relay_rules.h"
 #include "model/user_io.h"
 #include "model/vocabulary.h"
 #include "read_back.h"
 #include "sms/sms.h"
+#include "sms/sms_editor_model.h"
 
 namespace vorsin {
 
@@ -285,6 +287,17 @@ inline void FillWidest(Workspace& ws) {
   for (int n = 1; n <= kMaxUsers; ++n) c.users.push_back(MakeUser(n, n == kMaxUsers ? 0x80 : 0xBF, "999999", 0xFF));
   for (int L = 0; L < kLoops; ++L) c.general.commonLoops(L) = 0x0F;
   c.timeEvents.push_back({{0, 31, 23, 59, 127}, ""});
+  // Full SMS lists and a relay bound to all it can hold, as the SMS editor
+  // and the relays page add them.
+  for (const int group : {kSmsSubstrings, kSmsStrings}) {
+    SmsSelection selection;
+    while (AddSmsTemplate(ws, selection, group, "Z" + std::to_string(selection.index)) == SmsAddResult::kAdded) {
+    }
+  }
+  for (int group = 0; group <= kCommonGroup; ++group)
+    for (const auto& ids : {IntervalMenuIds(c, 0, group), EventMenuIds(c, 0, group)})
+      for (const int id : ids)
+        if (id != kMenuSeparator) AddBinding(ws, 0, group, id);
 }
 
 // Compares part by part so that a failure names what differs.

@@ -40,9 +40,10 @@ struct ProgramResult {
 
 // Checks the SIM codes and whether the image can hold the configuration,
 // opens the port, takes access and writes every block; the address table
-// and the cleared programming flag go last. With verify, everything written
-// is read back and compared before success is reported; a difference is an
-// error naming where it lies. Sets deviceHeldByte and, on success,
+// and the cleared programming flag go last; a failure once the writes have
+// begun also says that the device must be programmed again (its programming
+// flag stays set). With verify, everything written is read back and compared
+// before success is reported; a difference is an error naming where it lies. Sets deviceHeldByte and, on success,
 // lastLoadTime (the window refreshes its caption).
 int ProgramDevice(Workspace& ws, ComPort& port, const ProgramOptions& options, Messenger& messenger,
                   Progress& progress, ProgramResult* result = nullptr);

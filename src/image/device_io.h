@@ -26,7 +26,9 @@ struct ProgramOptions {
   int vgr = 0;           // "VGR" (Edit21)
   int vgt = 255;         // "VGT" (Edit24)
   DeviceClock clock;     // empty: the local time
-  bool verify = false;   // read every written block back and compare ("Проверить запись")
+  // Read every written block back and compare ("Проверить запись"); the
+  // window and vorsin-cli ask for it unless the user turns it off.
+  bool verify = false;
 };
 
 // What a programming run learned besides its status.

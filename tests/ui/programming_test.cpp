@@ -323,6 +323,21 @@ class ProgrammingTest : public QObject {
     QCOMPARE(w.messages.shown[0].caption, QString());
   }
 
+  void programmingCutOffSaysTheDeviceMustBeProgrammedAgain() {
+    Simulator sim({"--cut-after", "8"});  // access, table, versions, general block, three writes
+    TestWindow w;
+    w.showTab("TabSheet7");
+    ChoosePort(w, sim.path());
+    Click(w, "Button1");
+    QCOMPARE(w.messages.shown.size(), size_t(1));
+    QCOMPARE(w.messages.shown[0].text, QString("Отсутствие связи с устройством\n"
+                                               "Устройство запрограммировано не полностью, запрограммируйте его заново."));
+    QCOMPARE(w.messages.shown[0].caption, QString("Ошибка"));
+    QVERIFY(!w->windowTitle().contains("Время последней загрузки"));
+    QCOMPARE(w.find<QProgressBar>("pBar")->value(), 0);
+    QVERIFY(w->pageControl()->isEnabled());
+  }
+
   void restartAndLeaveProgrammingTalkToTheDevice() {
     Simulator sim;
     TestWindow w;

@@ -108,6 +108,10 @@ std::optional<Step> Device::NextFrame(const std::vector<uint8_t>& in, bool stale
 Step Device::Answer(uint8_t code, const std::vector<uint8_t>& payload, size_t consumed) {
   Step s{consumed, {}, 0};
   ++requests_;
+  if (options_.cutAfter >= 0 && requests_ > options_.cutAfter) {
+    log_("# line cut, no answer");
+    return s;
+  }
   if (options_.dropEvery > 0 && requests_ % options_.dropEvery == 0) {
     log_("# dropped, no answer");
     return s;

@@ -18,6 +18,7 @@ const char kUsage[] =
     "  --key-after N        answer the first N key requests with \"no key yet\" (sub-code 18)\n"
     "  --retry-first N      answer the first N requests with the retry request\n"
     "  --drop-every K       leave every K-th request unanswered\n"
+    "  --cut-after N        answer the first N requests, then nothing more (a pulled cable)\n"
     "  --corrupt-every K    spoil the checksum of every K-th reply\n"
     "  --error-on CMD:SUB   answer command CMD with error sub-code SUB (repeatable)\n"
     "  --loader-bad-line K  answer loader line K with a wrong checksum\n"
@@ -106,6 +107,9 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
     } else if (name == "--drop-every") {
       if (!number(0, 1L << 30)) return std::nullopt;
       o.dropEvery = static_cast<int>(n);
+    } else if (name == "--cut-after") {
+      if (!number(0, 1L << 30)) return std::nullopt;
+      o.cutAfter = n;
     } else if (name == "--corrupt-every") {
       if (!number(0, 1L << 30)) return std::nullopt;
       o.corruptEvery = static_cast<int>(n);

@@ -25,6 +25,7 @@ struct Options {
   long keyAfter = 0;             // --key-after: requests answered "no key yet" first
   int retryFirst = 0;            // --retry-first
   int dropEvery = 0;             // --drop-every
+  long cutAfter = -1;            // --cut-after: requests answered before the line goes dead (-1 = never)
   int corruptEvery = 0;          // --corrupt-every
   std::vector<ErrorRule> errorOn;  // --error-on CMD:SUB (repeatable)
   int loaderBadLine = 0;         // --loader-bad-line

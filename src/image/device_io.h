@@ -26,7 +26,9 @@ struct ProgramOptions {
   int vgr = 0;           // "VGR" (Edit21)
   int vgt = 255;         // "VGT" (Edit24)
   DeviceClock clock;     // empty: the local time
-  bool verify = false;   // read every written block back and compare ("Проверить запись")
+  // Read every written block back and compare ("Проверить запись"); the
+  // window and vorsin-cli ask for it unless the user turns it off.
+  bool verify = false;
 };
 
 // What a programming run learned besides its status.
@@ -40,9 +42,10 @@ struct ProgramResult {
 
 // Checks the SIM codes and whether the image can hold the configuration,
 // opens the port, takes access and writes every block; the address table
-// and the cleared programming flag go last. With verify, everything written
-// is read back and compared before success is reported; a difference is an
-// error naming where it lies. Sets deviceHeldByte and, on success,
+// and the cleared programming flag go last; a failure once the writes have
+// begun also says that the device must be programmed again (its programming
+// flag stays set). With verify, everything written is read back and compared
+// before success is reported; a difference is an error naming where it lies. Sets deviceHeldByte and, on success,
 // lastLoadTime (the window refreshes its caption).
 int ProgramDevice(Workspace& ws, ComPort& port, const ProgramOptions& options, Messenger& messenger,
                   Progress& progress, ProgramResult* result = nullptr);

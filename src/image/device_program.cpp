@@ -1,4 +1,6 @@
 #include <ctime>
+#include <optional>
+#include <string>
 
 #include "image/device_io.h"
 #include "image/image_check.h"
@@ -11,6 +13,32 @@ namespace vorsin {
 namespace {
 
 using namespace image;
+
+// Once the writes have begun, a failure leaves the device half-programmed:
+// its programming flag set over the old address table (a write whose reply
+// was lost may still have been carried out). The failure's own message then
+// says so in the same box.
+class WriteFailureMessenger final : public Messenger {
+ public:
+  explicit WriteFailureMessenger(Messenger& inner) : inner_(inner) {}
+  int Show(const std::string& text, const std::string& caption, Icon icon, Buttons buttons) override {
+    if (icon != Icon::Error || buttons != Buttons::Ok) return inner_.Show(text, caption, icon, buttons);
+    if (held_) inner_.Error(*held_);
+    held_ = text;
+    return kAnswerOk;
+  }
+  // Shows the held message (or none, when the failure said nothing) with the
+  // device's state below it.
+  void ShowFailure() {
+    const std::string state = Cp("Устройство запрограммировано не полностью, запрограммируйте его заново.");
+    inner_.Error(held_ ? *held_ + "\n" + state : state);
+    held_.reset();
+  }
+
+ private:
+  Messenger& inner_;
+  std::optional<std::string> held_;
+};
 
 int RunProgramming(Workspace& ws, ComPort& port, const ProgramOptions& options, PreparedImage& prepared,
                    Messenger& messenger, Progress& progress, ProgramResult& result) {
@@ -39,9 +67,12 @@ int RunProgramming(Workspace& ws, ComPort& port, const ProgramOptions& options, 
     return 1;
   }
   progress.SetMaximum(static_cast<int>(plan.total));
+  WriteFailureMessenger writes(messenger);
   for (const StagedBlock& block : plan.blocks) {
-    if (WriteRange(port, messenger, progress, block.address, block.bytes.size(), block.bytes.data()) != 0)
+    if (WriteRange(port, writes, progress, block.address, block.bytes.size(), block.bytes.data()) != 0) {
+      writes.ShowFailure();
       return 1;
+    }
     result.bytesWritten += block.bytes.size();
   }
   result.table = plan.table;

@@ -101,10 +101,11 @@ void ProgrammingPage::buildControls() {
   connect(restart, &QPushButton::clicked, this, &ProgrammingPage::restartDevice);
   connect(leave, &QPushButton::clicked, this, &ProgrammingPage::leaveProgramming);
 
-  // Off unless the installer asked for it once: then the page behaves as before.
+  // On until the installer turns it off (and then remembered off): a worn
+  // EEPROM cell is found before success is reported.
   verify_ = new QCheckBox(QStringLiteral("Проверить запись"), this);
   verify_->setObjectName("VerifyCheck");
-  verify_->setChecked(UserSettings()->value(kVerifyAfterWritingKey, false).toBool());
+  verify_->setChecked(UserSettings()->value(kVerifyAfterWritingKey, true).toBool());
   connect(verify_, &QCheckBox::toggled, this,
           [](bool on) { UserSettings()->setValue(kVerifyAfterWritingKey, on); });
 

@@ -62,7 +62,8 @@ TEST_F(CliTest, ProgramThenReadSavesTheDevicesConfiguration) {
 
   const CliRun program = Cli("program --port " + sim->path() + " --vgr 9 --vgt 8 " + in);
   ASSERT_EQ(0, program.status) << program.err;
-  EXPECT_EQ("Устройство запрограммированно\n", program.err);  // a note has no caption to print
+  // A note has no caption to print; what was written has been read back.
+  EXPECT_EQ(0u, program.err.find("Устройство запрограммированно\nЗапись проверена")) << program.err;
 
   const CliRun readRun = Cli("read --port " + sim->path() + " --speed 115200 " + out);
   ASSERT_EQ(0, readRun.status) << readRun.err;
@@ -180,28 +181,49 @@ TEST_F(CliTest, FailedReadLeavesTheOutputAlone) {
   EXPECT_EQ("Ошибка в конфигурирование COM - порта!\n", oddSpeed.err);
 }
 
-TEST_F(CliTest, VerifyReadsBackAndNamesTheFirstDifferingAddress) {
+TEST_F(CliTest, ProgramVerifiesUnlessToldNotAndNamesTheFirstDifferingAddress) {
   Vocabulary v(vocabulary);
   Workspace ws;
   ResetToDefaults(ws, v);
   FillRich(ws);
   const std::string in = SaveProject(ws, "verify.dat");
 
-  const CliRun good = Cli("program --verify --port " + sim->path() + " " + in);
-  ASSERT_EQ(0, good.status) << good.err;
-  EXPECT_EQ(0u, good.err.find("Устройство запрограммированно\nЗапись проверена")) << good.err;
-
-  SimProcess stuck({"--stuck-byte", "0x0112"});
+  // A worn cell in the PIN code: found by default and with the old --verify.
+  SimProcess stuck({"--stuck-byte", "0x0101"});
   ASSERT_TRUE(stuck.ok()) << stuck.error();
-  const CliRun bad = Cli("program --port " + stuck.path() + " " + in + " --verify");
-  EXPECT_EQ(1, bad.status);
-  EXPECT_NE(std::string::npos, bad.err.find("Ошибка: ")) << bad.err;
-  EXPECT_NE(std::string::npos, bad.err.find("0x0112")) << bad.err;
-  EXPECT_EQ(std::string::npos, bad.err.find("Устройство запрограммированно"));
-  // Without --verify the same device is programmed as ever.
-  const CliRun plain = Cli("program --port " + stuck.path() + " " + in);
+  for (const char* verify : {"", " --verify"}) {
+    const CliRun bad = Cli("program --port " + stuck.path() + " " + in + verify);
+    EXPECT_EQ(1, bad.status) << verify;
+    EXPECT_NE(std::string::npos, bad.err.find("Ошибка: ")) << bad.err;
+    EXPECT_NE(std::string::npos, bad.err.find("0x0101")) << bad.err;
+    EXPECT_EQ(std::string::npos, bad.err.find("Устройство запрограммированно"));
+  }
+  // Without the check the same device is programmed as ever.
+  const CliRun plain = Cli("program --no-verify --port " + stuck.path() + " " + in);
   EXPECT_EQ(0, plain.status) << plain.err;
   EXPECT_EQ("Устройство запрограммированно\n", plain.err);
+}
+
+TEST_F(CliTest, ProgrammingCutOffSaysTheDeviceMustBeProgrammedAgain) {
+  Vocabulary v(vocabulary);
+  Workspace ws;
+  ResetToDefaults(ws, v);
+  const std::string in = SaveProject(ws, "cut.dat");
+  const std::string noLink = "Ошибка: Отсутствие связи с устройством\n";
+  const std::string again = "Устройство запрограммировано не полностью, запрограммируйте его заново.\n";
+
+  // Access, the table, the versions and the general block, then three writes.
+  SimProcess cut({"--cut-after", "8"});
+  ASSERT_TRUE(cut.ok()) << cut.error();
+  const CliRun half = Cli("program --port " + cut.path() + " " + in);
+  EXPECT_EQ(1, half.status);
+  EXPECT_EQ(noLink + again, half.err);
+
+  SimProcess dead({"--cut-after", "0"});  // no device answers at all
+  ASSERT_TRUE(dead.ok()) << dead.error();
+  const CliRun none = Cli("program --port " + dead.path() + " " + in);
+  EXPECT_EQ(1, none.status);
+  EXPECT_EQ(noLink, none.err);
 }
 
 }  // namespace

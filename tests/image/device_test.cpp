@@ -154,15 +154,27 @@ TEST_F(DeviceTest, BlocksGoOutByAddressWithTheTableAndTheClearedFlagLast) {
   EXPECT_EQ(std::vector<int>{0}, w.back().second);
 }
 
-TEST_F(DeviceTest, FailureHalfwayLeavesTheProgrammingFlagSet) {
+TEST_F(DeviceTest, FailureHalfwayLeavesTheProgrammingFlagSetAndSaysSo) {
   FillRich(ws);
   Start();
+  // Cut before the first write: the device is as it was, and the message too.
+  port.makePort = [] { return std::make_unique<testing::CutLine>(MakeSerialPort(), 0x22, 0); };
+  EXPECT_EQ(1, Program());
+  ASSERT_EQ(1u, messenger.shown.size());
+  EXPECT_EQ(Cp("Отсутствие связи с устройством"), messenger.shown[0].text);
+  EXPECT_TRUE(Writes().empty());
+
+  messenger.shown.clear();
   port.makePort = [] { return std::make_unique<testing::CutLine>(MakeSerialPort(), 0x23, 5); };
   const std::string before = ws.config.lastLoadTime;
   EXPECT_EQ(1, Program());
   EXPECT_EQ(0, progress.position);
   EXPECT_EQ(before, ws.config.lastLoadTime);
-  EXPECT_EQ(Cp("Отсутствие связи с устройством"), messenger.shown.back().text);
+  ASSERT_EQ(1u, messenger.shown.size());  // one box, never a success note
+  EXPECT_EQ(Cp("Отсутствие связи с устройством\n"
+               "Устройство запрограммировано не полностью, запрограммируйте его заново."),
+            messenger.shown[0].text);
+  EXPECT_EQ(Cp("Ошибка"), messenger.shown[0].caption);
 
   port.makePort = nullptr;
   RecordingMessenger m;
@@ -228,6 +240,8 @@ TEST_F(DeviceTest, RefusedAccessKeepsTheConfiguration) {
   Start({"--password", "1234"});
   options.password = "9999";
   EXPECT_EQ(1, Program());
+  ASSERT_EQ(1u, messenger.shown.size());  // nothing was written: nothing to program again
+  EXPECT_EQ(Cp("TakeAccess: неверный пароль или оштбка доступа"), messenger.shown[0].text);
   fresh = ws;
   ReadOptions wrong;
   wrong.password = "4321";

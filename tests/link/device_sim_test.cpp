@@ -164,6 +164,18 @@ TEST_F(SimTest, LongReadsWorkOnSlowLines) {
       << messenger.LastUtf8();
 }
 
+TEST_F(SimTest, WriteLatencyHoldsEveryWriteAtAnyLineSpeed) {
+  // A slow EEPROM without an emulated line speed: each of the three frames
+  // waits for its acknowledgement (a lower bound only; the machine may be slow).
+  Start({"--write-latency", "40"});
+  ASSERT_EQ(TakeAccess(port, messenger, ""), 0);
+  Bytes data(150, 0x3C);
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_EQ(WriteRange(port, messenger, progress, 0x1000, data.size(), data.data()), 0) << messenger.LastUtf8();
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(3 * 40));
+  EXPECT_EQ(Requests(0x23), 3u);  // no retries: the wait stays inside the reply timeout
+}
+
 TEST_F(SimTest, BorrowingTheTerminalsPort) {
   Start();
   port.TerminalOn = true;  // as the terminal leaves it after its own opening

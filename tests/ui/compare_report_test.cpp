@@ -77,12 +77,12 @@ class CompareReportTest : public QObject {
     c.general.serviceFlags() |= 0x30;
     c.ownNumber = "+79001112233";
     QTest::mouseClick(w.find<QPushButton>("Button1"), Qt::LeftButton);
-    QCOMPARE(w.messages.shown.back().text, QString("Устройство запрограммированно"));
+    QVERIFY(ProgrammedNote(w.messages.shown.back().text));
     const std::string fileName = w->workspace().projectFileName;
 
     Trigger(w, "CompareDevice");
     QCOMPARE(Shown(w), QString("Настройки совпадают"));
-    QCOMPARE(w.messages.shown.back().text, QString("Устройство запрограммированно"));  // no "Настройки считаны"
+    QVERIFY(ProgrammedNote(w.messages.shown.back().text));  // no "Настройки считаны"
     QCOMPARE(w->workspace().projectFileName, fileName);  // the open configuration stays
     QVERIFY(w->pageControl()->isEnabled());
 

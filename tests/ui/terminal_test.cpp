@@ -161,7 +161,7 @@ class TerminalTest : public QObject {
     QTest::mouseClick(w.find<QPushButton>("Button1"), Qt::LeftButton);
     QTest::mouseClick(w.find<QPushButton>("Button3"), Qt::LeftButton);
     QCOMPARE(w.messages.shown.size(), size_t(2));
-    QCOMPARE(w.messages.shown[0].text, QString("Устройство запрограммированно"));
+    QVERIFY(ProgrammedNote(w.messages.shown[0].text));
     QCOMPARE(w.messages.shown[1].text, QString("Настройки считаны"));
     QVERIFY(w->port().IsOpen() && w->port().TerminalOn && !w->port().PortLent);
 

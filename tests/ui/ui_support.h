@@ -56,6 +56,13 @@ class TestWindow {
   std::unique_ptr<ui::MainWindow> window;
 };
 
+// The note of a good "Загрузить": alone, or with the read-back check's line
+// when "Проверить запись" is on.
+inline bool ProgrammedNote(const QString& text) {
+  const QString done("Устройство запрограммированно");
+  return text == done || text.startsWith(done + "\nЗапись проверена");
+}
+
 // Types text into the widget key by key (Cyrillic letters included).
 void TypeText(QWidget* widget, const QString& text);
 void PressEnter(QWidget* widget);

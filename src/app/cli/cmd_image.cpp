@@ -66,9 +66,10 @@ int RunProgram(const Args& args) {
   if (!PortOption(args, port) || !ByteOption(args, "vgr", options.vgr) || !ByteOption(args, "vgt", options.vgt))
     return 2;
   if (!PasswordOption(args, options.password)) return 2;
-  // A difference found by reading back is an error message naming its
-  // address, and exit 1.
-  options.verify = args.Flag("verify");
+  // Everything written is read back unless --no-verify (--verify, once
+  // needed for it, is still taken); a difference is an error message naming
+  // its address, and exit 1.
+  options.verify = !args.Flag("no-verify");
   Vocabulary vocabulary(args.vocabularyPath);
   Workspace ws;
   StderrMessenger messenger(args.Flag("yes"));
@@ -100,9 +101,10 @@ int RunRead(const Args& args) {
 const bool kProgram = Register({.name = "program",
                                 .options = {RequiredValue("port", "P"), OptionalValue("speed", "B"),
                                             OptionalValue("password", "D"), OptionalValue("vgr", "N"),
-                                            OptionalValue("vgt", "N"), Switch("verify")},
+                                            OptionalValue("vgt", "N"), Switch("no-verify"), Switch("verify")},
                                 .files = {"FILE.dat"},
-                                .summary = "write a project file into the device (--verify: read it back and compare)",
+                                .summary = "write a project file into the device and read it back to compare "
+                                           "(--no-verify: skip that; --verify: the default)",
                                 .run = RunProgram});
 const bool kRead = Register({.name = "read",
                              .options = {RequiredValue("port", "P"), OptionalValue("speed", "B"),

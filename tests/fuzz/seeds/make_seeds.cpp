@@ -148,6 +148,9 @@ int main(int argc, char** argv) {
   PutProjects("default", plain.config);
   PutProjects("rich", rich.config);
   PutProjects("busy", busy.config);
+  Workspace widest = plain;  // every letter the number fields take
+  image_test::FillWidest(widest);
+  PutProjects("widest", widest.config);
   Configuration noEvents = plain.config;  // refused before programming
   noEvents.events.clear();
   Put("fuzz_project_image", "no_events.dat", Project(noEvents));

@@ -2,8 +2,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTreeWidget>
 
 #include "ui/text.h"
 #include "ui/windows.h"
@@ -46,6 +49,36 @@ TestWindow::~TestWindow() {
 void TestWindow::showTab(const char* name) {
   QTabWidget* pages = window->pageControl();
   pages->setCurrentWidget(find<QWidget>(name));
+}
+
+namespace {
+
+void SelectAll(QTreeWidget* tree, QTreeWidgetItem* item) {
+  tree->setCurrentItem(item);
+  QApplication::processEvents();
+  for (int i = 0; i < item->childCount(); ++i) SelectAll(tree, item->child(i));
+}
+
+}  // namespace
+
+void WalkAllPages(TestWindow& w) {
+  QTabWidget* pages = w->pageControl();
+  for (int t = 0; t < pages->count(); ++t) {
+    pages->setCurrentIndex(t);
+    QApplication::processEvents();
+    QWidget* page = pages->widget(t);
+    for (QTreeWidget* tree : page->findChildren<QTreeWidget*>()) {
+      if (!tree->isVisible()) continue;
+      for (int i = 0; i < tree->topLevelItemCount(); ++i) SelectAll(tree, tree->topLevelItem(i));
+    }
+    // Passing through the fields of what is shown last.
+    for (QWidget* field : page->findChildren<QWidget*>()) {
+      if (field->isVisible() && field->isEnabled() && (qobject_cast<QLineEdit*>(field) || qobject_cast<QComboBox*>(field)))
+        Leave(field);
+    }
+  }
+  pages->setCurrentIndex(0);
+  QApplication::processEvents();
 }
 
 void TypeText(QWidget* widget, const QString& text) {

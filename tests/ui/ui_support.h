@@ -56,6 +56,11 @@ class TestWindow {
   std::unique_ptr<ui::MainWindow> window;
 };
 
+// Shows every page in turn and, on each, selects every node of its trees
+// and passes the focus through the fields, as an installer looking through
+// a configuration would.
+void WalkAllPages(TestWindow& w);
+
 // Types text into the widget key by key (Cyrillic letters included).
 void TypeText(QWidget* widget, const QString& text);
 void PressEnter(QWidget* widget);

@@ -262,6 +262,11 @@ class FrameTest : public QObject {
     QCOMPARE(dialog->width(), dialog->findChild<QLabel*>("Label1")->sizeHint().width() + 80);
     QTimer::singleShot(0, dialog, [dialog] { dialog->reject(); });
     QCOMPARE(dialog->ask(), int(ui::ReplaceDialog::kNone));
+    // Enter keeps the old file: "Добавить" is the default, "Заменить" needs a click.
+    QTimer::singleShot(0, dialog, [dialog] { QTest::keyClick(dialog->focusWidget(), Qt::Key_Return); });
+    QCOMPARE(dialog->ask(), int(ui::ReplaceDialog::kAppend));
+    QVERIFY(dialog->findChild<QPushButton*>("Button2")->isDefault());
+    QVERIFY(!dialog->findChild<QPushButton*>("Button1")->isDefault());
   }
 
   void messageBoxAnswersYesAsGoOn() {

@@ -12,6 +12,11 @@
 
 namespace vorsin {
 
+// The user's own folders under userDirectory, made on first use so that the
+// file dialogs start inside them.
+inline constexpr char kCaptureFolder[] = "Capture";    // terminal captures and saved memos
+inline constexpr char kFirmwareFolder[] = "Firmware";  // *.hwr files for the loader
+
 struct DataLocation {
   bool portable = true;
   std::string vocabularyPath;    // the RorEdad.ini to read and to write profiles into

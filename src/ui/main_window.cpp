@@ -263,6 +263,12 @@ QString MainWindow::projectDirectory() {
   return directory;
 }
 
+QString MainWindow::userFolder(const char* name) {
+  const QString directory = userDir_ + u'/' + QString::fromLatin1(name);
+  QDir().mkpath(directory);
+  return directory;
+}
+
 void MainWindow::openProject() {
   if (operationRunning()) return;
   const QString directory = projectDirectory();

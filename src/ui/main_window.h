@@ -89,6 +89,8 @@ class MainWindow : public QMainWindow, public WindowServices {
   Forms& forms() { return forms_; }
   // Where the file dialogs start; made on first use.
   QString projectDirectory();
+  // The user's folder of this name (Capture, Firmware), made on first use.
+  QString userFolder(const char* name);
   // Creates the other windows; called once, right after this one.
   void createForms();
 

@@ -31,7 +31,10 @@ TestWindow::TestWindow(const std::function<void(Vocabulary&)>& prepare) {
   ui::WindowSetup setup;
   setup.programDir = folder.path();
   setup.messenger = &messages;
-  setup.files.open = [this](QWidget*, const QString&, const QString&) { return chosenPath; };
+  setup.files.open = [this](QWidget*, const QString& directory, const QString&) {
+    askedIn = directory;
+    return chosenPath;
+  };
   setup.files.save = setup.files.open;
   setup.files.pick = setup.files.open;
   window = ui::CreateWindows(std::move(setup));

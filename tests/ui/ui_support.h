@@ -53,6 +53,7 @@ class TestWindow {
   QTemporaryDir folder;
   RecordingMessenger messages;
   QString chosenPath;  // what the open and save dialogs answer
+  QString askedIn;     // the folder the last dialog started in
   std::unique_ptr<ui::MainWindow> window;
 };
 

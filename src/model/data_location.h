@@ -23,7 +23,12 @@ struct DataLocation {
   std::string shippedVocabulary; // installed layout: the copy the user's one is made from
   std::string projectDirectory;  // where the open and save dialogs start
   std::string userDirectory;     // the user's own files beside them: Capture/, Firmware/
+  // The window's own settings ("Проверить запись"): portable, vorsin.ini
+  // beside RorEdad.ini; installed, $XDG_CONFIG_HOME/Vorsin/vorsin.ini.
+  std::string settingsPath;
 };
+
+inline constexpr char kSettingsFileName[] = "vorsin.ini";
 
 // Looks up an environment variable; nullptr when it is not set.
 using EnvironmentLookup = std::function<const char*(const char*)>;

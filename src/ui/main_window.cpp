@@ -67,6 +67,7 @@ MainWindow::MainWindow(WindowSetup setup, QWidget* parent)
       programDir_(std::move(setup.programDir)),
       projectDir_(setup.projectDir.isEmpty() ? FromFsPath(SettingsDirectory(FsPath(programDir_))) : setup.projectDir),
       userDir_(setup.userDir.isEmpty() ? programDir_ : setup.userDir),
+      settingsPath_(std::move(setup.settingsPath)),
       messenger_(setup.messenger),
       files_(std::move(setup.files)),
       vocabulary_(FsPath(setup.vocabularyPath.isEmpty() ? programDir_ + QStringLiteral("/RorEdad.ini")

@@ -37,6 +37,8 @@ struct WindowSetup {
   QString vocabularyPath;
   QString projectDir;
   QString userDir;
+  // The window's own settings file; empty: Qt's user scope.
+  QString settingsPath;
   Messenger* messenger = nullptr;  // nullptr: message boxes
   FileChooser files;               // empty members: Qt's file dialogs
 };
@@ -76,6 +78,7 @@ class MainWindow : public QMainWindow, public WindowServices {
 
   const QString& programDir() const { return programDir_; }
   const QString& userDir() const { return userDir_; }
+  QString settingsPath() const override { return settingsPath_; }
   QTabWidget* pageControl() const { return pageControl_; }
   QWidget* tab(Tab t) const;
   // A later page puts its content into its tab and registers here.
@@ -118,6 +121,7 @@ class MainWindow : public QMainWindow, public WindowServices {
   QString programDir_;
   QString projectDir_;
   QString userDir_;
+  QString settingsPath_;
   std::unique_ptr<Messenger> ownMessenger_;
   Messenger* messenger_;
   FileChooser files_;

@@ -104,9 +104,9 @@ void ProgrammingPage::buildControls() {
   // Off unless the installer asked for it once: then the page behaves as before.
   verify_ = new QCheckBox(QStringLiteral("Проверить запись"), this);
   verify_->setObjectName("VerifyCheck");
-  verify_->setChecked(UserSettings()->value(kVerifyAfterWritingKey, false).toBool());
+  verify_->setChecked(UserSettings(window_.settingsPath())->value(kVerifyAfterWritingKey, false).toBool());
   connect(verify_, &QCheckBox::toggled, this,
-          [](bool on) { UserSettings()->setValue(kVerifyAfterWritingKey, on); });
+          [this](bool on) { UserSettings(window_.settingsPath())->setValue(kVerifyAfterWritingKey, on); });
 
   bar_ = new QProgressBar(this);
   bar_->setObjectName("pBar");

@@ -19,7 +19,7 @@ int RecordingMessenger::Show(const std::string& text, const std::string& caption
   return buttons == Buttons::Ok ? kAnswerOk : answer;
 }
 
-TestWindow::TestWindow(const std::function<void(Vocabulary&)>& prepare) {
+TestWindow::TestWindow(const std::function<void(Vocabulary&)>& prepare, const QString& settingsPath) {
   const QString vocabulary = folder.path() + "/RorEdad.ini";
   QFile::copy(VORSIN_BIN_DIR "/RorEdad.ini", vocabulary);
   QFile::setPermissions(vocabulary, QFile::ReadOwner | QFile::WriteOwner);
@@ -30,6 +30,7 @@ TestWindow::TestWindow(const std::function<void(Vocabulary&)>& prepare) {
   }
   ui::WindowSetup setup;
   setup.programDir = folder.path();
+  setup.settingsPath = settingsPath;
   setup.messenger = &messages;
   setup.files.open = [this](QWidget*, const QString& directory, const QString&) {
     askedIn = directory;

@@ -36,7 +36,8 @@ class RecordingMessenger final : public Messenger {
 // the vocabulary file (changed by prepare, when given) and Settings/.
 class TestWindow {
  public:
-  explicit TestWindow(const std::function<void(Vocabulary&)>& prepare = {});
+  // settingsPath: the window's own settings file; empty, the run's user scope.
+  explicit TestWindow(const std::function<void(Vocabulary&)>& prepare = {}, const QString& settingsPath = {});
   ~TestWindow();
 
   ui::MainWindow& operator*() { return *window; }

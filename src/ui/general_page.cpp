@@ -56,9 +56,8 @@ GeneralPage::GeneralPage(Workspace& ws, Vocabulary& vocabulary, FreeEntryCombos&
   buildControls();
 
   // Stored at every edit too: a menu command ("Сохранить как..") does not
-  // take the focus away, so leaving alone could miss what was typed.
-  // Only what the user does stores: passing through a field leaves a stored
-  // value it was shown with as it is.
+  // take the focus away, so leaving alone could miss what was typed. Only
+  // the user's edits store: passing through a field keeps what it showed.
   connect(pin_, &QLineEdit::textEdited, this, [this] { ws_.config.pinCode = Cp1251(PinAfterLeave(pin_->text())); });
   OnLeave(pin_, [this] {
     if (!pin_->isModified()) return;

@@ -189,6 +189,7 @@ bool IsPhoneKey(char32_t c) {
   if ((c >= U'0' && c <= U'9') || c == U'#' || c == U'*' || c == U'+') return true;
   switch (c) {
     case U'P': case U'T': case U'p': case U't': case U'П': case U'Т': case U'п': case U'т':
+    case U'г': case U'Г':  // "дождаться гудка", coded as 't'
       return true;
     default:
       return false;
@@ -197,7 +198,7 @@ bool IsPhoneKey(char32_t c) {
 
 bool IsValidPhoneText(const std::string& text) {
   if (text.empty() || static_cast<int>(text.size()) > kPhoneFieldLength) return false;
-  const std::string allowed = "0123456789#*+?pt" + Cp("пт");
+  const std::string allowed = "0123456789#*+?pt" + Cp("птг");
   const std::string lower = LowerCp(text);
   return std::all_of(lower.begin(), lower.end(), [&](char c) { return allowed.find(c) != std::string::npos; });
 }

@@ -81,7 +81,8 @@ uint8_t WithVoiceRepeatItem(uint8_t phoneFlags, int item);
 bool StoreVoiceRepeat(GeneralSettings& general, int item, const std::string& text);
 
 // Phone number and prefixes: the characters that can be typed, and what may
-// be stored (at most 10 characters of 0-9 # * + ? p t п т in either case).
+// be stored (at most 10 characters of 0-9 # * + ? p t п т г in either case;
+// г is the hint's "дождаться гудка" and codes as t).
 constexpr int kPhoneFieldLength = 10;
 bool IsPhoneKey(char32_t c);
 bool IsValidPhoneText(const std::string& text);

@@ -66,12 +66,11 @@ DataLocation FindDataLocation(const std::string& programDir, const EnvironmentLo
     // bin/../share/vorsin, so that a copy under /usr/local or /opt finds its own file.
     where.shippedVocabulary = Joined(Joined(programDir, "../share/vorsin"), Vocabulary::kFileName);
     if (!IsFile(where.shippedVocabulary)) where.shippedVocabulary = "/usr/share/vorsin/RorEdad.ini";
+    std::string configHome = Env(env, "XDG_CONFIG_HOME");
+    if (configHome.empty() || configHome.front() != '/') configHome = Joined(home, ".config");
+    where.settingsPath = Joined(Joined(configHome, "Vorsin"), kSettingsFileName);
     std::string documents = Env(env, "XDG_DOCUMENTS_DIR");
-    if (documents.empty() || documents.front() != '/') {
-      std::string configHome = Env(env, "XDG_CONFIG_HOME");
-      if (configHome.empty() || configHome.front() != '/') configHome = Joined(home, ".config");
-      documents = UserDirsDocuments(configHome, home);
-    }
+    if (documents.empty() || documents.front() != '/') documents = UserDirsDocuments(configHome, home);
     if (documents.empty()) documents = home;
     where.projectDirectory = Joined(documents, "Vorsin");
     where.userDirectory = where.projectDirectory;
@@ -81,6 +80,7 @@ DataLocation FindDataLocation(const std::string& programDir, const EnvironmentLo
   where.vocabularyPath = beside;
   where.projectDirectory = Joined(programDir, "Settings");
   where.userDirectory = programDir;
+  where.settingsPath = Joined(programDir, kSettingsFileName);
   return where;
 }
 

@@ -12,13 +12,23 @@
 
 namespace vorsin {
 
+// The user's own folders under userDirectory, made on first use so that the
+// file dialogs start inside them.
+inline constexpr char kCaptureFolder[] = "Capture";    // terminal captures and saved memos
+inline constexpr char kFirmwareFolder[] = "Firmware";  // *.hwr files for the loader
+
 struct DataLocation {
   bool portable = true;
   std::string vocabularyPath;    // the RorEdad.ini to read and to write profiles into
   std::string shippedVocabulary; // installed layout: the copy the user's one is made from
   std::string projectDirectory;  // where the open and save dialogs start
   std::string userDirectory;     // the user's own files beside them: Capture/, Firmware/
+  // The window's own settings ("Проверить запись"): portable, vorsin.ini
+  // beside RorEdad.ini; installed, $XDG_CONFIG_HOME/Vorsin/vorsin.ini.
+  std::string settingsPath;
 };
+
+inline constexpr char kSettingsFileName[] = "vorsin.ini";
 
 // Looks up an environment variable; nullptr when it is not set.
 using EnvironmentLookup = std::function<const char*(const char*)>;

@@ -129,13 +129,12 @@ void ApplyPhoneUsabilityToAll(Configuration& config) {
     for (auto& p : a.phones) ApplyPhoneUsability(p, flags);
 }
 
-int DeliveryLimitRow(int32_t& stored) {
+int DeliveryLimitRow(int32_t stored) {
   int row = 1;  // zero and negative values show as "16 минут"
   if (stored >= 1) {
     row = 0;
     while (stored > kDeliveryRows[row].upper) ++row;
   }
-  stored = kDeliveryRows[row].code;
   return row;
 }
 

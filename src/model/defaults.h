@@ -34,9 +34,9 @@ bool ApplyPhoneUsability(AddresseePhone& phone, uint8_t dialFlags);
 void ApplyPhoneUsabilityToAll(Configuration& config);
 
 // deliveryLimit: the ComboBox31 row shown for a stored value, and the code
-// stored for a row. DeliveryLimitRow normalises the stored value to the code
-// of the row shown.
-int DeliveryLimitRow(int32_t& stored);
+// stored for a row. Showing a value leaves it as it is (the device takes any
+// byte); choosing a row stores that row's code.
+int DeliveryLimitRow(int32_t stored);
 int32_t DeliveryLimitCode(int row);
 // The ComboBox31 item text of a row ("не ограничено" .. "сутки"); empty out of range.
 std::string DeliveryLimitText(int row);

@@ -42,6 +42,12 @@ QComboBox* NewCombo(const char* name, const QStringList& items, QWidget* parent)
   return box;
 }
 
+// Shows a text without running the edit's handlers.
+void ShowText(QLineEdit* edit, const std::string& text) {
+  const QSignalBlocker block(edit);
+  edit->setText(Q(text));
+}
+
 }  // namespace
 
 GeneralPage::GeneralPage(Workspace& ws, Vocabulary& vocabulary, FreeEntryCombos& combos, QWidget* parent)
@@ -50,24 +56,28 @@ GeneralPage::GeneralPage(Workspace& ws, Vocabulary& vocabulary, FreeEntryCombos&
   buildControls();
 
   // Stored at every edit too: a menu command ("Сохранить как..") does not
-  // take the focus away, so leaving alone could miss what was typed.
+  // take the focus away, so leaving alone could miss what was typed. Only
+  // the user's edits store: passing through a field keeps what it showed.
   connect(pin_, &QLineEdit::textEdited, this, [this] { ws_.config.pinCode = Cp1251(PinAfterLeave(pin_->text())); });
   OnLeave(pin_, [this] {
+    if (!pin_->isModified()) return;
     pin_->setText(PinAfterLeave(pin_->text()));
     ws_.config.pinCode = Cp1251(pin_->text());
   });
-  connect(address_, &QLineEdit::textChanged, this, [this] {
+  connect(address_, &QLineEdit::textEdited, this, [this] {
     ws_.config.deviceAddress = Cp1251(DeviceAddressText(address_->displayText()));
   });
 
   bindNumberField(own_, &Configuration::ownNumber);
   bindNumberField(centre_, &Configuration::smsCentre);
   bindNumberField(expressOut_, &Configuration::expressOutNumber);
-  connect(expressIn_, &QLineEdit::textChanged, this, [this] {
+  connect(expressIn_, &QLineEdit::textEdited, this, [this] {
     ws_.config.expressInNumber = Cp1251(expressIn_->text());
-    applyNumberRule();
+    applyNumberRule(true);
   });
-  OnLeave(expressIn_, [this] { ws_.config.expressInNumber = Cp1251(expressIn_->text()); });
+  OnLeave(expressIn_, [this] {
+    if (expressIn_->isModified()) ws_.config.expressInNumber = Cp1251(expressIn_->text());
+  });
 
   connect(profiles_, &QComboBox::activated, this, &GeneralPage::chooseProfile);
 
@@ -206,29 +216,43 @@ void GeneralPage::setTimeEventsAction(std::function<void()> action) {
 
 void GeneralPage::bindNumberField(QLineEdit* edit, std::string Configuration::*field) {
   FilterKeys(edit, IsNumberKey);
-  connect(edit, &QLineEdit::textChanged, this, [this, edit, field] { numberChanged(edit, field); });
+  connect(edit, &QLineEdit::textEdited, this, [this, edit, field] {
+    storeNumber(edit, field);
+    applyNumberRule(true);
+  });
   OnLeave(edit, [this, edit, field] {
-    numberChanged(edit, field);
+    if (edit->isModified()) {
+      storeNumber(edit, field);
+      applyNumberRule(true);
+    }
     writeProfile();
   });
 }
 
-void GeneralPage::numberChanged(QLineEdit* edit, std::string Configuration::*field) {
+// The model field is emptied first; a valid text is stored, any other text
+// (a paste of letters) clears the field too, so what is seen is what is kept.
+void GeneralPage::storeNumber(QLineEdit* edit, std::string Configuration::*field) {
   std::string& number = ws_.config.*field;
   number.clear();
-  if (IsValidNumber(edit->text())) number = Cp1251(edit->text());
-  applyNumberRule();
+  if (IsValidNumber(edit->text())) {
+    number = Cp1251(edit->text());
+  } else if (!edit->text().isEmpty()) {
+    const QSignalBlocker block(edit);
+    edit->clear();
+  }
 }
 
 // Time is taken from the own number through the SMS centre, or from the
 // "express" balance numbers: a source whose numbers are missing is off.
-void GeneralPage::applyNumberRule() {
+// Showing the page only enables the boxes; an edit also unchecks (and so
+// clears) a source that lost its numbers.
+void GeneralPage::applyNumberRule(bool edited) {
   const Configuration& c = ws_.config;
   const bool byOwn = !c.smsCentre.empty() && !c.ownNumber.empty();
   const bool byExpress = !c.smsCentre.empty() && !c.expressOutNumber.empty() && !c.expressInNumber.empty();
-  if (!byOwn) boxes_[6]->setChecked(false);
+  if (edited && !byOwn) boxes_[6]->setChecked(false);
   boxes_[6]->setEnabled(byOwn);
-  if (!byExpress) boxes_[7]->setChecked(false);
+  if (edited && !byExpress) boxes_[7]->setChecked(false);
   boxes_[7]->setEnabled(byExpress);
 }
 
@@ -264,9 +288,14 @@ void GeneralPage::chooseProfile(int index) {
   const int section = profiles_->itemData(index).toInt();
   ws_.config.general.setProfileIndex(section);
   const ProfileNumbers numbers = ReadProfileNumbers(vocabulary_, section);
-  centre_->setText(Q(numbers.smsCentre));
-  expressOut_->setText(Q(numbers.expressOut));
-  expressIn_->setText(Q(numbers.expressIn));
+  // The profile's numbers go in as if typed.
+  ShowText(centre_, numbers.smsCentre);
+  storeNumber(centre_, &Configuration::smsCentre);
+  ShowText(expressOut_, numbers.expressOut);
+  storeNumber(expressOut_, &Configuration::expressOutNumber);
+  ShowText(expressIn_, numbers.expressIn);
+  ws_.config.expressInNumber = numbers.expressIn;
+  applyNumberRule(true);
 }
 
 // With no profile chosen (an index this installation does not know) there is
@@ -318,11 +347,15 @@ void GeneralPage::refreshProfiles() {
 
 void GeneralPage::refresh() {
   const Configuration& c = ws_.config;
-  {
-    const QSignalBlocker block(pin_);
-    pin_->setText(Q(c.pinCode));
-  }
-  address_->setText(Q(c.deviceAddress));
+  // Filling stores nothing: a stored value is shown as it is, whole, even
+  // one longer than can be typed (a number of 16 characters from a file or
+  // a device), and only the user's edit replaces it.
+  ShowText(pin_, c.pinCode);
+  ShowText(address_, c.deviceAddress);
+  ShowText(own_, c.ownNumber);
+  ShowText(centre_, c.smsCentre);
+  ShowText(expressOut_, c.expressOutNumber);
+  ShowText(expressIn_, c.expressInNumber);
   for (QComboBox* box : periods_) combos_.show(box);
   combos_.show(priorityTime_);
   combos_.show(lineDelay_);
@@ -337,11 +370,7 @@ void GeneralPage::refresh() {
   for (int i = 4; i < 10; ++i) ShowFlag(boxes_[i], c.general.serviceFlags());
 
   refreshProfiles();
-  own_->setText(Q(c.ownNumber));
-  centre_->setText(Q(c.smsCentre));
-  expressOut_->setText(Q(c.expressOutNumber));
-  expressIn_->setText(Q(c.expressInNumber));
-  applyNumberRule();
+  applyNumberRule(false);
 }
 
 }  // namespace vorsin::ui

@@ -41,8 +41,8 @@ class GeneralPage : public QWidget, public Page {
   void bindNumberField(QLineEdit* edit, std::string Configuration::*field);
   void bindPeriod(QComboBox* box, size_t offset);
   void bindCount(QComboBox* box, size_t offset, int unit);
-  void numberChanged(QLineEdit* edit, std::string Configuration::*field);
-  void applyNumberRule();
+  void storeNumber(QLineEdit* edit, std::string Configuration::*field);
+  void applyNumberRule(bool edited);
   void chooseProfile(int index);
   void dialFlagsClick(QCheckBox* box);
   void serviceFlagsClick(QCheckBox* box);

@@ -41,9 +41,9 @@ bool IsNumberKey(QChar c) {
 }
 
 bool IsValidNumber(const QString& text) {
-  if (text.isEmpty() || text.size() >= 15) return false;
+  if (text.isEmpty() || text.size() > kNumberFieldChars) return false;
   for (const QChar c : text.toLower()) {
-    if (!IsNumberKey(c) && c != u'?' && c != u'p' && c != u't' && c != u'п' && c != u'т') return false;
+    if (!IsNumberKey(c) && c != u'?' && c != u'p' && c != u't' && c != u'п' && c != u'т' && c != u'г') return false;
   }
   return true;
 }

@@ -20,10 +20,15 @@ QString FormatPeriod(uint8_t period);
 // Counts 0..254: a readable number below 255 replaces the old value.
 uint8_t ParseCount(const QString& text, uint8_t old);
 
-// Number fields: what can be typed, and what may be stored.
+// Number fields: what can be typed (at most kNumberFieldLength characters),
+// and what may be stored: whatever the device's 8-byte field holds, up to
+// 16 characters, so that a longer number from a file or a device that the
+// user shortens by one character is kept rather than refused. The letters
+// p/п (pause) and t/т/г (dial tone) pass either case.
 bool IsNumberKey(QChar c);
 bool IsValidNumber(const QString& text);
 constexpr int kNumberFieldLength = 14;
+constexpr int kNumberFieldChars = 16;
 
 // Device address: every character of the shown text that is not a digit
 // becomes "0", so blanks of the input mask count as zeros.

@@ -9,6 +9,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "model/data_location.h"
 #include "tools/capture_log.h"
 #include "tools/firmware_upload.h"
 #include "ui/bar_progress.h"
@@ -75,7 +76,7 @@ void LoaderDialog::reject() {
 
 void LoaderDialog::chooseFile() {
   if (uploading_) return;
-  const QString chosen = window_.files().open(this, window_.userDir() + QStringLiteral("/Firmware"),
+  const QString chosen = window_.files().open(this, window_.userFolder(kFirmwareFolder),
                                               QStringLiteral("*.hwr (*.hwr)"));
   if (chosen.isEmpty()) return;
   path_ = QFile::decodeName(

@@ -67,6 +67,7 @@ MainWindow::MainWindow(WindowSetup setup, QWidget* parent)
       programDir_(std::move(setup.programDir)),
       projectDir_(setup.projectDir.isEmpty() ? FromFsPath(SettingsDirectory(FsPath(programDir_))) : setup.projectDir),
       userDir_(setup.userDir.isEmpty() ? programDir_ : setup.userDir),
+      settingsPath_(std::move(setup.settingsPath)),
       messenger_(setup.messenger),
       files_(std::move(setup.files)),
       vocabulary_(FsPath(setup.vocabularyPath.isEmpty() ? programDir_ + QStringLiteral("/RorEdad.ini")
@@ -259,6 +260,12 @@ void MainWindow::newConfiguration() {
 // The project folder, made on first use so that the file dialogs start in it.
 QString MainWindow::projectDirectory() {
   const QString directory = projectDir_;
+  QDir().mkpath(directory);
+  return directory;
+}
+
+QString MainWindow::userFolder(const char* name) {
+  const QString directory = userDir_ + u'/' + QString::fromLatin1(name);
   QDir().mkpath(directory);
   return directory;
 }

@@ -37,6 +37,8 @@ struct WindowSetup {
   QString vocabularyPath;
   QString projectDir;
   QString userDir;
+  // The window's own settings file; empty: Qt's user scope.
+  QString settingsPath;
   Messenger* messenger = nullptr;  // nullptr: message boxes
   FileChooser files;               // empty members: Qt's file dialogs
 };
@@ -76,6 +78,7 @@ class MainWindow : public QMainWindow, public WindowServices {
 
   const QString& programDir() const { return programDir_; }
   const QString& userDir() const { return userDir_; }
+  QString settingsPath() const override { return settingsPath_; }
   QTabWidget* pageControl() const { return pageControl_; }
   QWidget* tab(Tab t) const;
   // A later page puts its content into its tab and registers here.
@@ -89,6 +92,8 @@ class MainWindow : public QMainWindow, public WindowServices {
   Forms& forms() { return forms_; }
   // Where the file dialogs start; made on first use.
   QString projectDirectory();
+  // The user's folder of this name (Capture, Firmware), made on first use.
+  QString userFolder(const char* name);
   // Creates the other windows; called once, right after this one.
   void createForms();
 
@@ -116,6 +121,7 @@ class MainWindow : public QMainWindow, public WindowServices {
   QString programDir_;
   QString projectDir_;
   QString userDir_;
+  QString settingsPath_;
   std::unique_ptr<Messenger> ownMessenger_;
   Messenger* messenger_;
   FileChooser files_;

@@ -105,9 +105,13 @@ void ProgrammingPage::buildControls() {
   // EEPROM cell is found before success is reported.
   verify_ = new QCheckBox(QStringLiteral("Проверить запись"), this);
   verify_->setObjectName("VerifyCheck");
+<<<<<<< HEAD
   verify_->setChecked(UserSettings()->value(kVerifyAfterWritingKey, true).toBool());
+=======
+  verify_->setChecked(UserSettings(window_.settingsPath())->value(kVerifyAfterWritingKey, false).toBool());
+>>>>>>> wt-ui
   connect(verify_, &QCheckBox::toggled, this,
-          [](bool on) { UserSettings()->setValue(kVerifyAfterWritingKey, on); });
+          [this](bool on) { UserSettings(window_.settingsPath())->setValue(kVerifyAfterWritingKey, on); });
 
   bar_ = new QProgressBar(this);
   bar_->setObjectName("pBar");

@@ -183,8 +183,9 @@ void RemotePage::bindWorkPhone(QLineEdit* edit, int field) {
     }
   };
   connect(edit, &QLineEdit::textEdited, this, store);
-  OnLeave(edit, [this, store] {
-    store();
+  // Passing through keeps a stored number the edit was only shown with.
+  OnLeave(edit, [this, edit, store] {
+    if (edit->isModified()) store();
     if (writeProfile_) writeProfile_();
   });
 }

@@ -29,6 +29,12 @@ ReplaceDialog::ReplaceDialog(QWidget* parent) : QDialog(parent) {
       done(result);
     });
     buttons->addWidget(button);
+    // Enter appends: keeping the old capture is the choice that loses nothing.
+    button->setAutoDefault(false);
+    if (result == kAppend) {
+      button->setDefault(true);
+      append_ = button;
+    }
   }
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(label_);
@@ -49,6 +55,7 @@ void ReplaceDialog::showEvent(QShowEvent* event) {
   choice_ = kNone;
   resize(std::max(label_->sizeHint().width() + 80, minimumSizeHint().width()), height());
   QDialog::showEvent(event);
+  append_->setFocus();
 }
 
 }  // namespace vorsin::ui

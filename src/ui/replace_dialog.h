@@ -1,9 +1,11 @@
 // T_FileDialog: asks whether an existing file is replaced or appended to.
+// "Добавить" is the default button, so Enter never destroys the old file.
 #pragma once
 
 #include <QDialog>
 
 class QLabel;
+class QPushButton;
 
 namespace vorsin::ui {
 
@@ -24,6 +26,7 @@ class ReplaceDialog : public QDialog {
 
  private:
   QLabel* label_;
+  QPushButton* append_ = nullptr;  // "Добавить", the default
   int choice_ = kNone;
 };
 

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "model/cp1251.h"
+#include "model/data_location.h"
 #include "ui/dest_menu.h"
 #include "ui/main_window.h"
 #include "ui/replace_dialog.h"
@@ -172,7 +173,7 @@ void TerminalPanel::fillMenu() {
 
 void TerminalPanel::clearTerminal() { memo_->clear(); }
 
-QString TerminalPanel::captureDir() const { return window_.userDir() + QStringLiteral("/Capture"); }
+QString TerminalPanel::captureDir() const { return window_.userFolder(kCaptureFolder); }
 
 // The name gets its ".cap" first, so that the question is about the file
 // that will really be written.

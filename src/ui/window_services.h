@@ -1,6 +1,8 @@
 // What the main window offers its pages and dialogs.
 #pragma once
 
+#include <QString>
+
 #include "model/configuration.h"
 #include "model/user_io.h"
 #include "model/vocabulary.h"
@@ -23,6 +25,8 @@ class WindowServices {
   virtual ComPort& port() = 0;
   virtual DestMenu& destMenu() = 0;
   virtual FreeEntryCombos& combos() = 0;
+  // The file of the window's own settings (UserSettings).
+  virtual QString settingsPath() const = 0;
 
   // Rebuilds every page from the model and the caption from the workspace.
   virtual void refreshPages() = 0;

@@ -122,10 +122,12 @@ TEST(AddresseeCodes, PhoneTextsAndUsability) {
   EXPECT_TRUE(IsValidPhoneText("+790012345"));
   EXPECT_FALSE(IsValidPhoneText("+7900123456"));  // 11 characters
   EXPECT_TRUE(IsValidPhoneText(Cp("8П12Т") + "pt?"));
-  EXPECT_FALSE(IsValidPhoneText(Cp("8г12")));
+  EXPECT_TRUE(IsValidPhoneText(Cp("8г12Г")));  // the hint's dial-tone letter
+  EXPECT_FALSE(IsValidPhoneText(Cp("8д12")));
   EXPECT_FALSE(IsValidPhoneText(""));
   EXPECT_TRUE(IsPhoneKey(U'Т') && IsPhoneKey(U'p') && IsPhoneKey(U'#'));
-  EXPECT_FALSE(IsPhoneKey(U'г') || IsPhoneKey(U'?') || IsPhoneKey(U'a'));
+  EXPECT_TRUE(IsPhoneKey(U'г') && IsPhoneKey(U'Г'));
+  EXPECT_FALSE(IsPhoneKey(U'?') || IsPhoneKey(U'a') || IsPhoneKey(U'д'));
 
   AddresseePhone p;
   p.phoneFlags = 0xC0;

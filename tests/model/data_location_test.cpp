@@ -32,6 +32,7 @@ TEST_F(DataLocationTest, AFolderWithItsVocabularyIsPortable) {
   EXPECT_EQ(at.vocabularyPath, bin + "/RorEdad.ini");
   EXPECT_EQ(at.projectDirectory, bin + "/Settings");
   EXPECT_EQ(at.userDirectory, bin);
+  EXPECT_EQ(at.settingsPath, bin + "/vorsin.ini");  // everything stays beside the program
   std::string error;
   EXPECT_TRUE(PrepareDataLocation(at, error));
 }
@@ -49,6 +50,7 @@ TEST_F(DataLocationTest, AnInstalledCopyUsesTheUsersFolders) {
   EXPECT_EQ(at.shippedVocabulary, bin + "/../share/vorsin/RorEdad.ini");
   EXPECT_EQ(at.projectDirectory, home + "/Vorsin");
   EXPECT_EQ(at.userDirectory, home + "/Vorsin");
+  EXPECT_EQ(at.settingsPath, home + "/.config/Vorsin/vorsin.ini");
 
   // The documents folder from xdg-user-dirs, then from the environment.
   std::filesystem::create_directories(home + "/.config");
@@ -59,6 +61,8 @@ TEST_F(DataLocationTest, AnInstalledCopyUsesTheUsersFolders) {
   at = FindDataLocation(bin, Env());
   EXPECT_EQ(at.projectDirectory, "/srv/docs/Vorsin");
   EXPECT_EQ(at.vocabularyPath, home + "/data/vorsin/RorEdad.ini");
+  env_["XDG_CONFIG_HOME"] = home + "/conf";
+  EXPECT_EQ(FindDataLocation(bin, Env()).settingsPath, home + "/conf/Vorsin/vorsin.ini");
 
   // The first start copies the shipped file; later starts keep the user's own.
   std::string error;

@@ -123,14 +123,14 @@ TEST(Phones, AChannelIsUsableOnlyWithAFormatAndANumberOrPrefix) {
   EXPECT_EQ(c.addressees[0].phones[1].phoneFlags, 0);
 }
 
-TEST(DeliveryLimit, StoredValuesShowAsTheirRowAndAreNormalised) {
+// A stored value shows as its row; choosing that row would store the code.
+TEST(DeliveryLimit, StoredValuesShowAsTheirRow) {
   const std::pair<int32_t, std::pair<int, int32_t>> cases[] = {
       {0, {1, 3}},    {-5, {1, 3}},  {1, {0, 1}},   {2, {1, 3}},    {4, {2, 5}},    {6, {3, 8}},
       {31, {4, 31}},  {32, {5, 61}}, {91, {6, 91}}, {92, {7, 181}}, {100, {7, 181}}};
   for (const auto& [stored, expected] : cases) {
-    int32_t v = stored;
-    EXPECT_EQ(DeliveryLimitRow(v), expected.first) << stored;
-    EXPECT_EQ(v, expected.second) << stored;
+    EXPECT_EQ(DeliveryLimitRow(stored), expected.first) << stored;
+    EXPECT_EQ(DeliveryLimitCode(expected.first), expected.second) << stored;
   }
   EXPECT_EQ(DeliveryLimitCode(7), 181);
   EXPECT_EQ(U(DeliveryLimitText(1)), "16 минут");

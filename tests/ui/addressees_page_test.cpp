@@ -258,13 +258,14 @@ class AddresseesPageTest : public QObject {
     QCOMPARE(int(p.config().general.voiceRepeat(3)), 77);
     QCOMPARE(voice->currentText(), QString("2: 77"));
 
-    // Typed numbers: letters other than p/t/п/т are dropped, invalid text clears.
+    // Typed numbers: letters other than p/t/п/т/г are dropped ("г" waits for
+    // the dial tone, as the hint says), invalid text clears.
     auto* number = p.get<QLineEdit>("Edit5");
     number->clear();
     Enter(number);
-    TypeText(number, "8гп1");
-    QCOMPARE(number->text(), QString("8п1"));
-    QCOMPARE(phone.phoneNumber, Cp("8п1"));
+    TypeText(number, "8гдп1Г");
+    QCOMPARE(number->text(), QString("8гп1Г"));
+    QCOMPARE(phone.phoneNumber, Cp("8гп1Г"));
     number->setText("8п1?a");
     emit number->textEdited(number->text());
     QCOMPARE(number->text(), QString());

@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <functional>
 #include <stdexcept>
 
 #include "model/cp1251.h"
@@ -25,6 +26,7 @@
 #include "ui/dest_menu.h"
 #include "ui/message_box_messenger.h"
 #include "ui/replace_dialog.h"
+#include "ui/terminal_panel.h"
 #include "ui_support.h"
 
 using namespace vorsin;
@@ -262,6 +264,11 @@ class FrameTest : public QObject {
     QCOMPARE(dialog->width(), dialog->findChild<QLabel*>("Label1")->sizeHint().width() + 80);
     QTimer::singleShot(0, dialog, [dialog] { dialog->reject(); });
     QCOMPARE(dialog->ask(), int(ui::ReplaceDialog::kNone));
+    // Enter keeps the old file: "Добавить" is the default, "Заменить" needs a click.
+    QTimer::singleShot(0, dialog, [dialog] { QTest::keyClick(dialog->focusWidget(), Qt::Key_Return); });
+    QCOMPARE(dialog->ask(), int(ui::ReplaceDialog::kAppend));
+    QVERIFY(dialog->findChild<QPushButton*>("Button2")->isDefault());
+    QVERIFY(!dialog->findChild<QPushButton*>("Button1")->isDefault());
   }
 
   void messageBoxAnswersYesAsGoOn() {
@@ -296,11 +303,29 @@ class FrameTest : public QObject {
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Отмена"));
   }
 
-  void settingsFolderIsMadeOnFirstUse() {
+  void userFoldersAreMadeOnFirstUse() {
     TestWindow w;
     QDir(w.dir() + "/Settings").removeRecursively();
     MenuItem(*w, "N4")->trigger();  // the dialog is cancelled
     QVERIFY(QFileInfo(w.dir() + "/Settings").isDir());
+    // The capture, memo and loader dialogs start inside their folders, so
+    // that a bare Enter does not make a file named after the folder.
+    auto* terminal = w->terminal();
+    for (const auto& ask : {std::function<void()>([&] { terminal->startCapture(); }),
+                            std::function<void()>([&] { terminal->saveMemo(); })}) {
+      QDir(w.dir() + "/Capture").removeRecursively();
+      w.askedIn.clear();
+      ask();
+      QCOMPARE(w.askedIn, w.dir() + "/Capture");
+      QVERIFY(QFileInfo(w.askedIn).isDir());
+    }
+    auto* loader = w->findChild<QDialog*>("TForm6");
+    loader->show();
+    QTest::mouseClick(loader->findChild<QPushButton*>("Button1"), Qt::LeftButton);
+    loader->hide();
+    QCOMPARE(w.askedIn, w.dir() + "/Firmware");
+    QVERIFY(QFileInfo(w.askedIn).isDir());
+    QVERIFY(w.messages.shown.empty());
   }
 };
 

@@ -1,5 +1,6 @@
 // The page "Общие" driven through its widgets.
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
@@ -7,6 +8,7 @@
 #include "model/cp1251.h"
 #include "model/defaults.h"
 #include "registry.h"
+#include "ui/general_rules.h"
 #include "ui_support.h"
 
 using namespace vorsin;
@@ -138,24 +140,45 @@ class GeneralPageTest : public QObject {
   }
 
   void refreshKeepsLongTextsWhole() {
-    // A file or a profile may hold longer texts than can be typed; showing
-    // them must not cut what is stored.
+    // A file or a device may hold longer texts than can be typed (the 8-byte
+    // number field holds 16 characters); showing them stores nothing.
     TestWindow w;
     Configuration& c = w->workspace().config;
     c.expressInNumber = Cp("Запрос баланса 100");
     c.pinCode = "12345";
-    c.ownNumber = "123456789012345";  // too long for a number field
+    c.ownNumber = "1234567890123456";
+    c.smsCentre = "+79020000111222";
+    c.general.serviceFlags() = 0x30;  // both time sources, as a file may have them
     w->refreshPages();
     auto* in = w.find<QLineEdit>("Edit4");
+    auto* own = w.find<QLineEdit>("Edit1");
     QCOMPARE(in->text(), QString("Запрос баланса 100"));
+    QCOMPARE(own->text(), QString("1234567890123456"));
+    QCOMPARE(w.find<QLineEdit>("Edit2")->text(), QString("+79020000111222"));
+    for (const char* name : {"Edit8", "Edit1", "Edit2", "Edit4"}) Leave(w.find<QLineEdit>(name));
     QCOMPARE(c.expressInNumber, Cp("Запрос баланса 100"));
-    QCOMPARE(c.ownNumber, std::string());  // refused whole, not cut to a wrong number
-    Leave(w.find<QLineEdit>("Edit8"));
     QCOMPARE(c.pinCode, std::string("12345"));
+    QCOMPARE(c.ownNumber, std::string("1234567890123456"));
+    QCOMPARE(c.smsCentre, std::string("+79020000111222"));
+    QCOMPARE(int(c.general.serviceFlags()), 0x30);
+    // Only the user's edit changes it: one character less is still a number.
+    Enter(own);
+    QTest::keyClick(own, Qt::Key_End);
+    QTest::keyClick(own, Qt::Key_Backspace);
+    QCOMPARE(c.ownNumber, std::string("123456789012345"));
     // Typing still stops at the limit.
     SelectAllAndErase(in);
     TypeText(in, "123456789012345678");
     QCOMPARE(in->text(), QString("12345678901234"));
+  }
+
+  void numberRulesFollowTheDeviceField() {
+    using ui::IsNumberKey, ui::IsValidNumber;
+    QVERIFY(IsValidNumber("1234567890123456"));  // what 8 bytes hold
+    QVERIFY(!IsValidNumber("12345678901234567"));
+    QVERIFY(IsValidNumber("+7pPtTпПтТгГ#*?"));
+    QVERIFY(!IsValidNumber("12ab34") && !IsValidNumber(""));
+    QVERIFY(IsNumberKey(u'+') && IsNumberKey(u'0') && !IsNumberKey(u'p') && !IsNumberKey(u'?'));
   }
 
   void numberFieldsAndTimeSources() {
@@ -196,10 +219,14 @@ class GeneralPageTest : public QObject {
     SelectAllAndErase(own);
     TypeText(own, "1234567890123456");
     QCOMPARE(own->text().size(), 14);
-    own->setText("12a4");
-    QCOMPARE(c.ownNumber, std::string());
-    own->setText("12p4?");
-    QCOMPARE(c.ownNumber, std::string("12p4?"));
+    // A pasted text the field would not store clears the field as well.
+    for (const auto& [pasted, kept] : {std::pair{"12ab34", ""}, std::pair{"12p4?", "12p4?"}}) {
+      QApplication::clipboard()->setText(pasted);
+      QTest::keyClick(own, Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClick(own, Qt::Key_V, Qt::ControlModifier);
+      QCOMPARE(own->text(), QString(kept));
+      QCOMPARE(c.ownNumber, std::string(kept));
+    }
   }
 
   void lineDisconnectedSwitchesPhonesAndOptions() {

@@ -338,6 +338,22 @@ class ProgrammingTest : public QObject {
     QVERIFY(w->pageControl()->isEnabled());
   }
 
+  void aPortableCopyKeepsItsSettingBesideItself() {
+    const bool before = ui::UserSettings()->value(ui::kVerifyAfterWritingKey, false).toBool();
+    QTemporaryDir program;
+    const QString file = program.path() + "/vorsin.ini";
+    {
+      TestWindow w({}, file);
+      auto* verify = w.find<QCheckBox>("VerifyCheck");
+      QVERIFY(!verify->isChecked());
+      verify->setChecked(true);
+    }
+    QVERIFY(QSettings(file, QSettings::IniFormat).value(ui::kVerifyAfterWritingKey).toBool());
+    QCOMPARE(ui::UserSettings()->value(ui::kVerifyAfterWritingKey, false).toBool(), before);  // untouched
+    TestWindow again({}, file);
+    QVERIFY(again.find<QCheckBox>("VerifyCheck")->isChecked());
+  }
+
   void restartAndLeaveProgrammingTalkToTheDevice() {
     Simulator sim;
     TestWindow w;

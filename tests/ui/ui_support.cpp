@@ -2,8 +2,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTreeWidget>
 
 #include "ui/text.h"
 #include "ui/windows.h"
@@ -16,7 +19,7 @@ int RecordingMessenger::Show(const std::string& text, const std::string& caption
   return buttons == Buttons::Ok ? kAnswerOk : answer;
 }
 
-TestWindow::TestWindow(const std::function<void(Vocabulary&)>& prepare) {
+TestWindow::TestWindow(const std::function<void(Vocabulary&)>& prepare, const QString& settingsPath) {
   const QString vocabulary = folder.path() + "/RorEdad.ini";
   QFile::copy(VORSIN_BIN_DIR "/RorEdad.ini", vocabulary);
   QFile::setPermissions(vocabulary, QFile::ReadOwner | QFile::WriteOwner);
@@ -27,8 +30,12 @@ TestWindow::TestWindow(const std::function<void(Vocabulary&)>& prepare) {
   }
   ui::WindowSetup setup;
   setup.programDir = folder.path();
+  setup.settingsPath = settingsPath;
   setup.messenger = &messages;
-  setup.files.open = [this](QWidget*, const QString&, const QString&) { return chosenPath; };
+  setup.files.open = [this](QWidget*, const QString& directory, const QString&) {
+    askedIn = directory;
+    return chosenPath;
+  };
   setup.files.save = setup.files.open;
   setup.files.pick = setup.files.open;
   window = ui::CreateWindows(std::move(setup));
@@ -46,6 +53,36 @@ TestWindow::~TestWindow() {
 void TestWindow::showTab(const char* name) {
   QTabWidget* pages = window->pageControl();
   pages->setCurrentWidget(find<QWidget>(name));
+}
+
+namespace {
+
+void SelectAll(QTreeWidget* tree, QTreeWidgetItem* item) {
+  tree->setCurrentItem(item);
+  QApplication::processEvents();
+  for (int i = 0; i < item->childCount(); ++i) SelectAll(tree, item->child(i));
+}
+
+}  // namespace
+
+void WalkAllPages(TestWindow& w) {
+  QTabWidget* pages = w->pageControl();
+  for (int t = 0; t < pages->count(); ++t) {
+    pages->setCurrentIndex(t);
+    QApplication::processEvents();
+    QWidget* page = pages->widget(t);
+    for (QTreeWidget* tree : page->findChildren<QTreeWidget*>()) {
+      if (!tree->isVisible()) continue;
+      for (int i = 0; i < tree->topLevelItemCount(); ++i) SelectAll(tree, tree->topLevelItem(i));
+    }
+    // Passing through the fields of what is shown last.
+    for (QWidget* field : page->findChildren<QWidget*>()) {
+      if (field->isVisible() && field->isEnabled() && (qobject_cast<QLineEdit*>(field) || qobject_cast<QComboBox*>(field)))
+        Leave(field);
+    }
+  }
+  pages->setCurrentIndex(0);
+  QApplication::processEvents();
 }
 
 void TypeText(QWidget* widget, const QString& text) {

@@ -36,7 +36,8 @@ class RecordingMessenger final : public Messenger {
 // the vocabulary file (changed by prepare, when given) and Settings/.
 class TestWindow {
  public:
-  explicit TestWindow(const std::function<void(Vocabulary&)>& prepare = {});
+  // settingsPath: the window's own settings file; empty, the run's user scope.
+  explicit TestWindow(const std::function<void(Vocabulary&)>& prepare = {}, const QString& settingsPath = {});
   ~TestWindow();
 
   ui::MainWindow& operator*() { return *window; }
@@ -53,6 +54,7 @@ class TestWindow {
   QTemporaryDir folder;
   RecordingMessenger messages;
   QString chosenPath;  // what the open and save dialogs answer
+  QString askedIn;     // the folder the last dialog started in
   std::unique_ptr<ui::MainWindow> window;
 };
 
@@ -62,6 +64,11 @@ inline bool ProgrammedNote(const QString& text) {
   const QString done("Устройство запрограммированно");
   return text == done || text.startsWith(done + "\nЗапись проверена");
 }
+
+// Shows every page in turn and, on each, selects every node of its trees
+// and passes the focus through the fields, as an installer looking through
+// a configuration would.
+void WalkAllPages(TestWindow& w);
 
 // Types text into the widget key by key (Cyrillic letters included).
 void TypeText(QWidget* widget, const QString& text);

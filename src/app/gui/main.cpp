@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
   setup.vocabularyPath = path(data.vocabularyPath);
   setup.projectDir = path(data.projectDirectory);
   setup.userDir = path(data.userDirectory);
+  setup.settingsPath = path(data.settingsPath);
   auto window = vorsin::ui::CreateWindows(std::move(setup));
   QObject::connect(window.get(), &vorsin::ui::MainWindow::closed, &app, &QCoreApplication::quit);
   window->show();

@@ -86,8 +86,8 @@ void ProgrammingPage::buildControls() {
 
   speeds_ = new QComboBox(this);
   speeds_->setObjectName("ComboBox24");
-  speeds_->addItems({"2400", "4800", "9600", "19200", "38400", "57600", "115200"});
-  speeds_->setCurrentIndex(6);
+  for (const int s : kOfferedSpeeds) speeds_->addItem(QString::number(s));
+  speeds_->setCurrentText(QString::number(kDefaultSpeed));
   connect(speeds_, &QComboBox::currentTextChanged, this, [this] { usePortSettings(); });
 
   QPushButton* program = NewButton("Button1", QStringLiteral("Загрузить"), this);

@@ -267,7 +267,7 @@ class ProgrammingTest : public QObject {
     QVERIFY(!sim);
     QVERIFY(Showed(w, "Отсутствие связи с устройством", "Ошибка"));
     QCOMPARE(w->workspace().config.ownNumber, std::string("+7901"));
-    QCOMPARE(w->workspace().projectFileName, std::string("site.dat"));
+    QCOMPARE(w->workspace().projectFileName.string(), std::string("site.dat"));
     QCOMPARE(w.find<QLineEdit>("Edit1")->text(), QString("+7901"));
     QCOMPARE(w->windowTitle(), caption);
   }

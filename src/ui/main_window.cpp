@@ -61,7 +61,8 @@ QString WindowCaption(const Workspace& ws) {
 MainWindow::MainWindow(WindowSetup setup, QWidget* parent)
     : QMainWindow(parent),
       programDir_(std::move(setup.programDir)),
-      projectDir_(setup.projectDir.isEmpty() ? QDir(programDir_).filePath(QStringLiteral("Settings")) : setup.projectDir),
+      projectDir_(setup.projectDir.isEmpty() ? QString::fromStdString(SettingsDirectory(programDir_.toStdString()))
+                                             : setup.projectDir),
       userDir_(setup.userDir.isEmpty() ? programDir_ : setup.userDir),
       messenger_(setup.messenger),
       files_(std::move(setup.files)),

@@ -4,8 +4,9 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <io.h>
-#include <shellapi.h>
 #include <windows.h>
+// after windows.h, which it builds on
+#include <shellapi.h>
 #else
 #include <unistd.h>
 #endif

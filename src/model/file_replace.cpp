@@ -118,15 +118,14 @@ bool CanReplace(const FilePath& name) {
   return true;
 }
 
-bool ReplaceFileWith(const FilePath& name, std::string_view bytes) {
+bool ReplaceFileWith(const FilePath& name, std::string_view bytes, bool waitForDisk) {
   const FilePath path = SaveTarget(name);
   FilePath temp;
   std::FILE* f = CreateTempBeside(path, temp);
   if (!f) return false;
-  // The rename must not land before the data does.
   const bool written = KeepPermissions(path, f) &&
                        (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size()) &&
-                       FlushToDisk(f);
+                       (waitForDisk ? FlushToDisk(f) : std::fflush(f) == 0);
   const bool closed = std::fclose(f) == 0;
   if (written && closed && RenameOver(temp, path)) return true;
   RemoveFile(temp);

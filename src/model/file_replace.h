@@ -31,10 +31,11 @@ bool KeepPermissions(const FilePath& path, std::FILE* f);
 // on Windows).
 bool RenameOver(const FilePath& from, const FilePath& to);
 
-// Writes bytes to a fresh file beside path (through links, see SaveTarget),
-// flushed to the disk, and renames it over path, which keeps its permission
-// bits. On failure the file at path is as it was and no temporary is left.
-bool ReplaceFileWith(const FilePath& path, std::string_view bytes);
+// Writes bytes to a fresh file beside path (through links, see SaveTarget)
+// and renames it over path, which keeps its permission bits; waitForDisk
+// holds the rename back until the data is on the disk. On failure the file at
+// path is as it was and no temporary is left.
+bool ReplaceFileWith(const FilePath& path, std::string_view bytes, bool waitForDisk = true);
 
 // Whether ReplaceFileWith(path) may succeed: nothing but a file is there, and
 // a new file can be made beside it (one of a fresh name is made and removed;

@@ -143,7 +143,8 @@ const Vocabulary::Parsed& Vocabulary::Load() const {
 }
 
 bool Vocabulary::Replace(const std::string& text) {
-  if (ReplaceFileWith(path_, text)) {
+  // Profile writes are small and frequent: the rename does not wait for the disk.
+  if (ReplaceFileWith(path_, text, false)) {
     // What was just written is what the next read would parse.
     cache_ = Parsed::From(text, StampOf(path_));
     return true;

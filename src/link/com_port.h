@@ -20,6 +20,15 @@ constexpr size_t kReplySize = 1000;
 constexpr int kDefaultSpeed = 115200;
 constexpr int kLoaderSpeed = 57600;
 
+// The speeds the programming page offers ("Скорость порта:"), slowest first;
+// the default and the loader's speed are among them.
+constexpr std::array<int, 7> kOfferedSpeeds = {2400, 4800, 9600, 19200, 38400, 57600, 115200};
+constexpr bool IsOfferedSpeed(int baud) {
+  for (const int s : kOfferedSpeeds)
+    if (s == baud) return true;
+  return false;
+}
+
 // OpenComPort results.
 constexpr int kPortOpened = 0;
 constexpr int kPortNotFound = 1;      // missing or busy

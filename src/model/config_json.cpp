@@ -1,6 +1,7 @@
 #include "model/config_json.h"
 
 #include "model/cp1251.h"
+#include "model/file_path.h"
 
 namespace vorsin {
 namespace {
@@ -211,7 +212,7 @@ json ToJson(const Configuration& config) { return ConfigJson(config, nullptr); }
 
 json ToJson(const Workspace& ws) {
   json j;
-  j["projectFileName"] = U(ws.projectFileName);
+  j["projectFileName"] = PathUtf8(ws.projectFileName);
   j["configuration"] = ConfigJson(ws.config, &ws);
   json profiles = json::array();
   for (const auto& p : ws.profiles) profiles.push_back({{"section", p.section}, {"name", U(p.name)}});

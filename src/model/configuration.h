@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "model/file_path.h"
+
 namespace vorsin {
 
 // The record shape of most lists: 18 words and one text.
@@ -249,7 +251,7 @@ struct PageMarks {
 // does not save.
 struct Workspace {
   Configuration config;
-  std::string projectFileName = "default";
+  FilePath projectFileName = "default";
   PageMarks marks;
   std::vector<CodeDefinition> codeDefinitions;
   std::vector<OperatorProfile> profiles;  // "Другой" first

@@ -16,12 +16,15 @@
 #include <vector>
 #endif
 
+#include <random>
+#include <system_error>
+
 namespace vorsin {
 
-std::FILE* CreateNewFile(const std::string& path) {
+std::FILE* CreateNewFile(const FilePath& path) {
 #ifdef _WIN32
   // msvcrt's fopen knows no "x" mode; _O_EXCL is the same promise.
-  const int fd = ::_open(path.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY,
+  const int fd = ::_wopen(path.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY,
                          _S_IREAD | _S_IWRITE);
   if (fd < 0) return nullptr;
   std::FILE* f = ::_fdopen(fd, "wb");
@@ -41,11 +44,11 @@ bool FlushToDisk(std::FILE* f) {
 #endif
 }
 
-std::string SaveTarget(const std::string& path) {
+FilePath SaveTarget(const FilePath& path) {
 #ifdef _WIN32
   return path;
 #else
-  std::string target = path;
+  std::string target = path.native();
   // A loop of links ends the walk; the save then fails on the link itself.
   for (int hop = 0; hop < 40; ++hop) {
     struct stat st;
@@ -66,7 +69,7 @@ std::string SaveTarget(const std::string& path) {
 #endif
 }
 
-bool KeepPermissions(const std::string& path, std::FILE* f) {
+bool KeepPermissions(const FilePath& path, std::FILE* f) {
 #ifdef _WIN32
   (void)path;
   (void)f;
@@ -78,12 +81,55 @@ bool KeepPermissions(const std::string& path, std::FILE* f) {
 #endif
 }
 
-bool RenameOver(const std::string& from, const std::string& to) {
+bool RenameOver(const FilePath& from, const FilePath& to) {
 #ifdef _WIN32
-  return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 #else
   return std::rename(from.c_str(), to.c_str()) == 0;
 #endif
+}
+
+namespace {
+
+// A new file of a fresh name beside path; null when none can be made there.
+std::FILE* CreateTempBeside(const FilePath& path, FilePath& temp) {
+  std::random_device random;
+  std::FILE* f = nullptr;
+  for (int attempt = 0; attempt < 16 && !f; ++attempt) {
+    temp = path;
+    temp += ".tmp" + std::to_string(random() % 1000000u);
+    f = CreateNewFile(temp);  // never reuse someone's file
+  }
+  return f;
+}
+
+}  // namespace
+
+bool CanReplace(const FilePath& name) {
+  const FilePath path = SaveTarget(name);
+  std::error_code ec;
+  if (std::filesystem::exists(path, ec) && !std::filesystem::is_regular_file(path, ec)) return false;
+  if (ec) return false;
+  FilePath temp;
+  std::FILE* f = CreateTempBeside(path, temp);
+  if (!f) return false;
+  std::fclose(f);
+  RemoveFile(temp);
+  return true;
+}
+
+bool ReplaceFileWith(const FilePath& name, std::string_view bytes, bool waitForDisk) {
+  const FilePath path = SaveTarget(name);
+  FilePath temp;
+  std::FILE* f = CreateTempBeside(path, temp);
+  if (!f) return false;
+  const bool written = KeepPermissions(path, f) &&
+                       (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size()) &&
+                       (waitForDisk ? FlushToDisk(f) : std::fflush(f) == 0);
+  const bool closed = std::fclose(f) == 0;
+  if (written && closed && RenameOver(temp, path)) return true;
+  RemoveFile(temp);
+  return false;
 }
 
 }  // namespace vorsin

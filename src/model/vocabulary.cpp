@@ -25,7 +25,7 @@ std::string_view Trim(std::string_view s) {
 
 std::string Fold(std::string_view s) { return LowerCp(Trim(s)); }
 
-bool ReadWhole(const std::string& path, std::string& out) {
+bool ReadWhole(const FilePath& path, std::string& out) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   std::ostringstream ss;
@@ -74,10 +74,15 @@ struct FileStamp {
   bool operator==(const FileStamp&) const = default;
 };
 
-FileStamp StampOf(const std::string& path) {
+FileStamp StampOf(const FilePath& path) {
   FileStamp s;
+#ifdef _WIN32
+  struct _stat64 st {};
+  if (::_wstat64(path.c_str(), &st) != 0) return s;
+#else
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return s;
+#endif
   s.exists = true;
   s.size = static_cast<long long>(st.st_size);
 #if defined(__APPLE__)
@@ -94,29 +99,6 @@ std::string LineEnd(const std::string& text) {
   return (text.find("\r\n") != std::string::npos || text.empty()) ? "\r\n" : "\n";
 }
 
-bool WriteWhole(const std::string& name, const std::string& text) {
-  // Through a link to the file it names; the new file keeps the old one's permissions.
-  const std::string path = SaveTarget(name);
-  const std::string tmp = path + ".tmp";
-  std::remove(tmp.c_str());
-  {
-    std::FILE* out = CreateNewFile(tmp);
-    if (!out) return false;
-    const bool ok = KeepPermissions(path, out) &&
-                    (text.empty() || std::fwrite(text.data(), 1, text.size(), out) == text.size()) &&
-                    std::fflush(out) == 0;
-    if (std::fclose(out) != 0 || !ok) {
-      std::remove(tmp.c_str());
-      return false;
-    }
-  }
-  if (!RenameOver(tmp, path)) {
-    std::remove(tmp.c_str());
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 struct Vocabulary::Parsed {
@@ -127,7 +109,7 @@ struct Vocabulary::Parsed {
   static std::unique_ptr<Parsed> From(const std::string& text, const FileStamp& stamp);
 };
 
-Vocabulary::Vocabulary(std::string path) : path_(std::move(path)) {}
+Vocabulary::Vocabulary(FilePath path) : path_(std::move(path)) {}
 Vocabulary::~Vocabulary() = default;
 
 std::unique_ptr<Vocabulary::Parsed> Vocabulary::Parsed::From(const std::string& text, const FileStamp& stamp) {
@@ -161,7 +143,8 @@ const Vocabulary::Parsed& Vocabulary::Load() const {
 }
 
 bool Vocabulary::Replace(const std::string& text) {
-  if (WriteWhole(path_, text)) {
+  // Profile writes are small and frequent: the rename does not wait for the disk.
+  if (ReplaceFileWith(path_, text, false)) {
     // What was just written is what the next read would parse.
     cache_ = Parsed::From(text, StampOf(path_));
     return true;

@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include "model/file_path.h"
+
 namespace vorsin {
 
 // Lists read key by key until one is missing (level tables, commands, SMS
@@ -25,12 +27,12 @@ class Vocabulary {
   static constexpr size_t kMaxValue = 2047;
   static constexpr const char* kFileName = "RorEdad.ini";
 
-  explicit Vocabulary(std::string path);
+  explicit Vocabulary(FilePath path);
   ~Vocabulary();
   Vocabulary(const Vocabulary&) = delete;
   Vocabulary& operator=(const Vocabulary&) = delete;
 
-  const std::string& path() const { return path_; }
+  const FilePath& path() const { return path_; }
 
   // Section, key and value are Windows-1251.
   std::string Read(std::string_view section, std::string_view key, std::string_view def) const;
@@ -52,7 +54,7 @@ class Vocabulary {
   // Writes the whole file and keeps its parse for the next read.
   bool Replace(const std::string& text);
 
-  std::string path_;
+  FilePath path_;
   mutable std::unique_ptr<Parsed> cache_;
   mutable int held_ = 0;
 };

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <system_error>
 
 #include "model/cp1251.h"
@@ -18,7 +17,7 @@ namespace {
 // count at 255); anything bigger is not a project file.
 constexpr std::uintmax_t kMaxProjectFileSize = 128u << 20;
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& data, bool& tooLarge) {
+bool ReadWholeFile(const FilePath& path, std::vector<uint8_t>& data, bool& tooLarge) {
   tooLarge = false;
   std::error_code ec;
   // A folder opens as a stream on some systems but is no file to read.
@@ -41,65 +40,40 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& data, bool& to
   return !file.bad();
 }
 
-bool WriteAll(std::FILE* f, const std::vector<uint8_t>& bytes) {
-  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) return false;
-  // The rename must not land before the data does.
-  return FlushToDisk(f);
-}
-
-// Writes bytes to a fresh file beside the file path names (through links) and
-// renames it over that file, which keeps its permission bits.
-bool ReplaceFile(const std::string& name, const std::vector<uint8_t>& bytes) {
-  const std::string path = SaveTarget(name);
-  std::random_device random;
-  std::string temp;
-  std::FILE* f = nullptr;
-  for (int attempt = 0; attempt < 16 && !f; ++attempt) {
-    temp = path + ".tmp" + std::to_string(random() % 1000000u);
-    f = CreateNewFile(temp);  // never reuse someone's file
-  }
-  if (!f) return false;
-  const bool written = KeepPermissions(path, f) && WriteAll(f, bytes);
-  const bool closed = std::fclose(f) == 0;
-  if (written && closed && RenameOver(temp, path)) return true;
-  std::remove(temp.c_str());
-  return false;
-}
-
 }  // namespace
 
-int WriteProjectFile(Workspace& ws, const std::string& path, Messenger& messenger) {
+int WriteProjectFile(Workspace& ws, const FilePath& path, Messenger& messenger) {
   std::vector<uint8_t> bytes;
   std::string problem;
   if (EncodeProject(ws.config, bytes, problem) != kProjectOk) {
     messenger.Error(Cp("Настройки не сохранены: ") + problem);
     return kProjectNotRepresentable;
   }
-  if (!ReplaceFile(path, bytes)) {
-    messenger.Error(Cp("Не удалось записать файл ") + Cp(path));
+  if (!ReplaceFileWith(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))) {
+    messenger.Error(Cp("Не удалось записать файл ") + PathText(path));
     return kProjectCannotWrite;
   }
   ws.projectFileName = path;
   return kProjectOk;
 }
 
-int ReadProjectFile(Workspace& ws, Vocabulary& vocabulary, const std::string& path,
+int ReadProjectFile(Workspace& ws, Vocabulary& vocabulary, const FilePath& path,
                     Messenger& messenger) {
   std::vector<uint8_t> data;
   bool tooLarge = false;
   if (!ReadWholeFile(path, data, tooLarge)) {
     // Nothing has been touched yet: the configuration stays as it was.
     if (tooLarge) {
-      messenger.Error(Cp("Файл не является файлом настроек: ") + Cp(path));
+      messenger.Error(Cp("Файл не является файлом настроек: ") + PathText(path));
       return kProjectDamaged;
     }
-    messenger.Error(Cp("Не удалось открыть файл ") + Cp(path));
+    messenger.Error(Cp("Не удалось открыть файл ") + PathText(path));
     return kProjectCannotOpen;
   }
   return ReadProjectBytes(ws, vocabulary, data, path, messenger);
 }
 
-int OpenWorkspace(Workspace& ws, Vocabulary& vocabulary, const std::string& projectPath,
+int OpenWorkspace(Workspace& ws, Vocabulary& vocabulary, const FilePath& projectPath,
                   Messenger& messenger) {
   if (projectPath.empty()) {
     ResetToDefaults(ws, vocabulary);

@@ -4,8 +4,7 @@
 // settings block. The markers "_block1".."_block3" announce the parts added
 // later, so a file that ends before a marker still opens.
 //
-// Paths are passed as the file system takes them (UTF-8 here); every text
-// inside the file is Windows-1251.
+// Paths are FilePaths; every text inside the file is Windows-1251.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "model/configuration.h"
+#include "model/file_path.h"
 #include "model/user_io.h"
 #include "model/vocabulary.h"
 
@@ -42,19 +42,20 @@ constexpr size_t kProjectMaxCount = 255;
 // of more than 255 records cannot be stored behind its length byte; such a
 // save is refused with a message naming the item, and nothing is written.
 // On success projectFileName becomes path.
-int WriteProjectFile(Workspace& ws, const std::string& path, Messenger& messenger);
+int WriteProjectFile(Workspace& ws, const FilePath& path, Messenger& messenger);
 
 // "Открыть": resets the workspace to the defaults of the vocabulary and reads
 // the file over them. On success projectFileName becomes path. On any refusal
 // (newer version, damaged file) the configuration stays at those defaults and
 // projectFileName keeps its previous value. A file that cannot be opened
 // changes nothing.
-int ReadProjectFile(Workspace& ws, Vocabulary& vocabulary, const std::string& path,
+int ReadProjectFile(Workspace& ws, Vocabulary& vocabulary, const FilePath& path,
                     Messenger& messenger);
 
-// The same reading from bytes already in memory; sourceName only labels messages.
+// The same reading from bytes already in memory; sourceName labels messages
+// and becomes projectFileName.
 int ReadProjectBytes(Workspace& ws, Vocabulary& vocabulary, std::span<const uint8_t> data,
-                     const std::string& sourceName, Messenger& messenger);
+                     const FilePath& sourceName, Messenger& messenger);
 
 // ReadProjectBytes without the reset and the messages, over a workspace a
 // reset has just made, for callers that reset once and read many (a copy
@@ -68,7 +69,7 @@ int EncodeProject(const Configuration& config, std::vector<uint8_t>& out, std::s
 
 // For the command line and the window alike: resets the workspace to the
 // defaults and, when projectPath is not empty, reads that file over them.
-int OpenWorkspace(Workspace& ws, Vocabulary& vocabulary, const std::string& projectPath,
+int OpenWorkspace(Workspace& ws, Vocabulary& vocabulary, const FilePath& projectPath,
                   Messenger& messenger);
 
 // The save dialog's rule: ".dat" is appended when the file name has no extension.

@@ -238,8 +238,8 @@ int DecodeProjectOver(Workspace& ws, Vocabulary& vocabulary, std::span<const uin
 }
 
 int ReadProjectBytes(Workspace& ws, Vocabulary& vocabulary, std::span<const uint8_t> data,
-                     const std::string& sourceName, Messenger& messenger) {
-  const std::string previousName = ws.projectFileName;
+                     const FilePath& sourceName, Messenger& messenger) {
+  const FilePath previousName = ws.projectFileName;
   ResetToDefaults(ws, vocabulary);
   // A refused file leaves the workspace exactly as the reset made it.
   Workspace reset = ws;
@@ -257,7 +257,7 @@ int ReadProjectBytes(Workspace& ws, Vocabulary& vocabulary, std::span<const uint
   if (status == kProjectNewerVersion) {
     messenger.Error(Cp("Обновите программное обеспечение"));
   } else {
-    messenger.Error(Cp("Файл повреждён или обрезан, настройки не загружены: ") + Cp(sourceName));
+    messenger.Error(Cp("Файл повреждён или обрезан, настройки не загружены: ") + PathText(sourceName));
   }
   return status;
 }

@@ -27,9 +27,9 @@ std::string CaptureTime(const std::tm& t) {
   return buf;
 }
 
-bool CaptureLog::Start(const std::string& path, Mode mode) {
+bool CaptureLog::Start(const FilePath& path, Mode mode) {
   Stop();
-  file_ = std::fopen(path.c_str(), mode == Mode::kAppend ? "ab" : "wb");
+  file_ = OpenFile(path, mode == Mode::kAppend ? "ab" : "wb");
   if (file_ == nullptr) return false;
   const std::tm now = clock_();
   Write("\n[Capture: " + CaptureDate(now) + " " + CaptureTime(now) + "]\n");
@@ -55,15 +55,21 @@ void CaptureLog::Cts(bool on) {
 
 void CaptureLog::Write(const std::string& text) { std::fwrite(text.data(), 1, text.size(), file_); }
 
-std::string WithExtension(const std::string& path, const std::string& extension) {
-  const size_t name = path.find_last_of("/\\");
-  const size_t dot = path.rfind('.');
-  const bool hasExtension = dot != std::string::npos && (name == std::string::npos || dot > name + 1);
-  return hasExtension ? path : path + extension;
+FilePath WithExtension(const FilePath& path, const std::string& extension) {
+  using Char = FilePath::value_type;
+  const auto& name = path.native();
+  const Char separators[] = {Char('/'), Char('\\'), Char(0)};
+  const size_t start = name.find_last_of(separators);
+  const size_t dot = name.rfind(Char('.'));
+  const bool hasExtension = dot != FilePath::string_type::npos && (start == FilePath::string_type::npos || dot > start + 1);
+  if (hasExtension) return path;
+  FilePath out = path;
+  out += extension;
+  return out;
 }
 
-bool SaveMemoText(const std::string& path, const std::string& text) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
+bool SaveMemoText(const FilePath& path, const std::string& text) {
+  std::FILE* f = OpenFile(path, "wb");
   if (f == nullptr) return false;
   std::string out;
   out.reserve(text.size() + text.size() / 16);

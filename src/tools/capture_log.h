@@ -9,6 +9,8 @@
 #include <functional>
 #include <string>
 
+#include "model/file_path.h"
+
 namespace vorsin {
 
 // The local time the records carry; tests fix it.
@@ -30,7 +32,7 @@ class CaptureLog {
 
   // Opens path ("wb" or "ab") and writes the start record. False when the
   // file cannot be opened; the capture then stays off.
-  bool Start(const std::string& path, Mode mode);
+  bool Start(const FilePath& path, Mode mode);
   // Writes the end record and closes the file; nothing when off.
   void Stop();
   bool on() const { return file_ != nullptr; }
@@ -46,10 +48,10 @@ class CaptureLog {
 };
 
 // path, with extension (".cap", ".hwr") added when its file name has none.
-std::string WithExtension(const std::string& path, const std::string& extension);
+FilePath WithExtension(const FilePath& path, const std::string& extension);
 
 // Writes the memo's text (Windows-1251, lines split at '\n') with every line
 // ended by "\r\n". False when the file cannot be written.
-bool SaveMemoText(const std::string& path, const std::string& text);
+bool SaveMemoText(const FilePath& path, const std::string& text);
 
 }  // namespace vorsin

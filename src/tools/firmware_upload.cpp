@@ -108,11 +108,11 @@ int SendFirmwareLines(ComPort& port, const std::vector<HexLine>& lines, Messenge
   return kUploaded;
 }
 
-int UploadFirmware(ComPort& port, const std::string& path, const std::string& shownPath, Messenger& messenger,
-                   Progress& progress, const UploadHooks& hooks) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
+int UploadFirmware(ComPort& port, const FilePath& path, Messenger& messenger, Progress& progress,
+                   const UploadHooks& hooks) {
+  std::FILE* f = OpenFile(path, "rb");
   if (f == nullptr) {
-    messenger.Error(Cp("Cannot open file ") + shownPath);
+    messenger.Error(Cp("Cannot open file ") + PathText(path));
     return kFirmwareUnreadable;
   }
   if (OpenComPort(port, messenger) != kPortOpened) {

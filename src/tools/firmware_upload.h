@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "link/com_port.h"
+#include "model/file_path.h"
 #include "model/user_io.h"
 #include "tools/firmware_file.h"
 
@@ -35,11 +36,10 @@ struct UploadHooks {
   std::function<void(const std::string&)> address;
 };
 
-// The whole upload of the file at path (named shownPath, Windows-1251, in
-// messages): opens the port, checks and unpacks the file, sends it, closes
-// the port. A broken file sends nothing.
-int UploadFirmware(ComPort& port, const std::string& path, const std::string& shownPath, Messenger& messenger,
-                   Progress& progress, const UploadHooks& hooks = {});
+// The whole upload of the file at path: opens the port, checks and unpacks
+// the file, sends it, closes the port. A broken file sends nothing.
+int UploadFirmware(ComPort& port, const FilePath& path, Messenger& messenger, Progress& progress,
+                   const UploadHooks& hooks = {});
 
 // Sends checked lines over the open port: the start code, every line, the
 // end record.

@@ -79,8 +79,7 @@ void LoaderDialog::chooseFile() {
   const QString chosen = window_.files().open(this, window_.userFolder(kFirmwareFolder),
                                               QStringLiteral("*.hwr (*.hwr)"));
   if (chosen.isEmpty()) return;
-  path_ = QFile::decodeName(
-      QByteArray::fromStdString(WithExtension(QFile::encodeName(chosen).toStdString(), ".hwr")));
+  path_ = FromFsPath(WithExtension(ToFsPath(chosen), ".hwr"));
   edit_->setText(QDir::toNativeSeparators(path_));
 }
 
@@ -93,8 +92,7 @@ void LoaderDialog::upload() {
   BarProgress progress(bar_);
   UploadHooks hooks;
   hooks.address = [this](const std::string& address) { address_->setText(Q(address)); };
-  UploadFirmware(window_.port(), QFile::encodeName(path_).toStdString(), Cp1251(QDir::toNativeSeparators(path_)),
-                 window_.messenger(), progress, hooks);
+  UploadFirmware(window_.port(), ToFsPath(path_), window_.messenger(), progress, hooks);
   open_->setEnabled(true);
   program_->setEnabled(true);
   uploading_ = false;

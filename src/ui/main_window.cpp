@@ -43,10 +43,6 @@
 namespace vorsin::ui {
 namespace {
 
-// Paths are kept in the workspace as the file system spells them.
-std::string FsPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-QString FromFsPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
-
 QString FileNamePart(const QString& path) {
   const qsizetype cut = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
   return path.mid(cut + 1);
@@ -65,12 +61,13 @@ QString WindowCaption(const Workspace& ws) {
 MainWindow::MainWindow(WindowSetup setup, QWidget* parent)
     : QMainWindow(parent),
       programDir_(std::move(setup.programDir)),
-      projectDir_(setup.projectDir.isEmpty() ? FromFsPath(SettingsDirectory(FsPath(programDir_))) : setup.projectDir),
+      projectDir_(setup.projectDir.isEmpty() ? QString::fromStdString(SettingsDirectory(programDir_.toStdString()))
+                                             : setup.projectDir),
       userDir_(setup.userDir.isEmpty() ? programDir_ : setup.userDir),
       settingsPath_(std::move(setup.settingsPath)),
       messenger_(setup.messenger),
       files_(std::move(setup.files)),
-      vocabulary_(FsPath(setup.vocabularyPath.isEmpty() ? programDir_ + QStringLiteral("/RorEdad.ini")
+      vocabulary_(ToFsPath(setup.vocabularyPath.isEmpty() ? programDir_ + QStringLiteral("/RorEdad.ini")
                                                         : setup.vocabularyPath)) {
   setObjectName("TForm1");
   if (messenger_ == nullptr) {
@@ -275,7 +272,7 @@ void MainWindow::openProject() {
   const QString directory = projectDirectory();
   const QString path = files_.open(this, directory, DatFilter());
   if (path.isEmpty()) return;
-  const int status = ReadProjectFile(ws_, vocabulary_, FsPath(path), *messenger_);
+  const int status = ReadProjectFile(ws_, vocabulary_, ToFsPath(path), *messenger_);
   if (status == kProjectCannotOpen) return;
   // A refused file has reset the configuration to its defaults, but the
   // caption goes on naming the file that was open before.
@@ -288,7 +285,7 @@ void MainWindow::saveProjectAs() {
   const QString directory = projectDirectory();
   const QString path = files_.save(this, directory, DatFilter());
   if (path.isEmpty()) return;
-  WriteProjectFile(ws_, WithDatExtension(FsPath(path)), *messenger_);
+  WriteProjectFile(ws_, ToFsPath(QString::fromStdString(WithDatExtension(path.toStdString()))), *messenger_);
   updateCaption();
 }
 

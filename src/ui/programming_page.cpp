@@ -86,8 +86,8 @@ void ProgrammingPage::buildControls() {
 
   speeds_ = new QComboBox(this);
   speeds_->setObjectName("ComboBox24");
-  speeds_->addItems({"2400", "4800", "9600", "19200", "38400", "57600", "115200"});
-  speeds_->setCurrentIndex(6);
+  for (const int s : kOfferedSpeeds) speeds_->addItem(QString::number(s));
+  speeds_->setCurrentText(QString::number(kDefaultSpeed));
   connect(speeds_, &QComboBox::currentTextChanged, this, [this] { usePortSettings(); });
 
   QPushButton* program = NewButton("Button1", QStringLiteral("Загрузить"), this);
@@ -105,11 +105,7 @@ void ProgrammingPage::buildControls() {
   // EEPROM cell is found before success is reported.
   verify_ = new QCheckBox(QStringLiteral("Проверить запись"), this);
   verify_->setObjectName("VerifyCheck");
-<<<<<<< HEAD
-  verify_->setChecked(UserSettings()->value(kVerifyAfterWritingKey, true).toBool());
-=======
-  verify_->setChecked(UserSettings(window_.settingsPath())->value(kVerifyAfterWritingKey, false).toBool());
->>>>>>> wt-ui
+  verify_->setChecked(UserSettings(window_.settingsPath())->value(kVerifyAfterWritingKey, true).toBool());
   connect(verify_, &QCheckBox::toggled, this,
           [this](bool on) { UserSettings(window_.settingsPath())->setValue(kVerifyAfterWritingKey, on); });
 

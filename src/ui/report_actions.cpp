@@ -25,9 +25,6 @@
 namespace vorsin::ui {
 namespace {
 
-std::string FsPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-QString FromFsPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
-
 bool QtPrintDialog(QWidget* parent, QPrinter& printer) {
   QPrintDialog dialog(&printer, parent);
   return dialog.exec() == QDialog::Accepted;
@@ -65,7 +62,7 @@ void ReportActions::compareWithFile() {
   const QString path = window_.files().open(&window_, window_.projectDirectory(), DatFilter());
   if (path.isEmpty()) return;
   Workspace other;
-  if (ReadProjectFile(other, window_.vocabulary(), FsPath(path), window_.messenger()) != kProjectOk) return;
+  if (ReadProjectFile(other, window_.vocabulary(), ToFsPath(path), window_.messenger()) != kProjectOk) return;
   const QString name = QFileInfo(path).fileName();
   compareDialog()->showDifferences(
       QStringLiteral("Сравнение с файлом ") + name,

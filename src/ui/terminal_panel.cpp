@@ -24,8 +24,6 @@ namespace vorsin::ui {
 namespace {
 
 QString CapFilter() { return QStringLiteral("*.cap (*.cap)"); }
-std::string FsPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-QString FromFsPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
 }  // namespace
 
@@ -180,7 +178,7 @@ QString TerminalPanel::captureDir() const { return window_.userFolder(kCaptureFo
 void TerminalPanel::saveMemo() {
   const QString chosen = window_.files().pick(this, captureDir(), CapFilter());
   if (chosen.isEmpty()) return;
-  const std::string path = WithExtension(FsPath(chosen), ".cap");
+  const FilePath path = WithExtension(ToFsPath(chosen), ".cap");
   const QString shown = QDir::toNativeSeparators(FromFsPath(path));
   if (QFileInfo::exists(FromFsPath(path))) {
     const int answer = window_.messenger().Show(Cp1251(shown) + Cp(" уже существует.\nЗаменить?"), CaptionWarning(),
@@ -195,7 +193,7 @@ void TerminalPanel::startCapture() {
   if (terminal_.capture().on()) return;
   const QString chosen = window_.files().pick(this, captureDir(), CapFilter());
   if (chosen.isEmpty()) return;
-  const std::string path = WithExtension(FsPath(chosen), ".cap");
+  const FilePath path = WithExtension(ToFsPath(chosen), ".cap");
   CaptureLog::Mode mode = CaptureLog::Mode::kReplace;
   if (QFileInfo::exists(FromFsPath(path))) {
     ReplaceDialog* ask = window_.forms().fileDialog;

@@ -1,5 +1,8 @@
 #include "ui/text.h"
 
+#include <QDir>
+#include <QFile>
+
 #include "model/cp1251.h"
 
 namespace vorsin::ui {
@@ -7,5 +10,13 @@ namespace vorsin::ui {
 QString Q(const std::string& cp1251) { return QString::fromStdString(ToUtf8(cp1251)); }
 
 std::string Cp1251(const QString& text) { return Cp(text.toStdString()); }
+
+#ifdef _WIN32
+FilePath ToFsPath(const QString& path) { return FilePath(QDir::toNativeSeparators(path).toStdWString()); }
+QString FromFsPath(const FilePath& path) { return QString::fromStdWString(path.native()); }
+#else
+FilePath ToFsPath(const QString& path) { return FilePath(QFile::encodeName(path).toStdString()); }
+QString FromFsPath(const FilePath& path) { return QFile::decodeName(QByteArray::fromStdString(path.native())); }
+#endif
 
 }  // namespace vorsin::ui

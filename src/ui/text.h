@@ -4,11 +4,18 @@
 #include <QString>
 #include <string>
 
+#include "model/file_path.h"
+
 namespace vorsin::ui {
 
 // Windows-1251 bytes to a QString.
 QString Q(const std::string& cp1251);
 // A QString to Windows-1251 bytes; characters the code page lacks become '?'.
 std::string Cp1251(const QString& text);
+
+// A file name from a dialog or a folder to the model's FilePath, and back for
+// showing it: the one conversion each way.
+FilePath ToFsPath(const QString& path);
+QString FromFsPath(const FilePath& path);
 
 }  // namespace vorsin::ui

@@ -142,5 +142,23 @@ TEST_F(CliArgsTest, GlobalOptionsAndTheCommandList) {
   EXPECT_EQ(kept, ReadText(out));
 }
 
+// Only the speeds the window offers, on every system, refused before a port is opened.
+TEST_F(CliArgsTest, SpeedsAreTheOnesTheWindowOffers) {
+  const std::string port = " --port /nonexistent/tty ";
+  for (const std::string& command : {"read" + port + File("speed.dat"), "restart" + port, "leave" + port}) {
+    for (const char* speed : {"14400", "128000", "12345", "230400", "0", "fast"}) {
+      const CliRun r = Cli(command + " --speed " + speed);
+      EXPECT_EQ(2, r.status) << command << speed;
+      EXPECT_EQ(0u, r.err.find("vorsin-cli: bad --speed " + std::string(speed) + " (one of 2400, 4800, 9600, "
+                               "19200, 38400, 57600, 115200)\n"))
+          << r.err;
+    }
+    const CliRun fastest = Cli(command + " --speed 115200");
+    EXPECT_EQ(1, fastest.status) << command;
+    EXPECT_NE(std::string::npos, fastest.err.find("Не удаётся обнаружить /nonexistent/tty")) << fastest.err;
+  }
+  EXPECT_FALSE(Exists(File("speed.dat")));
+}
+
 }  // namespace
 }  // namespace vorsin

@@ -15,6 +15,13 @@ struct CliRun {
   std::string out, err;
 };
 
+// One word for the shell, whatever it holds (spaces, Cyrillic letters).
+inline std::string Quoted(const std::string& word) {
+  std::string q = "'";
+  for (const char c : word) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
 // Runs "vorsin-cli ARGUMENTS" through the shell with stdout and stderr in the two files.
 inline CliRun RunCli(const std::string& arguments, const std::string& outFile, const std::string& errFile) {
   const std::string command =

@@ -3,12 +3,14 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "../link/sim_process.h"
 #include "cli_run.h"
 #include "image_test_support.h"
+#include "nlohmann/json.hpp"
 #include "project/project_file.h"
 
 namespace vorsin {
@@ -175,10 +177,95 @@ TEST_F(CliTest, FailedReadLeavesTheOutputAlone) {
   EXPECT_EQ(1, Cli("read --port " + sim->path() + " " + none).status);
   EXPECT_FALSE(std::ifstream(none).good());
 
-  // A text that begins with its caption is not given the caption again.
+  // A speed the window does not offer is refused before the port is opened.
   const CliRun oddSpeed = Cli("read --port " + sim->path() + " --speed 12345 " + File("e.dat"));
-  EXPECT_EQ(1, oddSpeed.status);
-  EXPECT_EQ("Ошибка в конфигурирование COM - порта!\n", oddSpeed.err);
+  EXPECT_EQ(2, oddSpeed.status);
+  EXPECT_EQ(0u, oddSpeed.err.find("vorsin-cli: bad --speed 12345 (one of 2400, ")) << oddSpeed.err;
+}
+
+// Every command that takes a file, with a Cyrillic name in a folder whose
+// name has spaces: the file is found, named readably in messages (UTF-8),
+// and shown once-encoded in JSON and in the report.
+TEST_F(CliTest, CyrillicNamesAndSpaces) {
+  const std::string dir = File("Папка с пробелом");
+  std::filesystem::create_directories(dir);
+  struct RemoveDir {
+    std::string dir;
+    ~RemoveDir() { std::filesystem::remove_all(dir); }
+  } cleanup{dir};
+  const auto in = [&](const std::string& name) { return dir + "/" + name; };
+  const auto q = [&](const std::string& name) { return testing::Quoted(in(name)); };
+  std::filesystem::copy_file(vocabulary, in("Словарь клиента.ini"));
+  vocabulary = q("Словарь клиента.ini");
+  const std::string site = in("Объект.dat");
+
+  struct Case {
+    std::string line;
+    int status;
+    std::string out, err;  // expected to be found in stdout and stderr
+  };
+  const std::string port = " --port " + sim->path() + " ";
+  const std::vector<Case> cases = {
+      {"save-default " + q("Объект.dat"), 0, "", ""},
+      {"show " + q("Объект.dat"), 0, "\"projectFileName\": \"" + site + "\"", ""},
+      {"resave " + q("Объект.dat") + " " + q("Копия объекта.dat"), 0, "", ""},
+      {"diff " + q("Объект.dat") + " " + q("Копия объекта.dat"), 0, "", ""},
+      {"report " + q("Объект.dat") + " " + q("Отчёт клиента.html"), 0, "", ""},
+      {"program" + port + q("Объект.dat"), 0, "", "Устройство запрограммированно"},
+      {"read" + port + q("Считано.dat"), 0, "VGR: ", ""},
+      {"read" + port + q("Объект.dat"), 2, "", site + " exists; add --yes"},
+      {"--yes read" + port + q("Объект.dat"), 0, "VGR: ", ""},
+      {"diff" + port + q("Считано.dat"), 0, "", ""},
+      {"show " + q("Нет такого.dat"), 1, "", "Ошибка: Не удалось открыть файл " + in("Нет такого.dat")},
+      {"flash" + port + q("Прошивка.hwr"), 1, "", "Ошибка: Cannot open file " + in("Прошивка.hwr")},
+      {"from-json " + q("Нет такого.json") + " " + q("Из json.dat"), 2, "", "cannot read " + in("Нет такого.json")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    const CliRun r = Cli(c.line);
+    EXPECT_EQ(c.status, r.status) << r.err;
+    EXPECT_NE(std::string::npos, r.out.find(c.out)) << r.out;
+    EXPECT_NE(std::string::npos, r.err.find(c.err)) << r.err;
+    EXPECT_EQ(std::string::npos, r.err.find('?')) << r.err;
+  }
+  vocabulary = q("Нет словаря.ini");
+  EXPECT_EQ("vorsin-cli: vocabulary file " + in("Нет словаря.ini") + " not found\n", Cli("show").err);
+  vocabulary = q("Словарь клиента.ini");
+  for (const char* made : {"Объект.dat", "Копия объекта.dat", "Считано.dat", "Отчёт клиента.html"})
+    EXPECT_TRUE(std::filesystem::is_regular_file(in(made))) << made;
+  const std::string html = ReadText(in("Отчёт клиента.html"));
+  EXPECT_NE(std::string::npos, html.find("<title>Ворсин: " + site + "</title>")) << html.substr(0, 300);
+
+  // The JSON of a file goes back through from-json into a file of the same bytes.
+  const CliRun show = Cli("show " + q("Объект.dat"));
+  std::ofstream(in("Объект клиента.json")) << show.out;
+  ASSERT_EQ(0, Cli("from-json " + q("Объект клиента.json") + " " + q("Из json.dat")).status);
+  ASSERT_EQ(0, Cli("resave " + q("Объект.dat") + " " + q("Копия объекта.dat")).status);
+  EXPECT_EQ(ReadText(in("Из json.dat")), ReadText(in("Копия объекта.dat")));
+
+  // A failed read leaves the existing file as it was, with or without --yes.
+  const std::string kept = ReadText(site);
+  ASSERT_FALSE(kept.empty());
+  for (const std::string yes : {"", "--yes "}) {
+    const CliRun r = Cli(yes + "read --port /nonexistent/tty " + q("Объект.dat"));
+    EXPECT_NE(0, r.status) << yes;
+    EXPECT_EQ(kept, ReadText(site)) << yes;
+  }
+  for (const auto& entry : std::filesystem::directory_iterator(dir))
+    EXPECT_EQ(std::string::npos, entry.path().filename().string().find(".tmp")) << "left behind: " << entry.path();
+}
+
+// A Linux name in another encoding (here Windows-1251 bytes) is opened as it
+// is and shown in valid UTF-8, not encoded twice.
+TEST_F(CliTest, AForeignNameIsShownAsValidUtf8) {
+  const std::string foreign = File("\xCE\xE1\xFA\xE5\xEA\xF2.dat");
+  ASSERT_EQ(0, Cli("save-default " + testing::Quoted(foreign)).status);
+  const CliRun show = Cli("show " + testing::Quoted(foreign));
+  ASSERT_EQ(0, show.status) << show.err;
+  const auto json = nlohmann::json::parse(show.out, nullptr, false);
+  ASSERT_FALSE(json.is_discarded());
+  const std::string shown = json["projectFileName"];
+  EXPECT_EQ(shown.substr(shown.size() - 22), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD.dat");
 }
 
 TEST_F(CliTest, ProgramVerifiesUnlessToldNotAndNamesTheFirstDifferingAddress) {

@@ -96,7 +96,7 @@ struct UploadTest : ::testing::Test {
     UploadHooks hooks;
     if (labels) hooks.address = [labels](const std::string& a) { labels->push_back(a); };
     port.LoaderShown = true;
-    return UploadFirmware(port, path, path, messenger, progress, hooks);
+    return UploadFirmware(port, path, messenger, progress, hooks);
   }
   ComPort port;
   RecordingMessenger messenger;

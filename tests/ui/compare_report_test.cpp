@@ -83,7 +83,7 @@ class CompareReportTest : public QObject {
     Trigger(w, "CompareDevice");
     QCOMPARE(Shown(w), QString("Настройки совпадают"));
     QVERIFY(ProgrammedNote(w.messages.shown.back().text));  // no "Настройки считаны"
-    QCOMPARE(w->workspace().projectFileName, fileName);  // the open configuration stays
+    QCOMPARE(w->workspace().projectFileName.string(), fileName);  // the open configuration stays
     QVERIFY(w->pageControl()->isEnabled());
 
     c.ownNumber = "+79009998877";

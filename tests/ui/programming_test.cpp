@@ -72,7 +72,13 @@ class ProgrammingTest : public QObject {
     QCOMPARE(w->port().portName, PortNameForIndex(1));
     ChoosePort(w, "/dev/pts/77");
     QCOMPARE(w->port().portName, std::string("/dev/pts/77"));
-    w.find<QComboBox>("ComboBox24")->setCurrentIndex(2);
+    // The speed box offers the speeds the command line accepts, 115200 first chosen.
+    auto* speeds = w.find<QComboBox>("ComboBox24");
+    QCOMPARE(speeds->count(), 7);
+    QCOMPARE(speeds->itemText(0), QString("2400"));
+    QCOMPARE(speeds->itemText(6), QString("115200"));
+    QCOMPARE(speeds->currentIndex(), 6);
+    speeds->setCurrentIndex(2);
     QCOMPARE(w->port().speed, 9600);
 
     // Opening the list finds what was plugged in since, and keeps the typed path.
@@ -274,7 +280,7 @@ class ProgrammingTest : public QObject {
     QVERIFY(!sim);
     QVERIFY(Showed(w, "Отсутствие связи с устройством", "Ошибка"));
     QCOMPARE(w->workspace().config.ownNumber, std::string("+7901"));
-    QCOMPARE(w->workspace().projectFileName, std::string("site.dat"));
+    QCOMPARE(w->workspace().projectFileName.string(), std::string("site.dat"));
     QCOMPARE(w.find<QLineEdit>("Edit1")->text(), QString("+7901"));
     QCOMPARE(w->windowTitle(), caption);
   }

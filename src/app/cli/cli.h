@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "model/file_path.h"
 #include "model/user_io.h"
 
 namespace vorsin {
@@ -15,16 +16,19 @@ struct ComPort;
 
 namespace vorsin::cli {
 
-// Parsed command line: "--name value" options, "--flag" switches, the files in order.
+// Parsed command line: "--name value" options, "--flag" switches, the files
+// in order. Every word is UTF-8 (on Linux, the bytes as given).
 struct Args {
   std::string command;  // the command's name
   std::map<std::string, std::string> options;
   std::vector<std::string> flags;
   std::vector<std::string> positional;
-  std::string vocabularyPath;  // --vocabulary, or the data location's RorEdad.ini
+  FilePath vocabularyPath;  // --vocabulary, or the data location's RorEdad.ini
 
   std::optional<std::string> Option(const std::string& name) const;
   bool Flag(const std::string& name) const;
+  // The i-th file of the command line.
+  FilePath File(size_t i) const { return PathFromUtf8(positional.at(i)); }
 };
 
 using CommandFn = std::function<int(const Args&)>;
@@ -61,7 +65,7 @@ const Command* ParseCommandLine(int argc, const char* const* argv, Args& args, i
 int UsageError(const Args& args, const std::string& what);
 
 // --port (a device path, or Com1..Com5 as the window lists them) and
-// --speed; false after saying why.
+// --speed, one of the speeds the window offers; false after saying why.
 bool PortOption(const Args& args, ComPort& port);
 
 // --password: empty when absent; false (after saying why) unless it is at

@@ -178,10 +178,10 @@ const Command* ParseCommandLine(int argc, const char* const* argv, Args& args, i
   // Only the program's own file may be missing (the built-in defaults stand
   // in); a file named on the command line that is not there is a mistake.
   if (const auto named = args.Option("vocabulary")) {
-    args.vocabularyPath = *named;
+    args.vocabularyPath = PathFromUtf8(*named);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(args.vocabularyPath, ec)) {
-      std::cerr << "vorsin-cli: vocabulary file " << args.vocabularyPath << " not found\n";
+      std::cerr << "vorsin-cli: vocabulary file " << PathUtf8(args.vocabularyPath) << " not found\n";
       return nullptr;
     }
   }

@@ -23,8 +23,11 @@ bool PortOption(const Args& args, ComPort& port) {
   if (const auto speed = args.Option("speed")) {
     char* end = nullptr;
     const long v = std::strtol(speed->c_str(), &end, 10);
-    if (speed->empty() || *end != '\0' || v <= 0 || v > 4000000) {
-      std::cerr << "vorsin-cli: bad --speed " << *speed << "\n";
+    // The same speeds on every system, settled before any port is opened.
+    if (speed->empty() || *end != '\0' || v <= 0 || v > kOfferedSpeeds.back() || !IsOfferedSpeed(static_cast<int>(v))) {
+      std::string offered;
+      for (const int s : kOfferedSpeeds) offered += (offered.empty() ? "" : ", ") + std::to_string(s);
+      std::cerr << "vorsin-cli: bad --speed " << *speed << " (one of " << offered << ")\n";
       return false;
     }
     port.speed = static_cast<int>(v);

@@ -30,7 +30,7 @@ int DiffDevice(const Args& args) {
   // Reading starts from the open file, as in the window: what the device
   // does not hold is the file's on both sides.
   Workspace ws;
-  if (ReadProjectFile(ws, vocabulary, args.positional[0], messenger) != kProjectOk) return 2;
+  if (ReadProjectFile(ws, vocabulary, args.File(0), messenger) != kProjectOk) return 2;
   DeviceComparison sides;
   {
     StderrProgress progress;
@@ -46,8 +46,8 @@ int RunDiff(const Args& args) {
   StderrMessenger messenger(false);
   Workspace a, b;
   // Each file is taken as the window would open it (older layouts brought up to date).
-  if (ReadProjectFile(a, vocabulary, args.positional[0], messenger) != kProjectOk) return 2;
-  if (ReadProjectFile(b, vocabulary, args.positional[1], messenger) != kProjectOk) return 2;
+  if (ReadProjectFile(a, vocabulary, args.File(0), messenger) != kProjectOk) return 2;
+  if (ReadProjectFile(b, vocabulary, args.File(1), messenger) != kProjectOk) return 2;
   return PrintDifferences(a.config, b.config);
 }
 

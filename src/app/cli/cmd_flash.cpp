@@ -5,7 +5,6 @@
 
 #include "app/cli/cli.h"
 #include "link/com_port.h"
-#include "model/cp1251.h"
 #include "tools/firmware_upload.h"
 
 namespace vorsin::cli {
@@ -17,15 +16,11 @@ int RunFlash(const Args& args) {
   if (!args.Option("speed")) port.LoaderShown = true;  // 57600
   StderrMessenger messenger(false);
   StderrProgress progress;
-  const std::string& path = args.positional[0];
-#ifdef _WIN32
-  const std::string shown = path;  // the ANSI code page already
-#else
-  const std::string shown = Cp(path);
-#endif
-  const int result = UploadFirmware(port, path, shown, messenger, progress);
+  const FilePath path = args.File(0);
+  const int result = UploadFirmware(port, path, messenger, progress);
   // The window says nothing here; a shell user still learns why nothing happened.
-  if (result == kNoFirmware) std::cerr << "vorsin-cli: " << path << ": no firmware in the file, nothing sent\n";
+  if (result == kNoFirmware)
+    std::cerr << "vorsin-cli: " << PathUtf8(path) << ": no firmware in the file, nothing sent\n";
   return result == kUploaded ? 0 : 1;
 }
 

@@ -1,10 +1,8 @@
 // Device commands that move the whole configuration: "program" writes a
 // project file into the device, "read" saves the device's configuration as
 // a project file.
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <optional>
 
@@ -13,6 +11,7 @@
 #include "link/com_port.h"
 #include "link/port_list.h"
 #include "model/defaults.h"
+#include "model/file_replace.h"
 #include "model/vocabulary.h"
 #include "project/project_file.h"
 
@@ -41,23 +40,20 @@ bool ByteOption(const Args& args, const char* name, int& out) {
 
 // OUT must be a file we may write, and an existing one is replaced only
 // with --yes; both are settled before the device is touched.
-bool OutputUsable(const std::string& path, bool replace) {
+// Neither check opens the file itself: it changes only when the read has
+// succeeded, by the save's rename.
+bool OutputUsable(const FilePath& path, bool replace) {
   std::error_code ec;
-  const bool exists = std::filesystem::exists(path, ec);
+  const bool exists = std::filesystem::exists(std::filesystem::symlink_status(path, ec));
   if (exists && !replace) {
-    std::cerr << "vorsin-cli: " << path << " exists; add --yes to replace it\n";
+    std::cerr << "vorsin-cli: " << PathUtf8(path) << " exists; add --yes to replace it\n";
     return false;
   }
-  bool writable;
-  if (exists) {
-    writable = std::filesystem::is_regular_file(path, ec) &&
-               static_cast<bool>(std::ofstream(path, std::ios::binary | std::ios::app));
-  } else {
-    writable = static_cast<bool>(std::ofstream(path, std::ios::binary));
-    std::remove(path.c_str());
+  if (!CanReplace(path)) {
+    std::cerr << "vorsin-cli: cannot write " << PathUtf8(path) << "\n";
+    return false;
   }
-  if (!writable) std::cerr << "vorsin-cli: cannot write " << path << "\n";
-  return writable;
+  return true;
 }
 
 int RunProgram(const Args& args) {
@@ -73,7 +69,7 @@ int RunProgram(const Args& args) {
   Vocabulary vocabulary(args.vocabularyPath);
   Workspace ws;
   StderrMessenger messenger(args.Flag("yes"));
-  if (OpenWorkspace(ws, vocabulary, args.positional[0], messenger) != kProjectOk) return 1;
+  if (OpenWorkspace(ws, vocabulary, args.File(0), messenger) != kProjectOk) return 1;
   StderrProgress progress;
   return ProgramDevice(ws, port, options, messenger, progress) == 0 ? 0 : 1;
 }
@@ -83,7 +79,7 @@ int RunRead(const Args& args) {
   if (!PortOption(args, port)) return 2;
   ReadOptions options;
   if (!PasswordOption(args, options.password)) return 2;
-  const std::string& out = args.positional[0];
+  const FilePath out = args.File(0);
   if (!OutputUsable(out, args.Flag("yes"))) return 2;
   Vocabulary vocabulary(args.vocabularyPath);
   Workspace ws;

@@ -15,8 +15,9 @@ namespace {
 constexpr std::streamsize kMaxJsonSize = 256 << 20;
 
 int RunFromJson(const Args& args) {
-  const std::string& in = args.positional[0];
-  std::ifstream file(in, std::ios::binary);
+  const FilePath inPath = args.File(0);
+  const std::string in = PathUtf8(inPath);
+  std::ifstream file(inPath, std::ios::binary);
   if (!file) {
     std::cerr << "vorsin-cli: cannot read " << in << "\n";
     return 2;
@@ -44,7 +45,7 @@ int RunFromJson(const Args& args) {
   }
   StderrMessenger messenger(false);
   // Refusals (a text or list the format cannot hold) leave OUT as it was.
-  return WriteProjectFile(ws, args.positional[1], messenger) == kProjectOk ? 0 : 1;
+  return WriteProjectFile(ws, args.File(1), messenger) == kProjectOk ? 0 : 1;
 }
 
 const bool kFromJson = Register({.name = "from-json",

@@ -15,7 +15,7 @@ int RunSaveDefault(const Args& args) {
   Workspace ws;
   ResetToDefaults(ws, vocabulary);
   StderrMessenger messenger(false);
-  return WriteProjectFile(ws, args.positional[0], messenger) == kProjectOk ? 0 : 1;
+  return WriteProjectFile(ws, args.File(0), messenger) == kProjectOk ? 0 : 1;
 }
 
 // Older files (no header, no later blocks, a shorter event vocabulary) come
@@ -24,8 +24,8 @@ int RunResave(const Args& args) {
   Vocabulary vocabulary(args.vocabularyPath);
   Workspace ws;
   StderrMessenger messenger(false);
-  if (ReadProjectFile(ws, vocabulary, args.positional[0], messenger) != kProjectOk) return 1;
-  return WriteProjectFile(ws, args.positional[1], messenger) == kProjectOk ? 0 : 1;
+  if (ReadProjectFile(ws, vocabulary, args.File(0), messenger) != kProjectOk) return 1;
+  return WriteProjectFile(ws, args.File(1), messenger) == kProjectOk ? 0 : 1;
 }
 
 const bool kSaveDefault = Register({.name = "save-default",

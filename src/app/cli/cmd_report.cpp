@@ -1,9 +1,9 @@
 // "report": a printable HTML record of a project file for the customer.
 #include <ctime>
-#include <fstream>
 #include <iostream>
 
 #include "app/cli/cli.h"
+#include "model/file_replace.h"
 #include "model/vocabulary.h"
 #include "project/project_file.h"
 #include "project/report.h"
@@ -19,7 +19,7 @@ std::string Today() {
 }
 
 int RunReport(const Args& args) {
-  const std::string& out = args.positional[1];
+  const std::string out = PathUtf8(args.File(1));
   if (out.size() >= 4 && out.compare(out.size() - 4, 4, ".pdf") == 0) {
     std::cerr << "vorsin-cli: a PDF is made by the window (\"Печать...\", Print to PDF); give OUT.html\n";
     return 2;
@@ -27,14 +27,14 @@ int RunReport(const Args& args) {
   Vocabulary vocabulary(args.vocabularyPath);
   Workspace ws;
   StderrMessenger messenger(false);
-  if (ReadProjectFile(ws, vocabulary, args.positional[0], messenger) != kProjectOk) return 1;
+  if (ReadProjectFile(ws, vocabulary, args.File(0), messenger) != kProjectOk) return 1;
   ReportOptions options;
   options.withSecrets = args.Flag("with-secrets");
-  options.title = args.positional[0];
+  options.title = PathUtf8(args.File(0));
   options.made = Today();
   const std::string html = BuildReport(ws, options);
-  std::ofstream file(out, std::ios::binary | std::ios::trunc);
-  if (!file.write(html.data(), static_cast<std::streamsize>(html.size())) || !file.flush()) {
+  // Written aside and renamed over OUT: a failed write leaves an older report whole.
+  if (!ReplaceFileWith(args.File(1), html)) {
     std::cerr << "vorsin-cli: cannot write " << out << "\n";
     return 1;
   }

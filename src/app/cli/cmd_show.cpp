@@ -16,7 +16,7 @@ int RunShow(const Args& args) {
   Vocabulary vocabulary(args.vocabularyPath);
   Workspace ws;
   StderrMessenger messenger(false);
-  const std::string file = args.positional.empty() ? std::string() : args.positional[0];
+  const FilePath file = args.positional.empty() ? FilePath() : args.File(0);
   if (OpenWorkspace(ws, vocabulary, file, messenger) != kProjectOk) return 1;
   std::cout << ToJson(ws).dump(2) << "\n";
   return 0;

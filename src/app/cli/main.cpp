@@ -5,16 +5,22 @@
 #endif
 #include <io.h>
 #include <windows.h>
+// after windows.h, which it builds on
+#include <shellapi.h>
 #else
 #include <unistd.h>
 #endif
 
 #include <cstdio>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "app/cli/cli.h"
+#include "app/cli/console.h"
 #include "model/cp1251.h"
 #include "model/data_location.h"
+#include "model/file_path.h"
 #include "model/vocabulary.h"  // DirectoryOf
 
 namespace vorsin::cli {
@@ -26,17 +32,19 @@ bool gProgressLineOpen = false;
 
 void FinishProgressLine() {
   if (!gProgressLineOpen) return;
-  std::fputs("\n", stderr);
+  std::cerr << std::endl;
   gProgressLineOpen = false;
 }
 
+// The executable's path in UTF-8 (on Linux, its bytes).
 std::string ExecutablePath(const char* argv0) {
-  char buf[4096];
 #ifdef _WIN32
+  wchar_t buf[32768];
   // A result that fills the buffer may be cut short: fall back as on error.
-  const DWORD n = ::GetModuleFileNameA(nullptr, buf, sizeof buf);
-  if (n > 0 && n < sizeof buf) return std::string(buf, n);
+  const DWORD n = ::GetModuleFileNameW(nullptr, buf, sizeof buf / sizeof buf[0]);
+  if (n > 0 && n < sizeof buf / sizeof buf[0]) return vorsin::PathNarrow(vorsin::FilePath(std::wstring(buf, n)));
 #else
+  char buf[4096];
   const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
   if (n > 0) return std::string(buf, static_cast<size_t>(n));
 #endif
@@ -44,18 +52,20 @@ std::string ExecutablePath(const char* argv0) {
 }
 
 #ifdef _WIN32
-// Messages are UTF-8; a console shows them right only in its UTF-8 code page,
-// which goes back to what it was when we are done.
-class ConsoleUtf8 {
- public:
-  ConsoleUtf8() : saved_(::GetConsoleOutputCP()) { ::SetConsoleOutputCP(CP_UTF8); }
-  ~ConsoleUtf8() {
-    if (saved_ != 0) ::SetConsoleOutputCP(saved_);
+// The command line in UTF-8: argv holds it in the ANSI code page, which
+// cannot spell every file name.
+std::vector<std::string> Utf8Arguments(int argc, char** argv) {
+  std::vector<std::string> words;
+  int n = 0;
+  if (wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &n)) {
+    for (int i = 0; i < n; ++i) words.push_back(vorsin::PathNarrow(vorsin::FilePath(wide[i])));
+    ::LocalFree(wide);
+    return words;
   }
-
- private:
-  UINT saved_;
-};
+  return std::vector<std::string>(argv, argv + argc);
+}
+#else
+std::vector<std::string> Utf8Arguments(int argc, char** argv) { return std::vector<std::string>(argv, argv + argc); }
 #endif
 
 }  // namespace
@@ -98,8 +108,9 @@ void StderrProgress::Draw() {
   const int percent = static_cast<int>(100LL * pos_ / max_);
   if (percent == lastPercent_) return;
   lastPercent_ = percent;
-  std::fprintf(stderr, "\r%3d%% (%d/%d)", percent, pos_, max_);
-  std::fflush(stderr);
+  char line[64];
+  std::snprintf(line, sizeof line, "\r%3d%% (%d/%d)", percent, pos_, max_);
+  std::cerr << line << std::flush;
   gProgressLineOpen = true;
 }
 
@@ -107,16 +118,17 @@ void StderrProgress::Draw() {
 
 int main(int argc, char** argv) {
   using namespace vorsin::cli;
-#ifdef _WIN32
-  const ConsoleUtf8 console;
-#endif
+  const ConsoleOutput console;
+  const std::vector<std::string> words = Utf8Arguments(argc, argv);
+  std::vector<const char*> utf8argv;
+  for (const auto& w : words) utf8argv.push_back(w.c_str());
   Args args;
   // Beside the executable in a portable copy; the user's own copy when installed.
   const vorsin::DataLocation data = vorsin::FindDataLocation(vorsin::DirectoryOf(ExecutablePath(argv[0])));
   if (std::string why; !vorsin::PrepareDataLocation(data, why))
     std::cerr << "vorsin-cli: " << why << " (the built-in defaults are used)\n";
-  args.vocabularyPath = data.vocabularyPath;
+  args.vocabularyPath = vorsin::PathFromUtf8(data.vocabularyPath);
   int status = 2;
-  const Command* command = ParseCommandLine(argc, argv, args, status);
+  const Command* command = ParseCommandLine(static_cast<int>(utf8argv.size()), utf8argv.data(), args, status);
   return command ? command->run(args) : status;
 }

@@ -5,17 +5,21 @@
 #include <QMessageBox>
 
 #include "model/data_location.h"
+#include "model/file_path.h"
 #include "ui/application.h"
+#include "ui/text.h"
 #include "ui/windows.h"
 
 int main(int argc, char** argv) {
   vorsin::ui::Application app(argc, argv);
   vorsin::ui::WindowSetup setup;
   setup.programDir = QCoreApplication::applicationDirPath();
-  const vorsin::DataLocation data = vorsin::FindDataLocation(QFile::encodeName(setup.programDir).toStdString());
+  // The data location's names are UTF-8 (on Linux, the file system's bytes).
+  const vorsin::DataLocation data =
+      vorsin::FindDataLocation(vorsin::PathNarrow(vorsin::ui::ToFsPath(setup.programDir)));
   std::string why;
   const bool prepared = vorsin::PrepareDataLocation(data, why);
-  const auto path = [](const std::string& p) { return QFile::decodeName(QByteArray::fromStdString(p)); };
+  const auto path = [](const std::string& p) { return vorsin::ui::FromFsPath(vorsin::PathFromUtf8(p)); };
   setup.vocabularyPath = path(data.vocabularyPath);
   setup.projectDir = path(data.projectDirectory);
   setup.userDir = path(data.userDirectory);

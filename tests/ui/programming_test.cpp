@@ -345,19 +345,19 @@ class ProgrammingTest : public QObject {
   }
 
   void aPortableCopyKeepsItsSettingBesideItself() {
-    const bool before = ui::UserSettings()->value(ui::kVerifyAfterWritingKey, false).toBool();
+    const bool before = ui::UserSettings()->value(ui::kVerifyAfterWritingKey, true).toBool();
     QTemporaryDir program;
     const QString file = program.path() + "/vorsin.ini";
     {
       TestWindow w({}, file);
       auto* verify = w.find<QCheckBox>("VerifyCheck");
-      QVERIFY(!verify->isChecked());
-      verify->setChecked(true);
+      QVERIFY(verify->isChecked());  // on until turned off
+      verify->setChecked(false);
     }
-    QVERIFY(QSettings(file, QSettings::IniFormat).value(ui::kVerifyAfterWritingKey).toBool());
-    QCOMPARE(ui::UserSettings()->value(ui::kVerifyAfterWritingKey, false).toBool(), before);  // untouched
+    QVERIFY(!QSettings(file, QSettings::IniFormat).value(ui::kVerifyAfterWritingKey).toBool());
+    QCOMPARE(ui::UserSettings()->value(ui::kVerifyAfterWritingKey, true).toBool(), before);  // untouched
     TestWindow again({}, file);
-    QVERIFY(again.find<QCheckBox>("VerifyCheck")->isChecked());
+    QVERIFY(!again.find<QCheckBox>("VerifyCheck")->isChecked());
   }
 
   void restartAndLeaveProgrammingTalkToTheDevice() {

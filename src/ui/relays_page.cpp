@@ -98,8 +98,7 @@ void RelaysPage::buildControls() {
 
   relayType_ = new QGroupBox(this);
   relayType_->setObjectName("GroupBox1");
-  contactType_ = NewList("ComboBox10", {QStringLiteral("Нормально замкнутое"), QStringLiteral("Нормально разомкнутое")},
-                         relayType_);
+  contactType_ = NewList("ComboBox10", Texts(ContactTypeItems()), relayType_);
   timeLimit_ = NewList("ComboBox30", Texts(RelayTimeLimitItems()), relayType_);
   auto* typeGrid = new QGridLayout(relayType_);
   typeGrid->addWidget(contactType_, 0, 0);

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "image/user_tables.h"
+#include "model/flag_names.h"
 #include "model/users.h"
 #include "ui/control_events.h"
 #include "ui/dest_menu.h"
@@ -27,8 +28,6 @@ namespace {
 
 constexpr int kColumns = 6;
 constexpr int kDalasColumn = 5;
-constexpr int kRelayResetBit = 5;
-constexpr int kLoopsAndBit = 2;
 
 bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
@@ -60,14 +59,14 @@ UsersPage::UsersPage(WindowServices& window, std::function<std::string()> passwo
   connect(passwordEdit_, &QLineEdit::textEdited, this, &UsersPage::passwordEdited);
   OnLeave(passwordEdit_, [this] { passwordLeft(); });
 
-  BindFlag(relayReset_, kRelayResetBit, [this](QCheckBox* box) {
+  BindFlag(relayReset_, RelayResetFlagName().bit, [this](QCheckBox* box) {
     if (!currentValid()) return;
     int32_t& flags = window_.workspace().config.users[current_].w[2];
     uint8_t low = static_cast<uint8_t>(flags & 0xFF);
     StoreFlag(box, low);
     flags = (flags & ~0xFF) | low;
   });
-  BindFlag(loopsAnd_, kLoopsAndBit,
+  BindFlag(loopsAnd_, LoopsAndFlagName().bit,
            [this](QCheckBox* box) { StoreFlag(box, window_.workspace().config.general.dialFlags()); });
   connect(readKey_, &QPushButton::clicked, this, &UsersPage::readKey);
 }
@@ -102,7 +101,7 @@ void UsersPage::buildControls() {
   keyEdit_->setEnabled(false);
   readKey_ = new QPushButton(QStringLiteral("Считать"), group);
   readKey_->setObjectName("Button6");
-  relayReset_ = new QCheckBox(QStringLiteral("Сброс события \"ручной запуск\" реле при снятии"), group);
+  relayReset_ = new QCheckBox(Q(RelayResetFlagName().caption), group);
   relayReset_->setObjectName("CheckBox46");
   auto* grid = new QGridLayout(group);
   grid->addWidget(passwordLabel_, 0, 0, 1, 2);
@@ -112,7 +111,7 @@ void UsersPage::buildControls() {
   grid->addWidget(readKey_, 3, 1);
   grid->addWidget(relayReset_, 4, 0, 1, 2);
 
-  loopsAnd_ = new QCheckBox(QStringLiteral(" Работы с шлейфами по логике \"И\"."), this);
+  loopsAnd_ = new QCheckBox(Q(LoopsAndFlagName().caption), this);
   loopsAnd_->setObjectName("CheckBox43");
   auto* readTables = new QPushButton(QStringLiteral("Считать описания"), this);
   readTables->setObjectName("Button4");

@@ -216,14 +216,6 @@ const std::vector<LoopOption>& LoopOptions() {
   return options;
 }
 
-std::string LoopOptionsText(uint8_t loopFlags) {
-  const LoopKind kind = KindOfLoop(loopFlags);
-  std::vector<FlagName> set;
-  for (const LoopOption& o : LoopOptions())
-    if (o.kind == kind) set.push_back({FlagName::Dial, o.bit, o.caption});
-  return SetFlagsText(loopFlags, set);
-}
-
 bool DisarmDelayOn(const GeneralSettings& general, int loop) { return (general.commonLoops(loop) >> (3 - loop)) & 1u; }
 
 std::string CommonLoopsText(const GeneralSettings& general, int loop) {

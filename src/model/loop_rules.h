@@ -30,8 +30,6 @@ struct LoopOption {
   std::string caption;
 };
 const std::vector<LoopOption>& LoopOptions();
-// The set options of the loop's own kind, joined by ", ", or "нет".
-std::string LoopOptionsText(uint8_t loopFlags);
 // A guard loop's delay on disarming is on when its own bit (3 - L) of its
 // common loops byte is set; the other bits name the loops it shares.
 bool DisarmDelayOn(const GeneralSettings& general, int loop);

@@ -41,12 +41,10 @@ std::string Escape(const std::string& utf8) {
 // Model texts are Windows-1251.
 std::string T(const std::string& cp1251) { return Escape(ToUtf8(cp1251)); }
 std::string N(long long v) { return std::to_string(v); }
-// Tables take the page's width; a column's share is given in per cent.
-// Headings keep their words whole: a column is never narrower than its
-// heading's longest word.
+// Tables take the page's width and share it by their contents, so that no
+// column is narrower than its longest word.
 struct Column {
   const char* head;
-  int percent;
 };
 
 class Html {
@@ -54,20 +52,24 @@ class Html {
   void h2(const std::string& title) { out_ += "<h2>" + Escape(title) + "</h2>\n"; }
   void h3(const std::string& html) { out_ += "<h3>" + html + "</h3>\n"; }
   // Cells are HTML already (escaped by the caller).
-  void table(std::initializer_list<Column> head) {
+  void table(std::initializer_list<Column> head, const char* cls = nullptr) {
+    cls_ = cls != nullptr ? std::string(" class=\"") + cls + "\"" : "";
     out_ += "<table width=\"100%\" cellspacing=\"0\" cellpadding=\"3\"><tr>";
-    for (const Column& h : head) out_ += "<th width=\"" + N(h.percent) + "%\">" + Escape(h.head) + "</th>";
+    for (const Column& h : head) out_ += "<th" + cls_ + ">" + Escape(h.head) + "</th>";
     out_ += "</tr>\n";
   }
   void row(std::initializer_list<std::string> cells) {
     out_ += "<tr>";
-    for (const auto& c : cells) out_ += "<td>" + c + "</td>";
+    for (const auto& c : cells) out_ += "<td" + cls_ + ">" + c + "</td>";
     out_ += "</tr>\n";
   }
-  void end() { out_ += "</table>\n"; }
+  void end() {
+    out_ += "</table>\n";
+    cls_.clear();
+  }
   void pairs(const std::vector<std::pair<std::string, std::string>>& items) {
     out_ += "<table class=\"pairs\" width=\"100%\" cellspacing=\"0\" cellpadding=\"3\">";
-    for (const auto& [k, v] : items) out_ += "<tr><th width=\"45%\">" + Escape(k) + "</th><td>" + v + "</td></tr>";
+    for (const auto& [k, v] : items) out_ += "<tr><th width=\"40%\">" + Escape(k) + "</th><td>" + v + "</td></tr>";
     out_ += "</table>\n";
   }
   // The line that stands for an empty list.
@@ -77,6 +79,7 @@ class Html {
 
  private:
   std::string out_;
+  std::string cls_;  // the class of the open table's cells
 };
 
 constexpr const char* kStyle =
@@ -85,7 +88,7 @@ constexpr const char* kStyle =
     "h3{font-size:10pt;margin:.9em 0 .3em}table{border-collapse:collapse;margin:.3em 0 .8em;width:100%}"
     "th,td{border:1px solid #aaa;padding:2px 5px;text-align:left;vertical-align:top}"
     "th{background:#eee;font-weight:bold}.sms{font-family:monospace;white-space:pre-wrap}"
-    ".muted{color:#666}.none{color:#444;font-style:italic}"
+    "td.small,th.small{font-size:7.5pt}.muted{color:#666}.none{color:#444;font-style:italic}"
     "@media print{h2,h3{page-break-after:avoid}table{page-break-inside:auto}}";
 
 class Report {
@@ -186,8 +189,8 @@ class Report {
         h_.none("Телефонов нет");
         continue;
       }
-      h_.table({{"Телефон", 13}, {"Номер", 13}, {"Префиксы (сот. / лин.)", 11}, {"Канал", 10}, {"Формат Gsm", 13},
-                {"Формат Line", 11}, {"Повторы речи", 8}, {"Признаки", 21}});
+      h_.table({{"Телефон"}, {"Номер"}, {"Префиксы (сот. / лин.)"}, {"Канал"}, {"Формат Gsm"},
+                {"Формат Line"}, {"Повторы речи"}, {"Признаки"}});
       for (const AddresseePhone& p : a.phones)
         h_.row({T(p.name), T(p.phoneNumber), T(p.cellPrefix) + " / " + T(p.linePrefix), T(ChannelText(p.phoneFlags)),
                 T(GsmFormatText(p.formats)), T(LineFormatText(p.formats)), T(VoiceRepeatText(c_.general, p.phoneFlags)),
@@ -196,32 +199,36 @@ class Report {
     }
   }
 
+  // One block per loop with the rows of its kind's group, in the page's words.
   void loops() {
     const GeneralSettings& g = c_.general;
     h_.h2("Шлейфы");
-    h_.table({{"Шлейф", 9}, {"Вид", 12}, {"Интервалы", 13}, {"Время реакции", 9}, {"Задержки (взятие / снятие)", 14},
-              {"Защёлка / перевзятие", 12}, {"Общие шлейфы", 9}, {"Параметры", 22}});
     for (int L = 0; L < kLoops; ++L) {
       const uint8_t flags = g.loopFlags(L);
       const LoopKind kind = KindOfLoop(flags);
+      h_.h3(Escape("Шлейф " + N(L + 1) + ": ") + T(LoopKindTitle(kind)));
       const size_t index = g.intervalIndex(L);
       const std::string table = index < c_.intervalDescriptions.size() && !c_.intervalDescriptions[index].name.empty()
                                     ? T(c_.intervalDescriptions[index].name)
                                     : N(static_cast<long long>(index));
       const size_t latch = static_cast<size_t>(2 * L);
-      std::string delays = countText(g.armDelay(L), CountUnit::Seconds) + " / " +
-                           (DisarmDelayOn(g, L) ? countText(g.disarmDelay(L), CountUnit::Seconds) : Escape("нет"));
-      std::string options = T(LoopOptionsText(flags));
-      if (kind == LoopKind::Fire) {
-        delays = countText(g.disarmDelay(L), CountUnit::Seconds);
-        options += Escape(flags & 0x10 ? "; реле 2" : "; реле 1");
+      std::vector<std::pair<std::string, std::string>> items = {
+          {"Интервалы", table}, {"Время реакции шлейфа", T(FormatReactionTime(g.reactionTime(L)))}};
+      if (kind == LoopKind::Guard) {
+        items.emplace_back("Задержка на взятие", countText(g.armDelay(L), CountUnit::Seconds));
+        items.emplace_back("Задержка на снятие", countText(g.disarmDelay(L), CountUnit::Seconds));
+        items.emplace_back("Задержка на снятие включена", T(YesNoText(DisarmDelayOn(g, L))));
+        items.emplace_back("Общие шлейфы", T(CommonLoopsText(g, L)));
       }
-      h_.row({Escape("Шлейф " + N(L + 1)), T(LoopKindTitle(kind)), table, T(FormatReactionTime(g.reactionTime(L))), delays,
-              T(FormatLatch(c_.loopLatch[latch], LatchWhich::Latch)) + " / " +
-                  T(FormatLatch(c_.loopLatch[latch + 1], LatchWhich::Rearm)),
-              kind == LoopKind::Guard ? T(CommonLoopsText(g, L)) : Escape("—"), options});
+      if (kind != LoopKind::Fire)
+        items.emplace_back("Защёлкнуть", T(FormatLatch(c_.loopLatch[latch], LatchWhich::Latch)));
+      if (kind == LoopKind::Guard)
+        items.emplace_back("Перевзятие", T(FormatLatch(c_.loopLatch[latch + 1], LatchWhich::Rearm)));
+      if (kind == LoopKind::Fire) items.emplace_back("Номер реле:", flags & 0x10 ? "2" : "1");
+      for (const LoopOption& o : LoopOptions())
+        if (o.kind == kind) items.emplace_back(ToUtf8(o.caption), T(YesNoText((flags >> o.bit) & 1u)));
+      h_.pairs(items);
     }
-    h_.end();
   }
 
   void relays() {
@@ -235,7 +242,7 @@ class Report {
       bool any = false;
       for (int list = 0; list < kRelayLists; ++list)
         for (const RelayBinding& b : c_.relayBindings[r][list]) {
-          if (!any) h_.table({{"Группа", 20}, {"Событие", 34}, {"Реакция", 34}, {"Приоритет", 12}});
+          if (!any) h_.table({{"Группа"}, {"Событие"}, {"Реакция"}, {"Приоритет"}});
           any = true;
           const size_t pattern = static_cast<size_t>(PatternIndex(b));
           std::string reaction =
@@ -255,7 +262,7 @@ class Report {
       h_.none("Реакций нет");
       return;
     }
-    h_.table({{"Реакция", 30}, {"Шаги", 70}});
+    h_.table({{"Реакция"}, {"Шаги"}});
     for (const ParamRecord& p : c_.relayPatterns) h_.row({T(p.text), T(PatternStepsText(p))});
     h_.end();
   }
@@ -265,14 +272,15 @@ class Report {
     const std::vector<int> rows = ListedEvents(ws_);
     if (rows.empty()) h_.none("Событий нет");
     if (!rows.empty()) {
-      h_.table({{"N", 4}, {"Событие", 17}, {"Код", 5}, {"Раздел", 6}, {"Зона", 5}, {"Восстановление", 10},
-                {"Адресаты", 13}, {"Sms при событии", 15}, {"Sms при восстановлении", 15}, {"Речь (событие / восст.)", 10}});
+      h_.table({{"N"}, {"Событие"}, {"Код, раздел, зона"}, {"Восст"}, {"Адресаты"}, {"Sms при событии"},
+                {"Sms при восстановлении"}, {"Речь"}}, "small");
       for (const int e : rows) {
         const EventEntry& ev = c_.events[static_cast<size_t>(e)];
         const auto texts = EventRowTexts(ev, e);
-        h_.row({T(texts[kColNumber]), T(texts[kColName]), T(texts[kColCode]), T(texts[kColPartition]), T(texts[kColZone]),
-                T(texts[kColRestore]), addresseeNames(ev.w[ev::kMask]), smsText(ev.w[ev::kSmsNew], 0),
-                smsText(ev.w[ev::kSmsRestore], 1), voice(ev.w[ev::kVoiceNew]) + " / " + voice(ev.w[ev::kVoiceRestore])});
+        h_.row({T(texts[kColNumber]), T(texts[kColName]),
+                T(texts[kColCode]) + ", " + T(texts[kColPartition]) + ", " + T(texts[kColZone]), T(texts[kColRestore]),
+                addresseeNames(ev.w[ev::kMask]), smsText(ev.w[ev::kSmsNew], 0), smsText(ev.w[ev::kSmsRestore], 1),
+                voice(ev.w[ev::kVoiceNew]) + " / " + voice(ev.w[ev::kVoiceRestore])});
       }
       h_.end();
     }
@@ -281,7 +289,7 @@ class Report {
       h_.none("Событий по времени нет");
       return;
     }
-    h_.table({{"Когда", 30}, {"Событие", 70}});
+    h_.table({{"Когда"}, {"Событие"}});
     for (const TimeEvent& t : c_.timeEvents) h_.row({T(TimeEventWhenText(t)), eventName(t.w[4])});
     h_.end();
   }
@@ -292,7 +300,7 @@ class Report {
       h_.none("Строк нет");
       return;
     }
-    h_.table({{"№", 4}, {"Шаблон", 32}, {"Новое событие", 32}, {"Восстановление", 32}});
+    h_.table({{"№"}, {"Шаблон"}, {"Новое событие"}, {"Восстановление"}});
     for (size_t i = 0; i < list.size(); ++i)
       h_.row({N(static_cast<long long>(i) + 1), "<span class=\"sms\">" + T(list[i].text) + "</span>",
               "<span class=\"sms\">" + T(DisplaySms(list[i].text, 0, ctx_)) + "</span>",
@@ -312,8 +320,8 @@ class Report {
     if (c_.users.empty()) {
       h_.none("Пользователей нет");
     } else {
-      h_.table({{"Пользователь", 30}, {"Шлейфы", 20}, {"Touch memory", 18}, {"Сброс \"ручного запуска\" реле", 18},
-                {"Пароль", 14}});
+      h_.table({{"Пользователь"}, {"Шлейфы"}, {"Touch memory"}, {"Сброс \"ручного запуска\" реле"},
+                {"Пароль"}});
       for (const User& u : c_.users)
         h_.row({T(UserCaption(u.w[1])), T(UserLoopsText(u)), T(UserKeyText(u)),
                 T(YesNoText(FlagSet(static_cast<uint8_t>(u.w[2]), RelayResetFlagName()))), secret(u.text)});
@@ -330,9 +338,9 @@ class Report {
       return;
     }
     if (passwords) {
-      h_.table({{"№", 5}, {"Название", 45}, {"Рабочие телефоны", 35}, {"Пароль", 15}});
+      h_.table({{"№"}, {"Название"}, {"Рабочие телефоны"}, {"Пароль"}});
     } else {
-      h_.table({{"№", 5}, {"Название", 50}, {"Рабочие телефоны", 45}});
+      h_.table({{"№"}, {"Название"}, {"Рабочие телефоны"}});
     }
     for (size_t i = 0; i < list.size(); ++i) {
       const std::string name = i < names.size() ? T(names[i].name) : "";
@@ -349,7 +357,7 @@ class Report {
   void remote() {
     h_.h2("Управление");
     h_.h3(Escape("Рабочие телефоны"));
-    h_.table({{"Телефон", 12}, {"Номер", 28}, {"Режим", 60}});
+    h_.table({{"Телефон"}, {"Номер"}, {"Режим"}});
     for (size_t i = 0; i < static_cast<size_t>(kWorkPhones); ++i)
       h_.row({Escape("Тел. " + N(static_cast<long long>(i) + 1)), T(c_.workPhones[i]), T(PhoneModeText(c_.workPhoneControl[i]))});
     h_.end();
@@ -372,5 +380,12 @@ class Report {
 }  // namespace
 
 std::string BuildReport(const Workspace& ws, const ReportOptions& options) { return Report(ws, options).build(); }
+
+std::string ReportSiteLine(const Workspace& ws, const ReportOptions& options) {
+  std::string line = options.title.empty() ? "Без имени" : options.title;
+  if (!ws.config.deviceAddress.empty()) line += ", адрес ПКД-РС " + ToUtf8(ws.config.deviceAddress);
+  if (!options.made.empty()) line += ", " + options.made;
+  return line;
+}
 
 }  // namespace vorsin

@@ -61,13 +61,16 @@ std::string CellAfter(const std::string& html, const std::string& after, size_t 
 }
 // The cells of the table row whose first cell is `first`, after the first heading `section`.
 std::vector<std::string> Row(const std::string& html, const std::string& section, const std::string& first) {
-  const size_t from = html.find(section);
-  const size_t at = html.find("<tr><td>" + first + "</td>", from);
   std::vector<std::string> cells;
-  if (from == std::string::npos || at == std::string::npos) return cells;
-  const size_t end = html.find("</tr>", at);
-  for (size_t c = html.find("<td>", at); c < end; c = html.find("<td>", c + 1))
-    cells.push_back(html.substr(c + 4, html.find("</td>", c) - c - 4));
+  const size_t from = html.find(section);
+  if (from == std::string::npos) return cells;
+  std::smatch row;
+  const std::string rest = html.substr(from);
+  if (!std::regex_search(rest, row, std::regex("<tr><td[^>]*>" + first + "</td>.*?</tr>"))) return cells;
+  const std::string text = row.str();
+  const std::regex cell("<td[^>]*>(.*?)</td>");
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), cell); it != std::sregex_iterator(); ++it)
+    cells.push_back((*it)[1]);
   return cells;
 }
 
@@ -99,7 +102,7 @@ TEST(ReportOfARichSite, ShowsValuesAsThePagesNameThem) {
   EXPECT_TRUE(titles.count("Параметры телефонов") && titles.count("Рабочие телефоны") && titles.count("Управление"));
 
   // General: the profile by name, the flags by their boxes' captions.
-  EXPECT_NE(html.find("<th width=\"45%\">Профиль</th><td>Другой</td>"), std::string::npos);
+  EXPECT_NE(html.find("<th width=\"40%\">Профиль</th><td>Другой</td>"), std::string::npos);
   EXPECT_NE(html.find("Тональный набор</th><td>да</td>"), std::string::npos);
   EXPECT_NE(html.find("Не контролировать 425 Гц</th><td>нет</td>"), std::string::npos);
   EXPECT_NE(html.find("Разрешить просмотр протокола обмена с модемом</th><td>да</td>"), std::string::npos);
@@ -116,21 +119,23 @@ TEST(ReportOfARichSite, ShowsValuesAsThePagesNameThem) {
   EXPECT_EQ(phone[6], ToUtf8(VoiceRepeatItems(ws.config.general)[2]));
   EXPECT_EQ(phone[7], "Определение сигнала &quot;Занято&quot;");
 
-  // Loops: kinds as the groups' titles, common loops as a list, latch of the loop itself.
-  const auto loop1 = Row(html, "<h2>Шлейфы", "Шлейф 1");
-  ASSERT_EQ(loop1.size(), 8u);
-  EXPECT_EQ(loop1[1], "Охранный шлейф");
-  EXPECT_EQ(loop1[6], "Шлейф 3, 4");
-  EXPECT_EQ(loop1[5], ToUtf8(FormatLatch(0, LatchWhich::Latch) + " / " + FormatLatch(93, LatchWhich::Rearm)));
-  EXPECT_EQ(Row(html, "<h2>Шлейфы", "Шлейф 3")[1], "Пожарный шлейф");
-  EXPECT_EQ(Row(html, "<h2>Шлейфы", "Шлейф 4")[1], "Контрольный вход (КВ)");
+  // Loops: kinds as the groups' titles, common loops as a list, the latch of the loop itself.
+  const size_t loop1 = html.find("<h3>Шлейф 1: Охранный шлейф</h3>");
+  ASSERT_NE(loop1, std::string::npos);
+  const std::string loop1Block = html.substr(loop1, html.find("</table>", loop1) - loop1);
+  EXPECT_NE(loop1Block.find("Общие шлейфы</th><td>Шлейф 3, 4</td>"), std::string::npos);
+  EXPECT_NE(loop1Block.find("Защёлкнуть</th><td>" + ToUtf8(FormatLatch(0, LatchWhich::Latch))), std::string::npos);
+  EXPECT_NE(loop1Block.find("Перевзятие</th><td>" + ToUtf8(FormatLatch(93, LatchWhich::Rearm))), std::string::npos);
+  EXPECT_NE(loop1Block.find("Задержка на взятие включена</th><td>да</td>"), std::string::npos);
+  EXPECT_NE(html.find("<h3>Шлейф 3: Пожарный шлейф</h3>"), std::string::npos);
+  EXPECT_NE(html.find("<h3>Шлейф 4: Контрольный вход (КВ)</h3>"), std::string::npos);
 
   // Events: numbered as the events page's "N"; both SMS columns as the SMS engine renders them.
   const auto event = Row(html, "<h2>События", "2");
-  ASSERT_EQ(event.size(), 10u);
+  ASSERT_EQ(event.size(), 8u);
   EXPECT_EQ(event[1], ToUtf8(ws.config.events[2].text));
-  EXPECT_EQ(event[7], "3: <span class=\"sms\">" + ToUtf8(DisplaySms(ws.config.smsStrings[2].text, 0, ctx)) + "</span>");
-  EXPECT_EQ(event[8], std::to_string(differs + 1) + ": <span class=\"sms\">" +
+  EXPECT_EQ(event[5], "3: <span class=\"sms\">" + ToUtf8(DisplaySms(ws.config.smsStrings[2].text, 0, ctx)) + "</span>");
+  EXPECT_EQ(event[6], std::to_string(differs + 1) + ": <span class=\"sms\">" +
                           ToUtf8(DisplaySms(ws.config.smsStrings[differs].text, 1, ctx)) + "</span>");
   EXPECT_EQ(CellAfter(html, "Ежедневно 07:30"), "0: " + ToUtf8(ws.config.events[0].text));
   EXPECT_NE(html.find("<td>15 числа в 23:59</td><td>20: "), std::string::npos);

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QStackedWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -193,12 +194,20 @@ void LoopsPage::buildControls() {
   ranges_->setRootIsDecorated(false);
   ranges_->setSelectionBehavior(QAbstractItemView::SelectRows);
   ranges_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  ranges_->setColumnWidth(0, 220);
+  // The names take what they need; the values, short, what is left.
+  ranges_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   intervalColumn->addWidget(caption_);
   intervalColumn->addWidget(ranges_);
 
+  // One group shows at a time; the stack keeps the room of the largest, and
+  // the hidden panel its own, so that choosing a loop never grows the window.
+  auto* groupStack = new QStackedWidget(panel_);
+  for (QGroupBox* g : groups_) groupStack->addWidget(g);
+  QSizePolicy keep = panel_->sizePolicy();
+  keep.setRetainSizeWhenHidden(true);
+  panel_->setSizePolicy(keep);
   auto* panelColumn = new QVBoxLayout(panel_);
-  for (QGroupBox* g : groups_) panelColumn->addWidget(g);
+  panelColumn->addWidget(groupStack);
   panelColumn->addWidget(reactionPanel);
   panelColumn->addWidget(intervalPanel, 1);
 
@@ -319,7 +328,7 @@ void LoopsPage::showLoop() {
   window_.combos().show(reaction_);
   showIntervals(L);
   const int kind = static_cast<int>(KindOfLoop(window_.workspace().config.general.loopFlags(L)));
-  for (int g = 0; g < 3; ++g) groups_[g]->setVisible(g == kind);
+  static_cast<QStackedWidget*>(groups_[kind]->parentWidget())->setCurrentWidget(groups_[kind]);
   panel_->show();
   showGroupControls(L);
 }

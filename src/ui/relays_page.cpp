@@ -115,6 +115,11 @@ void RelaysPage::buildControls() {
   }
   FillCheckList(list(RelayList::React), Texts(RelayReactItems()));
   FillCheckList(list(RelayList::Hs1), Texts(RelayHs1Items()));
+  {
+    // Every one of the ten loop events in view, none half cut.
+    QListWidget* hs1 = list(RelayList::Hs1);
+    hs1->setMinimumHeight(hs1->sizeHintForRow(0) * hs1->count() + 2 * hs1->frameWidth() + 2);
+  }
   rangesLabel_ = new QLabel(QStringLiteral("события по интервалам"), relParam_);
   stopOnRestore_ = new QCheckBox(QStringLiteral("отключать при восст."), relParam_);
   stopOnRestore_->setObjectName("CheckBox41");

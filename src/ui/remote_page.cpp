@@ -70,6 +70,9 @@ void RemotePage::buildControls() {
   bindLabel_ = new QLabel(QStringLiteral("Привязка к рабочим телефонам:"), panel_);
   bindLabel_->setObjectName("Label48");
   bindLabel_->setWordWrap(true);
+  // Two lines whatever the entry's name: the check list below never moves.
+  bindLabel_->setFixedHeight(bindLabel_->fontMetrics().lineSpacing() * 2 + 4);
+  bindLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   phones_ = new QListWidget(panel_);
   phones_->setObjectName("RemFhone");
   for (int i = 0; i < kWorkPhones; ++i) {
@@ -101,6 +104,9 @@ void RemotePage::buildControls() {
   panelLayout->addWidget(userLabel_);
   panelLayout->addWidget(user_);
   panelLayout->addStretch(1);
+  QSizePolicy keep = panel_->sizePolicy();
+  keep.setRetainSizeWhenHidden(true);  // the window keeps its size when an entry is chosen
+  panel_->setSizePolicy(keep);
   panel_->hide();
 
   auto* group = new QGroupBox(QStringLiteral("Рабочие телефоны"), this);

@@ -1,6 +1,7 @@
 #include "ui/users_page.h"
 
 #include <QCheckBox>
+#include <algorithm>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -80,10 +81,18 @@ void UsersPage::buildControls() {
   list_->setAllColumnsShowFocus(true);
   list_->setSelectionBehavior(QAbstractItemView::SelectRows);
   list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  list_->setStyleSheet(QStringLiteral("QTreeView::item { border: 1px solid #d0d0d0; }"));  // grid lines
+  // Grid lines; a style sheet that styles items must also give the selected
+  // row its colours, or it is drawn white on the style's pale selection.
+  list_->setStyleSheet(QStringLiteral(
+      "QTreeView::item { border: 1px solid #d0d0d0; color: palette(text); }"
+      "QTreeView::item:selected { background: palette(highlight); color: palette(highlighted-text); }"));
   list_->header()->setSectionsClickable(true);
   list_->header()->setStretchLastSection(false);
-  list_->setColumnWidth(0, 210);
+  // Wide enough for the longest caption (users 27..31 carry their role).
+  int captionWidth = 0;
+  for (int n = 1; n <= kEngineerNumber; ++n)
+    captionWidth = std::max(captionWidth, list_->fontMetrics().horizontalAdvance(Q(UserCaption(n))));
+  list_->setColumnWidth(0, captionWidth + 16);
   for (int c = 1; c < kColumns; ++c) list_->setColumnWidth(c, c == kDalasColumn ? 48 : 28);
 
   auto* group = new QGroupBox(QStringLiteral("Параметры пользователя"), this);

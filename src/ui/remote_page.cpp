@@ -132,9 +132,9 @@ void RemotePage::buildControls() {
   forwardExpress_->setObjectName("CheckBox45");
 
   auto* top = new QHBoxLayout;
-  top->addWidget(tree_, 1);
-  top->addWidget(panel_, 1);
-  top->addWidget(group, 1);
+  top->addWidget(tree_, 4);  // the entries' names whole
+  top->addWidget(panel_, 3);
+  top->addWidget(group, 3);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top, 1);
   layout->addWidget(forwardUnknown_);

@@ -117,7 +117,7 @@ std::vector<std::string> ImageProblems(const Configuration& c) {
     const EventEntry& ev = c.events[e];
     for (const int32_t voice : {ev.w[8], ev.w[7]})
       if (voice < 0 || voice > kMaxVoiceMessage) {
-        p.push_back(Cp("Событие ") + N(e + 1) + " " + Quoted(ev.text) + Cp(": голосовое сообщение ") + N(voice) +
+        p.push_back(Cp("Событие ") + N(e) + " " + Quoted(ev.text) + Cp(": голосовое сообщение ") + N(voice) +
                     Cp(", допустимо не более ") + N(kMaxVoiceMessage));
         break;
       }
@@ -134,7 +134,7 @@ std::vector<std::string> ImageProblems(const Configuration& c) {
     for (const Field& f : kEventFields) {
       const int32_t v = c.events[e].w[f.word];
       if (v < 0 || v > f.high) {
-        p.push_back(Cp("Событие ") + N(e + 1) + " " + Quoted(c.events[e].text) + Cp(": поле ") + N(f.word) + " (" +
+        p.push_back(Cp("Событие ") + N(e) + " " + Quoted(c.events[e].text) + Cp(": поле ") + N(f.word) + " (" +
                     N(v) + Cp(") вне пределов от 0 до ") + N(f.high));
         break;
       }

@@ -125,6 +125,29 @@ uint8_t WithDeliveryMode(uint8_t flags, int index) {
   return flags;
 }
 
+const std::vector<FlagName>& AddresseeFlagNames() {
+  static const std::vector<FlagName> names = {
+      {FlagName::Dial, 7, Cp("Разрешение объединения SMS сообщений")},
+      {FlagName::Dial, 5, Cp("Отправка одной SMS за сеанс")},
+      {FlagName::Dial, 4, Cp("Разделение цифровых параметров в SMS")},
+      {FlagName::Dial, 3, Cp("Включение в сообщение информационного заголовка")},
+      {FlagName::Dial, 1, Cp("Проверка доступности абонента (предварительным вызовом)")},
+      {FlagName::Dial, 2, Cp("При новом событии возврат к доставке по первому телефону адресата")},
+  };
+  return names;
+}
+
+const std::vector<FlagName>& PhoneFlagNames() {
+  static const std::vector<FlagName> names = {
+      {FlagName::Dial, 6, Cp("Определение сигнала \"Занято\"")},
+      {FlagName::Dial, 4, Cp("Ожидание снятия трубки")},
+      {FlagName::Dial, 5, Cp("Телефон отключен")},
+  };
+  return names;
+}
+
+std::string ChannelText(uint8_t phoneFlags) { return Cp(phoneFlags & 0x80 ? "Сотовый" : "Проводной"); }
+
 int32_t ParseConfirmWait(const std::string& text, int32_t old) {
   const auto value = LeadingNumber(text);
   if (!value || *value >= 256) return old;
@@ -161,6 +184,16 @@ int GsmFormat(int32_t formats) { return (formats >> 4) & 0x0F; }
 int LineFormat(int32_t formats) { return formats & 0x0F; }
 int32_t WithGsmFormat(int32_t formats, int code) { return (formats & ~0xF0) | ((code & 0x0F) << 4); }
 int32_t WithLineFormat(int32_t formats, int code) { return (formats & ~0x0F) | (code & 0x0F); }
+
+std::string GsmFormatText(int32_t formats) {
+  const int item = GsmFormatItem(GsmFormat(formats));
+  return item >= 0 ? GsmFormatItems()[static_cast<size_t>(item)] : UnlistedFormatText(GsmFormat(formats), true);
+}
+
+std::string LineFormatText(int32_t formats) {
+  const int item = LineFormatItem(LineFormat(formats));
+  return item >= 0 ? LineFormatItems()[static_cast<size_t>(item)] : UnlistedFormatText(LineFormat(formats), false);
+}
 
 std::vector<std::string> VoiceRepeatItems(const GeneralSettings& general) {
   std::vector<std::string> items;
@@ -209,6 +242,11 @@ SwitchOffBox CheckPhoneUsability(AddresseePhone& phone, uint8_t dialFlags) {
   box.checked = (phone.phoneFlags & 0x20) != 0;
   box.greyed = box.enabled && box.checked;
   return box;
+}
+
+std::string VoiceRepeatText(const GeneralSettings& general, uint8_t phoneFlags) {
+  const int item = VoiceRepeatItem(phoneFlags);
+  return item >= 0 ? VoiceRepeatItems(general)[static_cast<size_t>(item)] : std::to_string(phoneFlags & 0x0F);
 }
 
 }  // namespace vorsin

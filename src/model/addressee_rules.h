@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/configuration.h"
+#include "model/flag_names.h"
 
 namespace vorsin {
 
@@ -53,6 +54,14 @@ int DeliveryModeIndex(uint8_t addresseeFlags);
 uint8_t WithDeliveryMode(uint8_t addresseeFlags, int index);
 constexpr int kConfirmedDelivery = 1;
 
+// The addressee's check boxes (CheckBox11..16) and the phone's (CheckBox17
+// "Занято", CheckBox18 handset, CheckBox19 "Телефон отключен"), in page order.
+const std::vector<FlagName>& AddresseeFlagNames();
+const std::vector<FlagName>& PhoneFlagNames();
+constexpr int kSwitchedOffFlag = 2;  // PhoneFlagNames() index of "Телефон отключен"
+// Bit 7 of phoneFlags: "Сотовый" when set, else "Проводной".
+std::string ChannelText(uint8_t phoneFlags);
+
 // Confirmation wait in units of 2 s. A readable value below 256 is stored
 // halved, every value below 2 as 1; anything else keeps the old one.
 int32_t ParseConfirmWait(const std::string& text, int32_t old);
@@ -71,12 +80,18 @@ int GsmFormat(int32_t formats);
 int LineFormat(int32_t formats);
 int32_t WithGsmFormat(int32_t formats, int code);
 int32_t WithLineFormat(int32_t formats, int code);
+// What the format boxes show for a phone: the item's text, or the text
+// shown for a code no item stands for.
+std::string GsmFormatText(int32_t formats);
+std::string LineFormatText(int32_t formats);
 
 // Voice repeats: the items "i: v" for the table entries 1..8, the item a
 // phone selects (-1 for bits 0-3 of 8..15), and a typed table value.
 std::vector<std::string> VoiceRepeatItems(const GeneralSettings& general);
 int VoiceRepeatItem(uint8_t phoneFlags);
 uint8_t WithVoiceRepeatItem(uint8_t phoneFlags, int item);
+// The item the voice box shows for a phone, or its table entry's number.
+std::string VoiceRepeatText(const GeneralSettings& general, uint8_t phoneFlags);
 // Stores a typed value (below 256) as entry item + 1; only items 0..7 take one.
 bool StoreVoiceRepeat(GeneralSettings& general, int item, const std::string& text);
 

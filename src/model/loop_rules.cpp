@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/cp1251.h"
+#include "model/flag_names.h"
 #include "model/loops.h"
 #include "model/vocabulary.h"
 
@@ -184,6 +185,44 @@ uint8_t ParseDelay(const std::string& text, uint8_t old) {
   const auto seconds = LeadingDecimal(text);
   if (!seconds || *seconds == 0 || *seconds > 255) return old;
   return static_cast<uint8_t>(*seconds);
+}
+
+std::string LoopKindTitle(LoopKind kind) {
+  switch (kind) {
+    case LoopKind::Control: return Cp("Контрольный вход (КВ)");
+    case LoopKind::Guard: return Cp("Охранный шлейф");
+    case LoopKind::Fire: return Cp("Пожарный шлейф");
+  }
+  return {};
+}
+
+const std::vector<LoopOption>& LoopOptions() {
+  using K = LoopKind;
+  static const std::vector<LoopOption> options = {
+      {K::Control, 7, Cp("Требует постановку на охрану")},
+      {K::Control, 5, Cp("Добавить отдельное событие \"Норма\"")},
+      {K::Control, 3, Cp("Передавать восстановление до снятия/сброса")},
+      {K::Control, 2, Cp("Передавать восстановление при снятии/сбросе")},
+      {K::Guard, 7, Cp("Требует постановку на охрану")},
+      {K::Guard, 6, Cp("Задержка на взятие включена")},
+      {K::Guard, 5, Cp("Постановка по тактике с \"открытой дверью\"")},
+      {K::Guard, 3, Cp("Передавать восстановление до снятия/сброса")},
+      {K::Guard, 2, Cp("Передавать восстановление при снятии/сбросе")},
+      {K::Fire, 7, Cp("Требует постановку")},
+      {K::Fire, 6, Cp("Отключение перезапроса")},
+      {K::Fire, 3, Cp("Логическое обьединение пожарных шлейфов")},
+      {K::Fire, 2, Cp("Передавать восстановление")},
+  };
+  return options;
+}
+
+bool DisarmDelayOn(const GeneralSettings& general, int loop) { return (general.commonLoops(loop) >> (3 - loop)) & 1u; }
+
+std::string CommonLoopsText(const GeneralSettings& general, int loop) {
+  std::vector<int> loops;
+  for (int M = 0; M < kLoops; ++M)
+    if (M != loop && ((general.commonLoops(loop) >> (3 - M)) & 1u)) loops.push_back(M);
+  return LoopListText(loops);
 }
 
 }  // namespace vorsin

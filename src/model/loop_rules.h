@@ -18,6 +18,24 @@ enum class LoopKind { Control, Guard, Fire };
 LoopKind KindOfLoop(uint8_t loopFlags);
 // ": Пожарный", ": Контрольный" or ": Охранный".
 std::string LoopKindSuffix(uint8_t loopFlags);
+// The title of a kind's group: "Контрольный вход (КВ)", "Охранный шлейф",
+// "Пожарный шлейф".
+std::string LoopKindTitle(LoopKind kind);
+
+// The option boxes of the three groups, in page order: a bit of the loop's
+// flags byte, shown in the group of its kind.
+struct LoopOption {
+  LoopKind kind;
+  int bit;
+  std::string caption;
+};
+const std::vector<LoopOption>& LoopOptions();
+// A guard loop's delay on disarming is on when its own bit (3 - L) of its
+// common loops byte is set; the other bits name the loops it shares.
+bool DisarmDelayOn(const GeneralSettings& general, int loop);
+// The loops loop L shares: "Шлейф 2, 4", or "нет".
+std::string CommonLoopsText(const GeneralSettings& general, int loop);
+
 // "Шлейф 3: Пожарный", the text of the loop's node.
 std::string LoopNodeText(const Configuration& config, int loop);
 // Only loops 3 and 4 (2 and 3 counted from 0) can be fire loops.

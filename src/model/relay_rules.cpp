@@ -53,6 +53,8 @@ int RelayTimeLimitItem(int code) {
 
 int ContactTypeItem(uint8_t normallyClosed) { return normallyClosed != 0 ? 0 : 1; }
 
+std::vector<std::string> ContactTypeItems() { return {Cp("Нормально замкнутое"), Cp("Нормально разомкнутое")}; }
+
 uint8_t NormallyClosedOf(int item) { return item == 0 ? 1 : 0; }
 
 std::vector<std::string> RelayReactItems() {
@@ -218,6 +220,22 @@ void RelayPreview::stop() {
   next_ = 1;
 }
 
+namespace {
+
+RelayPreview::Step PatternStep(int32_t step) { return {(step & 0x80) != 0, (step & 63) * 100}; }
+
+}  // namespace
+
+std::string PatternStepsText(const ParamRecord& pattern) {
+  std::string out;
+  const int steps = std::clamp(pattern.w[1], 0, kMaxSteps);
+  for (int i = 1; i <= steps; ++i) {
+    const RelayPreview::Step s = PatternStep(pattern.w[1 + i]);
+    out += (i > 1 ? ", " : "") + Cp(s.energised ? "вкл. " : "выкл. ") + std::to_string(s.intervalMs) + Cp(" мс");
+  }
+  return out.empty() ? Cp("нет") : out;
+}
+
 std::optional<RelayPreview::Step> RelayPreview::tick(const std::vector<ParamRecord>& patterns) {
   if (preview_ < 0) return std::nullopt;
   const size_t index = preview_ & 7;
@@ -231,12 +249,11 @@ std::optional<RelayPreview::Step> RelayPreview::tick(const std::vector<ParamReco
     if (!(preview_ & 0x80)) return std::nullopt;
     next_ = 1;
   }
-  const int step = pattern.w[1 + next_];
-  const int interval = (step & 63) * 100;
+  const Step step = PatternStep(pattern.w[1 + next_]);
   // A step of no length would ask for a timer that fires at once, forever.
-  if (interval == 0) return std::nullopt;
+  if (step.intervalMs == 0) return std::nullopt;
   ++next_;
-  return Step{(step & 0x80) != 0, interval};
+  return step;
 }
 
 }  // namespace vorsin

@@ -22,6 +22,7 @@ int RelayTimeLimitItem(int code);  // -1 when no item shows the code
 
 // Contact type box: item 0 normally closed (1), item 1 normally open (0).
 int ContactTypeItem(uint8_t normallyClosed);
+std::vector<std::string> ContactTypeItems();  // "Нормально замкнутое", "Нормально разомкнутое"
 uint8_t NormallyClosedOf(int item);
 
 // The three check lists, by their tag.
@@ -87,6 +88,9 @@ int PatternIndex(const RelayBinding& binding);
 // The pattern boxes offer the first eight patterns: three bits store the index.
 std::vector<std::string> PatternBoxItems(const Configuration& config);
 constexpr int kPriorities = 10;  // "0".."9"
+
+// A pattern's steps as the preview plays them: "вкл. 500 мс, выкл. 300 мс".
+std::string PatternStepsText(const ParamRecord& pattern);
 
 // The pattern preview: plays a pattern's steps, once or cyclically, without
 // a timer of its own. The caller shows each step and waits its interval.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/cp1251.h"
+#include "model/users.h"
 
 namespace vorsin {
 namespace {
@@ -32,6 +33,28 @@ uint8_t WithPhoneMode(uint8_t control, int modeIndex) {
 
 uint8_t WithPhoneUser(uint8_t control, int userIndex) {
   return static_cast<uint8_t>((control & ~kPhoneUserBits) | (userIndex & kPhoneUserBits));
+}
+
+std::vector<std::string> PhoneModeItems() { return {Cp("\"Ручной запуск\" реле"), Cp("Взятие\\Снятие")}; }
+
+int PhoneModeIndex(uint8_t control) { return control & kManualStartBit ? 0 : 1; }
+
+int PhoneUser(uint8_t control) { return (control & kPhoneUserBits) + 1; }
+
+std::string PhoneModeText(uint8_t control) {
+  const int index = PhoneModeIndex(control);
+  const std::string mode = PhoneModeItems()[static_cast<size_t>(index)];
+  return index == 0 ? mode : mode + ", " + UserCaption(PhoneUser(control));
+}
+
+std::string BoundPhonesText(const RemoteCommand& entry) {
+  std::string out;
+  for (int phone = 0; phone < kWorkPhones; ++phone) {
+    if (!PhoneBound(entry, phone)) continue;
+    if (!out.empty()) out += ", ";
+    out += PhoneItemCaption(phone, false, false, 0);
+  }
+  return out.empty() ? Cp("нет") : out;
 }
 
 PhoneKey WorkPhoneKey(const std::string& text, char key) {

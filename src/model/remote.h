@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "model/configuration.h"
 
@@ -24,6 +25,16 @@ std::string PhoneItemCaption(int phone, bool phoneModeEntry, bool bound, uint8_t
 // ComboBox25 index 0 sets the relay-start bit, any other clears it;
 // ComboBox26 (users 1..32 as 0..31) sets bits 0-4. Other bits stay.
 uint8_t WithPhoneMode(uint8_t control, int modeIndex);
+// ComboBox25's items: '"Ручной запуск" реле', "Взятие\Снятие".
+std::vector<std::string> PhoneModeItems();
+int PhoneModeIndex(uint8_t control);
+// The user a phone arms and disarms as (1..32).
+int PhoneUser(uint8_t control);
+// A phone's mode as the page shows it: '"Ручной запуск" реле', or
+// "Взятие\Снятие, " and the user's caption ("Пользователь 03", "Инженер").
+std::string PhoneModeText(uint8_t control);
+// The phones bound to an entry: "Тел 1, Тел 3", or "нет".
+std::string BoundPhonesText(const RemoteCommand& entry);
 uint8_t WithPhoneUser(uint8_t control, int userIndex);
 
 // What a key typed into a work-phone field does.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "model/cp1251.h"
+
 namespace vorsin {
 
 bool HasTimeEvent(const Configuration& config, int event) { return TimeEventCount(config, event) > 0; }
@@ -58,6 +60,23 @@ std::string TimeNodeText(const TimeEvent& time) {
 bool TestDeliveryOptionOpen(const Configuration& config, int report) {
   const uint8_t period = config.general.at(report == 0 ? GeneralSettings::kTestPeriod1 : GeneralSettings::kTestPeriod2);
   return (period & 0x7F) != 0 || HasTimeEvent(config, report);
+}
+
+
+std::vector<std::string> TimeEventDayItems() {
+  std::vector<std::string> items{Cp("Ежедневно")};
+  for (int d = 1; d <= 31; ++d) items.push_back(std::to_string(d) + Cp(" числа в"));
+  return items;
+}
+
+std::string TimeEventWhenText(const TimeEvent& time) {
+  const auto items = TimeEventDayItems();
+  const std::string day = time.w[1] >= 0 && time.w[1] < static_cast<int32_t>(items.size())
+                              ? items[static_cast<size_t>(time.w[1])]
+                              : std::to_string(time.w[1]) + Cp(" числа в");
+  char clock[16];
+  std::snprintf(clock, sizeof clock, "%02d:%02d", time.w[2], time.w[3]);
+  return day + " " + clock;
 }
 
 }  // namespace vorsin

@@ -29,6 +29,10 @@ std::vector<int> TimeEventRoots(const Configuration& config);
 
 // "08:30:00", or "05 08:30:00" on day 5 (Windows-1251, digits only).
 std::string TimeNodeText(const TimeEvent& time);
+// The day box's items: "Ежедневно" (day 0), then "1 числа в" .. "31 числа в".
+std::vector<std::string> TimeEventDayItems();
+// "Ежедневно 08:30", "5 числа в 08:30".
+std::string TimeEventWhenText(const TimeEvent& time);
 
 // CheckBox9 (report 0) and CheckBox10 (report 1) are open when the test
 // report has a period or a time.

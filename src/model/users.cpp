@@ -37,6 +37,20 @@ std::string KeyText(const User& user) {
 
 bool HasLoop(const User& user, int loop) { return (user.w[2] & (8 >> loop)) != 0; }
 
+std::string UserLoopsText(const User& user) {
+  std::vector<int> loops;
+  for (int loop = 0; loop < kLoops; ++loop)
+    if (HasLoop(user, loop)) loops.push_back(loop);
+  return LoopListText(loops);
+}
+
+const FlagName& RelayResetFlagName() {
+  static const FlagName name{FlagName::Dial, 5, Cp("Сброс события \"ручной запуск\" реле при снятии")};
+  return name;
+}
+
+std::string UserKeyText(const User& user) { return user.w[3] != 0 ? KeyText(user) : Cp("нет"); }
+
 std::vector<int> FreeUserNumbers(const std::vector<User>& users) {
   std::vector<int> out;
   for (int n = 1; n <= kLastOffered; ++n)

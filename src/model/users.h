@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/configuration.h"
+#include "model/flag_names.h"
 
 namespace vorsin {
 
@@ -24,6 +25,12 @@ std::string KeyText(const User& user);
 
 // "+" when the user works with loop (0..3), else empty.
 bool HasLoop(const User& user, int loop);
+// The user's loops as a list: "Шлейф 1, 2", or "нет".
+std::string UserLoopsText(const User& user);
+// CheckBox46, bit 5 of the user's flags.
+const FlagName& RelayResetFlagName();
+// "нет" without a key, else KeyText.
+std::string UserKeyText(const User& user);
 
 // Numbers the add menu offers: 1..30 not yet used, in order.
 std::vector<int> FreeUserNumbers(const std::vector<User>& users);

@@ -5,9 +5,19 @@
 #include <initializer_list>
 #include <utility>
 
+#include "model/addressee_rules.h"
 #include "model/cp1251.h"
+#include "model/defaults.h"
+#include "model/event_rules.h"
+#include "model/flag_names.h"
+#include "model/loop_rules.h"
+#include "model/loops.h"
 #include "model/numbers.h"
+#include "model/relay_rules.h"
 #include "model/relays.h"
+#include "model/remote.h"
+#include "model/time_events.h"
+#include "model/users.h"
 #include "sms/sms.h"
 
 namespace vorsin {
@@ -31,52 +41,55 @@ std::string Escape(const std::string& utf8) {
 // Model texts are Windows-1251.
 std::string T(const std::string& cp1251) { return Escape(ToUtf8(cp1251)); }
 std::string N(long long v) { return std::to_string(v); }
-std::string Hex(long long v) {
-  char buf[24];
-  std::snprintf(buf, sizeof buf, "0x%02llX", v & 0xFFFFFFFFLL);
-  return buf;
-}
-std::string Bits(unsigned v) {
-  std::string s;
-  for (int bit = 7; bit >= 0; --bit) s += (v >> bit) & 1 ? '1' : '0';
-  return s;
-}
+// Tables take the page's width and share it by their contents, so that no
+// column is narrower than its longest word.
+struct Column {
+  const char* head;
+};
 
 class Html {
  public:
   void h2(const std::string& title) { out_ += "<h2>" + Escape(title) + "</h2>\n"; }
-  void h3(const std::string& title) { out_ += "<h3>" + title + "</h3>\n"; }
+  void h3(const std::string& html) { out_ += "<h3>" + html + "</h3>\n"; }
   // Cells are HTML already (escaped by the caller).
-  void table(std::initializer_list<const char*> head) {
-    out_ += "<table><tr>";
-    for (const char* h : head) out_ += "<th>" + Escape(h) + "</th>";
+  void table(std::initializer_list<Column> head, const char* cls = nullptr) {
+    cls_ = cls != nullptr ? std::string(" class=\"") + cls + "\"" : "";
+    out_ += "<table width=\"100%\" cellspacing=\"0\" cellpadding=\"3\"><tr>";
+    for (const Column& h : head) out_ += "<th" + cls_ + ">" + Escape(h.head) + "</th>";
     out_ += "</tr>\n";
   }
   void row(std::initializer_list<std::string> cells) {
     out_ += "<tr>";
-    for (const auto& c : cells) out_ += "<td>" + c + "</td>";
+    for (const auto& c : cells) out_ += "<td" + cls_ + ">" + c + "</td>";
     out_ += "</tr>\n";
   }
-  void end() { out_ += "</table>\n"; }
-  void pairs(std::initializer_list<std::pair<const char*, std::string>> items) {
-    out_ += "<table class=\"pairs\">";
-    for (const auto& [k, v] : items) out_ += "<tr><th>" + Escape(k) + "</th><td>" + v + "</td></tr>";
+  void end() {
+    out_ += "</table>\n";
+    cls_.clear();
+  }
+  void pairs(const std::vector<std::pair<std::string, std::string>>& items) {
+    out_ += "<table class=\"pairs\" width=\"100%\" cellspacing=\"0\" cellpadding=\"3\">";
+    for (const auto& [k, v] : items) out_ += "<tr><th width=\"40%\">" + Escape(k) + "</th><td>" + v + "</td></tr>";
     out_ += "</table>\n";
   }
+  // The line that stands for an empty list.
+  void none(const std::string& what) { out_ += "<p class=\"none\">" + Escape(what) + "</p>\n"; }
   void raw(const std::string& html) { out_ += html; }
   std::string& text() { return out_; }
 
  private:
   std::string out_;
+  std::string cls_;  // the class of the open table's cells
 };
 
 constexpr const char* kStyle =
-    "body{font-family:sans-serif;font-size:10pt;margin:1.5em;color:#111}"
-    "h1{font-size:15pt;margin-bottom:0}h2{font-size:12pt;border-bottom:1px solid #888;margin-top:1.6em}"
-    "h3{font-size:10.5pt;margin:1em 0 .3em}table{border-collapse:collapse;margin:.3em 0 .8em}"
-    "th,td{border:1px solid #aaa;padding:2px 6px;text-align:left;vertical-align:top}"
-    "th{background:#eee}table.pairs th{width:18em}.sms{font-family:monospace;white-space:pre-wrap}"
-    ".muted{color:#666}@media print{h2{page-break-after:avoid}table{page-break-inside:auto}}";
+    "body{font-family:sans-serif;font-size:9pt;color:#111}"
+    "h1{font-size:14pt;margin-bottom:0}h2{font-size:12pt;border-bottom:1px solid #888;margin-top:1.4em}"
+    "h3{font-size:10pt;margin:.9em 0 .3em}table{border-collapse:collapse;margin:.3em 0 .8em;width:100%}"
+    "th,td{border:1px solid #aaa;padding:2px 5px;text-align:left;vertical-align:top}"
+    "th{background:#eee;font-weight:bold}.sms{font-family:monospace;white-space:pre-wrap}"
+    "td.small,th.small{font-size:7.5pt}.muted{color:#666}.none{color:#444;font-style:italic}"
+    "@media print{h2,h3{page-break-after:avoid}table{page-break-inside:auto}}";
 
 class Report {
  public:
@@ -108,11 +121,11 @@ class Report {
   std::string period(uint8_t v) const {
     return Escape(ToUtf8(FormatCount(v & 0x7F, v & 0x80 ? CountUnit::Hours : CountUnit::Minutes)));
   }
-  std::string smsText(int32_t number) const {
+  std::string smsText(int32_t number, int restore) const {
     if (number <= 0) return Escape("нет");
     if (static_cast<size_t>(number) > c_.smsStrings.size()) return Escape(N(number) + " (нет такой строки)");
-    return N(number) + ": <span class=\"sms\">" + T(DisplaySms(c_.smsStrings[static_cast<size_t>(number) - 1].text, 0, ctx_)) +
-           "</span>";
+    return N(number) + ": <span class=\"sms\">" +
+           T(DisplaySms(c_.smsStrings[static_cast<size_t>(number) - 1].text, restore, ctx_)) + "</span>";
   }
   std::string addresseeNames(int32_t mask) const {
     std::string s;
@@ -123,119 +136,171 @@ class Report {
     }
     return s.empty() ? Escape("нет") : s;
   }
+  std::string eventName(int32_t e) const {
+    return e >= 0 && static_cast<size_t>(e) < c_.events.size() ? N(e) + ": " + T(c_.events[static_cast<size_t>(e)].text)
+                                                               : N(e);
+  }
+  std::string profileName() const {
+    const int section = c_.general.profileIndex();
+    for (const OperatorProfile& p : ws_.profiles)
+      if (p.section == section) return T(p.name);
+    return Escape("Профиль " + N(section));
+  }
+  static std::string voice(int32_t number) { return number > 0 ? N(number) : Escape("нет"); }
+  static std::string countText(uint8_t v, CountUnit unit) { return T(FormatCount(v, unit)); }
 
   void general() {
     const GeneralSettings& g = c_.general;
     h_.h2("Общие");
-    h_.pairs({{"PIN-код", secret(c_.pinCode)},
-              {"PUK-код", secret(c_.pukCode)},
-              {"Адрес ПКД-РС", T(c_.deviceAddress)},
-              {"Собственный номер", T(c_.ownNumber)},
-              {"Номер сервиса службы SMS", T(c_.smsCentre)},
-              {"Исходящий номер \"express\" баланса", T(c_.expressOutNumber)},
-              {"Входящий номер \"express\" баланса", T(c_.expressInNumber)},
-              {"Номер переадресации CUSD", T(c_.cusdForwardNumber)},
-              {"Профиль", N(g.profileIndex())},
-              {"Период теста 1", period(g.at(GeneralSettings::kTestPeriod1))},
-              {"Период теста 2", period(g.at(GeneralSettings::kTestPeriod2))},
-              {"Период проверки тел. линии", period(g.at(GeneralSettings::kLineCheckPeriod))},
-              {"Время \"приоритетного\" набора", Escape(ToUtf8(FormatCount(g.at(GeneralSettings::kPriorityDialTime), CountUnit::Minutes)))},
-              {"Задержка при дозвоне по тел. линии", Escape(ToUtf8(FormatCount(g.at(GeneralSettings::kLineDialDelay), CountUnit::Seconds)))},
-              {"Флаги набора (биты 7..0)", Bits(g.dialFlags())},
-              {"Служебные флаги (биты 7..0)", Bits(g.serviceFlags())}});
+    std::vector<std::pair<std::string, std::string>> items = {
+        {"PIN-код", secret(c_.pinCode)},
+        {"PUK-код", secret(c_.pukCode)},
+        {"Адрес ПКД-РС", T(c_.deviceAddress)},
+        {"Собственный номер", T(c_.ownNumber)},
+        {"Номер сервиса службы SMS", T(c_.smsCentre)},
+        {"Исходящий номер \"express\" баланса", T(c_.expressOutNumber)},
+        {"Входящий номер \"express\" баланса", T(c_.expressInNumber)},
+        {"Профиль", profileName()},
+        {"Период теста 1", period(g.at(GeneralSettings::kTestPeriod1))},
+        {"Период теста 2", period(g.at(GeneralSettings::kTestPeriod2))},
+        {"Период проверки тел. линии", period(g.at(GeneralSettings::kLineCheckPeriod))},
+        {"Время \"приоритетного\" набора", countText(g.at(GeneralSettings::kPriorityDialTime), CountUnit::Minutes)},
+        {"Задержка при дозвоне по тел. линии", countText(g.at(GeneralSettings::kLineDialDelay), CountUnit::Seconds)}};
+    for (const FlagName& f : GeneralFlagNames())
+      items.emplace_back(ToUtf8(f.caption),
+                         T(YesNoText(FlagSet(f.byte == FlagName::Dial ? g.dialFlags() : g.serviceFlags(), f))));
+    h_.pairs(items);
   }
 
   void addressees() {
     h_.h2("Адресаты");
-    if (c_.addressees.empty()) h_.raw("<p>" + Escape("Адресатов нет") + "</p>\n");
+    if (c_.addressees.empty()) h_.none("Адресатов нет");
     for (const Addressee& a : c_.addressees) {
       h_.h3(T(a.name));
-      h_.pairs({{"Число попыток доставки", N(a.deliveryLimit)},
-                {"Ожидание подтверждения", N(static_cast<long long>(a.confirmWait) * 2) + Escape(" сек.")},
-                {"Флаги (биты 7..0)", Bits(a.addresseeFlags)}});
-      h_.table({"Телефон", "Номер", "Префикс сотовой сети", "Префикс тел. линии", "Форматы", "Флаги"});
+      int32_t limit = a.deliveryLimit;
+      std::vector<std::pair<std::string, std::string>> items = {
+          {"Режим доставки SMS", T(DeliveryModeItems()[static_cast<size_t>(DeliveryModeIndex(a.addresseeFlags))])},
+          {"Время ожидания подтверждения", T(ConfirmWaitText(a.confirmWait))},
+          {"Ограничение времени доставки сообщений по адресату", T(DeliveryLimitText(DeliveryLimitRow(limit)))}};
+      for (const FlagName& f : AddresseeFlagNames())
+        items.emplace_back(ToUtf8(f.caption), T(YesNoText(FlagSet(a.addresseeFlags, f))));
+      h_.pairs(items);
+      if (a.phones.empty()) {
+        h_.none("Телефонов нет");
+        continue;
+      }
+      h_.table({{"Телефон"}, {"Номер"}, {"Префиксы (сот. / лин.)"}, {"Канал"}, {"Формат Gsm"},
+                {"Формат Line"}, {"Повторы речи"}, {"Признаки"}});
       for (const AddresseePhone& p : a.phones)
-        h_.row({T(p.name), T(p.phoneNumber), T(p.cellPrefix), T(p.linePrefix), Hex(p.formats), Bits(p.phoneFlags)});
+        h_.row({T(p.name), T(p.phoneNumber), T(p.cellPrefix) + " / " + T(p.linePrefix), T(ChannelText(p.phoneFlags)),
+                T(GsmFormatText(p.formats)), T(LineFormatText(p.formats)), T(VoiceRepeatText(c_.general, p.phoneFlags)),
+                T(SetFlagsText(p.phoneFlags, PhoneFlagNames()))});
       h_.end();
     }
   }
 
-  static const char* kind(uint8_t flags) {
-    if (flags & 0x01) return "пожарный";
-    if (flags & 0x10) return "контрольный вход";
-    return "охранный";
-  }
-
+  // One block per loop with the rows of its kind's group, in the page's words.
   void loops() {
     const GeneralSettings& g = c_.general;
     h_.h2("Шлейфы");
-    h_.table({"Шлейф", "Вид", "Таблица интервалов", "Время реакции, мс", "Задержка взятия", "Задержка снятия", "Защёлка",
-              "Флаги", "Общие шлейфы"});
     for (int L = 0; L < kLoops; ++L) {
+      const uint8_t flags = g.loopFlags(L);
+      const LoopKind kind = KindOfLoop(flags);
+      h_.h3(Escape("Шлейф " + N(L + 1) + ": ") + T(LoopKindTitle(kind)));
       const size_t index = g.intervalIndex(L);
       const std::string table = index < c_.intervalDescriptions.size() && !c_.intervalDescriptions[index].name.empty()
                                     ? T(c_.intervalDescriptions[index].name)
                                     : N(static_cast<long long>(index));
-      h_.row({N(L + 1), Escape(kind(g.loopFlags(L))), table, N(g.reactionTime(L) * 50), N(g.armDelay(L)), N(g.disarmDelay(L)),
-              N(c_.loopLatch[static_cast<size_t>(L)]) + " / " + N(c_.loopLatch[static_cast<size_t>(L) + 4]),
-              Bits(g.loopFlags(L)), Bits(g.commonLoops(L))});
+      const size_t latch = static_cast<size_t>(2 * L);
+      std::vector<std::pair<std::string, std::string>> items = {
+          {"Интервалы", table}, {"Время реакции шлейфа", T(FormatReactionTime(g.reactionTime(L)))}};
+      if (kind == LoopKind::Guard) {
+        items.emplace_back("Задержка на взятие", countText(g.armDelay(L), CountUnit::Seconds));
+        items.emplace_back("Задержка на снятие", countText(g.disarmDelay(L), CountUnit::Seconds));
+        items.emplace_back("Задержка на снятие включена", T(YesNoText(DisarmDelayOn(g, L))));
+        items.emplace_back("Общие шлейфы", T(CommonLoopsText(g, L)));
+      }
+      if (kind != LoopKind::Fire)
+        items.emplace_back("Защёлкнуть", T(FormatLatch(c_.loopLatch[latch], LatchWhich::Latch)));
+      if (kind == LoopKind::Guard)
+        items.emplace_back("Перевзятие", T(FormatLatch(c_.loopLatch[latch + 1], LatchWhich::Rearm)));
+      if (kind == LoopKind::Fire) items.emplace_back("Номер реле:", flags & 0x10 ? "2" : "1");
+      for (const LoopOption& o : LoopOptions())
+        if (o.kind == kind) items.emplace_back(ToUtf8(o.caption), T(YesNoText((flags >> o.bit) & 1u)));
+      h_.pairs(items);
     }
-    h_.end();
   }
 
   void relays() {
     h_.h2("Реле");
     for (int r = 0; r < kRelays; ++r) {
       h_.h3(Escape("Реле " + N(r + 1)));
-      h_.table({"Группа", "Событие", "Реакция", "Приоритет"});
+      const int limit = RelayTimeLimitItem(c_.relayTimeLimit[static_cast<size_t>(r)]);
+      h_.pairs({{"Тип реле", T(ContactTypeItems()[static_cast<size_t>(ContactTypeItem(c_.general.relayNormallyClosed(r)))])},
+                {"Ограничение времени работы",
+                 limit >= 0 ? T(RelayTimeLimitItems()[static_cast<size_t>(limit)]) : N(c_.relayTimeLimit[static_cast<size_t>(r)])}});
+      bool any = false;
       for (int list = 0; list < kRelayLists; ++list)
         for (const RelayBinding& b : c_.relayBindings[r][list]) {
-          const size_t pattern = static_cast<size_t>(b.w[2] & 0x07);
-          const std::string reaction =
-              (pattern < c_.relayPatterns.size() ? T(c_.relayPatterns[pattern].text) : N(static_cast<long long>(pattern))) +
-              (b.w[2] & 0x80 ? Escape(", циклически") : "");
-          h_.row({Escape(list < kLoops ? "Шлейф " + N(list + 1) : "Общие события"),
-                  T(RelayEventName(c_, b.w[1], list)), reaction, N(b.w[3])});
+          if (!any) h_.table({{"Группа"}, {"Событие"}, {"Реакция"}, {"Приоритет"}});
+          any = true;
+          const size_t pattern = static_cast<size_t>(PatternIndex(b));
+          std::string reaction =
+              pattern < c_.relayPatterns.size() ? T(c_.relayPatterns[pattern].text) : N(static_cast<long long>(pattern));
+          if (ReactionBit(b, kCyclicBit)) reaction += Escape(", циклически");
+          if (ReactionBit(b, kNoStopCheckBit)) reaction += Escape(", не проверять на стоп");
+          h_.row({T(RelayGroupCaption(c_, list)), T(RelayEventName(c_, b.w[1], list)), reaction, N(b.w[3])});
         }
-      h_.end();
+      if (any) {
+        h_.end();
+      } else {
+        h_.none("Привязок нет");
+      }
     }
     h_.h3(Escape("Реакции реле"));
-    h_.table({"Реакция", "Шаги"});
-    for (const ParamRecord& p : c_.relayPatterns) {
-      std::string steps;
-      const int n = std::clamp<int32_t>(p.w[1], 0, 16);
-      for (int i = 0; i < n; ++i) steps += (i ? " " : "") + Hex(p.w[2 + i]);
-      h_.row({T(p.text), steps});
+    if (c_.relayPatterns.empty()) {
+      h_.none("Реакций нет");
+      return;
     }
+    h_.table({{"Реакция"}, {"Шаги"}});
+    for (const ParamRecord& p : c_.relayPatterns) h_.row({T(p.text), T(PatternStepsText(p))});
     h_.end();
   }
 
   void events() {
     h_.h2("События");
-    h_.table({"№", "Событие", "Код", "Раздел", "Зона", "Адресаты", "Sms при событии", "Sms при восстановлении",
-              "Голос (событие / восст.)"});
-    for (size_t i = 0; i < c_.events.size(); ++i) {
-      const EventEntry& e = c_.events[i];
-      h_.row({N(static_cast<long long>(i) + 1), T(e.text), N(e.w[2]), N(e.w[3]), N(e.w[4]), addresseeNames(e.w[9]),
-              smsText(e.w[5]), smsText(e.w[6]), N(e.w[8]) + " / " + N(e.w[7])});
-    }
-    h_.end();
-    if (!c_.timeEvents.empty()) {
-      h_.h3(Escape("События по времени"));
-      h_.table({"День", "Время", "Событие"});
-      for (const TimeEvent& t : c_.timeEvents) {
-        char time[16];
-        std::snprintf(time, sizeof time, "%02d:%02d", t.w[2], t.w[3]);
-        const size_t e = static_cast<size_t>(t.w[4]);
-        h_.row({N(t.w[1]), time, e < c_.events.size() ? T(c_.events[e].text) : N(t.w[4])});
+    const std::vector<int> rows = ListedEvents(ws_);
+    if (rows.empty()) h_.none("Событий нет");
+    if (!rows.empty()) {
+      h_.table({{"N"}, {"Событие"}, {"Код, раздел, зона"}, {"Восст"}, {"Адресаты"}, {"Sms при событии"},
+                {"Sms при восстановлении"}, {"Речь"}}, "small");
+      for (const int e : rows) {
+        const EventEntry& ev = c_.events[static_cast<size_t>(e)];
+        const auto texts = EventRowTexts(ev, e);
+        h_.row({T(texts[kColNumber]), T(texts[kColName]),
+                T(texts[kColCode]) + ", " + T(texts[kColPartition]) + ", " + T(texts[kColZone]), T(texts[kColRestore]),
+                addresseeNames(ev.w[ev::kMask]), smsText(ev.w[ev::kSmsNew], 0), smsText(ev.w[ev::kSmsRestore], 1),
+                voice(ev.w[ev::kVoiceNew]) + " / " + voice(ev.w[ev::kVoiceRestore])});
       }
       h_.end();
     }
+    h_.h3(Escape("События по времени"));
+    if (c_.timeEvents.empty()) {
+      h_.none("Событий по времени нет");
+      return;
+    }
+    h_.table({{"Когда"}, {"Событие"}});
+    for (const TimeEvent& t : c_.timeEvents) h_.row({T(TimeEventWhenText(t)), eventName(t.w[4])});
+    h_.end();
   }
 
   void smsList(const char* title, const std::vector<ParamRecord>& list) {
     h_.h3(Escape(title));
-    h_.table({"№", "Шаблон", "Новое событие", "Восстановление"});
+    if (list.empty()) {
+      h_.none("Строк нет");
+      return;
+    }
+    h_.table({{"№"}, {"Шаблон"}, {"Новое событие"}, {"Восстановление"}});
     for (size_t i = 0; i < list.size(); ++i)
       h_.row({N(static_cast<long long>(i) + 1), "<span class=\"sms\">" + T(list[i].text) + "</span>",
               "<span class=\"sms\">" + T(DisplaySms(list[i].text, 0, ctx_)) + "</span>",
@@ -252,39 +317,57 @@ class Report {
 
   void users() {
     h_.h2("Пользователи");
-    h_.table({"Пользователь", "Флаги", "Ключ", "Пароль"});
-    for (const User& u : c_.users) {
-      std::string key = Escape("нет");
-      if (u.w[3] != 0) {
-        key.clear();
-        for (int i = 4; i <= 9; ++i) {
-          char buf[4];
-          std::snprintf(buf, sizeof buf, "%02X", static_cast<unsigned>(u.w[i]) & 0xFFu);
-          key += buf;
-        }
-      }
-      h_.row({N(u.w[1]), Bits(static_cast<unsigned>(u.w[2]) & 0xFFu), key, secret(u.text)});
+    if (c_.users.empty()) {
+      h_.none("Пользователей нет");
+    } else {
+      h_.table({{"Пользователь"}, {"Шлейфы"}, {"Touch memory"}, {"Сброс \"ручного запуска\" реле"},
+                {"Пароль"}});
+      for (const User& u : c_.users)
+        h_.row({T(UserCaption(u.w[1])), T(UserLoopsText(u)), T(UserKeyText(u)),
+                T(YesNoText(FlagSet(static_cast<uint8_t>(u.w[2]), RelayResetFlagName()))), secret(u.text)});
+      h_.end();
     }
-    h_.end();
+    h_.pairs({{ToUtf8(LoopsAndFlagName().caption), T(YesNoText(FlagSet(c_.general.dialFlags(), LoopsAndFlagName())))}});
   }
 
-  void remoteList(const char* title, const std::vector<RemoteCommand>& list, const std::vector<RemoteEntryName>& names) {
+  void remoteList(const char* title, const std::vector<RemoteCommand>& list, const std::vector<RemoteEntryName>& names,
+                  bool passwords) {
     h_.h3(Escape(title));
-    h_.table({"№", "Название", "Рабочие телефоны", "Пароль"});
-    for (size_t i = 0; i < list.size(); ++i)
-      h_.row({N(static_cast<long long>(i) + 1), i < names.size() ? T(names[i].name) : "",
-              Bits(static_cast<unsigned>(list[i].w[1]) & 0xFFu), secret(list[i].text)});
+    if (list.empty()) {
+      h_.none("Записей нет");
+      return;
+    }
+    if (passwords) {
+      h_.table({{"№"}, {"Название"}, {"Рабочие телефоны"}, {"Пароль"}});
+    } else {
+      h_.table({{"№"}, {"Название"}, {"Рабочие телефоны"}});
+    }
+    for (size_t i = 0; i < list.size(); ++i) {
+      const std::string name = i < names.size() ? T(names[i].name) : "";
+      const std::string phones = T(BoundPhonesText(list[i]));
+      if (passwords) {
+        h_.row({N(static_cast<long long>(i) + 1), name, phones, secret(list[i].text)});
+      } else {
+        h_.row({N(static_cast<long long>(i) + 1), name, phones});
+      }
+    }
     h_.end();
   }
 
   void remote() {
     h_.h2("Управление");
-    h_.table({"Рабочий телефон", "Номер", "Режим"});
+    h_.h3(Escape("Рабочие телефоны"));
+    h_.table({{"Телефон"}, {"Номер"}, {"Режим"}});
     for (size_t i = 0; i < static_cast<size_t>(kWorkPhones); ++i)
-      h_.row({N(static_cast<long long>(i) + 1), T(c_.workPhones[i]), Bits(c_.workPhoneControl[i])});
+      h_.row({Escape("Тел. " + N(static_cast<long long>(i) + 1)), T(c_.workPhones[i]), T(PhoneModeText(c_.workPhoneControl[i]))});
     h_.end();
-    remoteList("Команды", c_.remoteCommands, ws_.commandNames);
-    remoteList("Управление", c_.remoteControls, ws_.controlNames);
+    std::vector<std::pair<std::string, std::string>> items = {
+        {"Переслать CUSD ответ на номер", T(c_.cusdForwardNumber)}};
+    for (const FlagName& f : ForwardFlagNames())
+      items.emplace_back(ToUtf8(f.caption), T(YesNoText(FlagSet(c_.general.serviceFlags(), f))));
+    h_.pairs(items);
+    remoteList("Команды", c_.remoteCommands, ws_.commandNames, true);
+    remoteList("Параметры телефонов", c_.remoteControls, ws_.controlNames, false);
   }
 
   const Workspace& ws_;
@@ -297,5 +380,12 @@ class Report {
 }  // namespace
 
 std::string BuildReport(const Workspace& ws, const ReportOptions& options) { return Report(ws, options).build(); }
+
+std::string ReportSiteLine(const Workspace& ws, const ReportOptions& options) {
+  std::string line = options.title.empty() ? "Без имени" : options.title;
+  if (!ws.config.deviceAddress.empty()) line += ", адрес ПКД-РС " + ToUtf8(ws.config.deviceAddress);
+  if (!options.made.empty()) line += ", " + options.made;
+  return line;
+}
 
 }  // namespace vorsin

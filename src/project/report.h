@@ -16,5 +16,8 @@ struct ReportOptions {
 };
 
 std::string BuildReport(const Workspace& ws, const ReportOptions& options);
+// The line that names the site on every printed page (UTF-8):
+// "объект.dat, адрес ПКД-РС 2705, 09.12.2026 01:10".
+std::string ReportSiteLine(const Workspace& ws, const ReportOptions& options);
 
 }  // namespace vorsin

@@ -150,6 +150,9 @@ SmsPreview PreviewSms(const Workspace& ws, std::string_view tmpl) {
   SmsPreview p{DisplaySms(tmpl, 0, ctx), DisplaySms(tmpl, 1, ctx), {}, {}};
   p.newEventCounter = SmsLengthCounter(p.newEvent);
   p.restoreCounter = SmsLengthCounter(p.restore);
+  if (tmpl.size() >= kMaxTemplateLength)
+    p.lengthWarning = Cp("Строка длиннее ") + std::to_string(kMaxTemplateLength - 1) +
+                      Cp(" символов: устройство получит \"Error\"");
   return p;
 }
 

@@ -77,6 +77,9 @@ struct SmsPreview {
   std::string restore;
   std::string newEventCounter;  // empty when the text was refused
   std::string restoreCounter;
+  // Said beside the counters while the template is too long for the device
+  // (kMaxTemplateLength characters or more), else empty.
+  std::string lengthWarning;
 };
 
 // Previews of a template text as it would stand at the selection.

@@ -129,18 +129,10 @@ void AddresseesPage::buildControls() {
   destGroup_->setObjectName("DestGroup");
   destName_ = new QLineEdit(destGroup_);
   destName_->setObjectName("Edit26");
-  const struct {
-    const char* name;
-    QString caption;
-  } kDestBoxes[] = {
-      {"CheckBox11", QStringLiteral("Разрешение объединения SMS сообщений")},
-      {"CheckBox12", QStringLiteral("Отправка одной SMS за сеанс")},
-      {"CheckBox13", QStringLiteral("Разделение цифровых параметров в SMS")},
-      {"CheckBox14", QStringLiteral("Включение в сообщение информационного заголовка")},
-      {"CheckBox15", QStringLiteral("Проверка доступности абонента (предварительным вызовом)")},
-      {"CheckBox16", QStringLiteral("При новом событии возврат к доставке по первому телефону адресата")},
-  };
-  for (size_t i = 0; i < destBoxes_.size(); ++i) destBoxes_[i] = NewBox(kDestBoxes[i].name, kDestBoxes[i].caption, destGroup_);
+  const char* const kDestBoxNames[] = {"CheckBox11", "CheckBox12", "CheckBox13",
+                                       "CheckBox14", "CheckBox15", "CheckBox16"};
+  for (size_t i = 0; i < destBoxes_.size(); ++i)
+    destBoxes_[i] = NewBox(kDestBoxNames[i], Q(AddresseeFlagNames()[i].caption), destGroup_);
   mode_ = NewList("ComboBox7", DeliveryModeItems(), destGroup_);
   waitLabel_ = new QLabel(QStringLiteral("Время ожидания  подтверждения:"), destGroup_);
   waitLabel_->setObjectName("Label31");
@@ -179,10 +171,9 @@ void AddresseesPage::buildControls() {
   }
   gsmFormat_ = NewList("ComboBox5", GsmFormatItems(), phoneGroup_);
   lineFormat_ = NewList("ComboBox6", LineFormatItems(), phoneGroup_);
-  busy_ = NewBox("CheckBox17", QStringLiteral("Определение сигнала \"Занято\""), phoneGroup_);
-  handset_ = NewBox("CheckBox18", QStringLiteral("Ожидание снятия трубки"), phoneGroup_);
-  switchedOff_ = NewBox("CheckBox19", QStringLiteral("Телефон отключен"), phoneGroup_);
-  switchedOff_->setAutoFillBackground(true);
+  busy_ = NewBox("CheckBox17", Q(PhoneFlagNames()[0].caption), phoneGroup_);
+  handset_ = NewBox("CheckBox18", Q(PhoneFlagNames()[1].caption), phoneGroup_);
+  switchedOff_ = NewBox("CheckBox19", Q(PhoneFlagNames()[kSwitchedOffFlag].caption), phoneGroup_);
   voice_ = NewList("ComboBox8", {}, phoneGroup_);
 
   auto* channel = new QHBoxLayout;
@@ -226,11 +217,10 @@ void AddresseesPage::bindAddressee() {
     QTreeWidgetItem* item = tree_->currentItem();
     setNodeText(item->parent() != nullptr ? item->parent() : item, a->name);
   });
-  const int tags[] = {7, 5, 4, 3, 1, 2};
   const auto flag = [this](QCheckBox* box) {
     if (Addressee* a = selectedAddressee()) StoreFlag(box, a->addresseeFlags);
   };
-  for (size_t i = 0; i < destBoxes_.size(); ++i) BindFlag(destBoxes_[i], tags[i], flag);
+  for (size_t i = 0; i < destBoxes_.size(); ++i) BindFlag(destBoxes_[i], AddresseeFlagNames()[i].bit, flag);
   connect(mode_, &QComboBox::activated, this, [this](int index) {
     Addressee* a = selectedAddressee();
     if (a == nullptr) return;
@@ -287,9 +277,9 @@ void AddresseesPage::bindPhone() {
     StoreFlag(box, p->phoneFlags);
     if (box == switchedOff_) applyUsability(*p);
   };
-  BindFlag(busy_, 6, flag);
-  BindFlag(handset_, 4, flag);
-  BindFlag(switchedOff_, 5, flag);
+  BindFlag(busy_, PhoneFlagNames()[0].bit, flag);
+  BindFlag(handset_, PhoneFlagNames()[1].bit, flag);
+  BindFlag(switchedOff_, PhoneFlagNames()[kSwitchedOffFlag].bit, flag);
 
   // Picking an item chooses the phone's entry; typing rewrites the value of
   // the entry it has chosen, which all phones share.
@@ -612,9 +602,9 @@ void AddresseesPage::applyUsability(AddresseePhone& p) {
   const SwitchOffBox box = CheckPhoneUsability(p, window_.workspace().config.general.dialFlags());
   ShowFlag(switchedOff_, p.phoneFlags);
   switchedOff_->setEnabled(box.enabled);
-  QPalette colours = switchedOff_->palette();
-  colours.setColor(QPalette::Window, box.greyed ? QColor(160, 160, 164) : palette().color(QPalette::Button));
-  switchedOff_->setPalette(colours);
+  // A style sheet: the platform styles do not all paint a check box's palette background.
+  switchedOff_->setStyleSheet(box.greyed ? QStringLiteral("QCheckBox { background-color: rgb(160, 160, 164); }")
+                                         : QString());
 }
 
 }  // namespace vorsin::ui

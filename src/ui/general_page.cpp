@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "model/defaults.h"
+#include "model/flag_names.h"
 #include "model/numbers.h"
 #include "model/time_events.h"
 #include "model/vocabulary_lists.h"
@@ -87,13 +88,11 @@ GeneralPage::GeneralPage(Workspace& ws, Vocabulary& vocabulary, FreeEntryCombos&
   bindCount(priorityTime_, GeneralSettings::kPriorityDialTime, static_cast<int>(CountUnit::Minutes));
   bindCount(lineDelay_, GeneralSettings::kLineDialDelay, static_cast<int>(CountUnit::Seconds));
 
-  const auto dial = [this](QCheckBox* box) { dialFlagsClick(box); };
-  const int dialBits[] = {7, 6, 5, 3};
-  for (int i = 0; i < 4; ++i) BindFlag(boxes_[i], dialBits[i], dial);
-  BindFlag(boxes_[kBox42], 1, dial);
-  const auto service = [this](QCheckBox* box) { serviceFlagsClick(box); };
-  const int serviceBits[] = {7, 6, 5, 4, 1, 0};
-  for (int i = 0; i < 6; ++i) BindFlag(boxes_[4 + i], serviceBits[i], service);
+  for (size_t i = 0; i < boxes_.size(); ++i) {
+    const FlagName& flag = GeneralFlagNames()[i];
+    const bool dial = flag.byte == FlagName::Dial;
+    BindFlag(boxes_[i], flag.bit, [this, dial](QCheckBox* box) { dial ? dialFlagsClick(box) : serviceFlagsClick(box); });
+  }
 
   timeEvents_->setEnabled(false);
   connect(timeEvents_, &QPushButton::clicked, this, [this] {
@@ -137,25 +136,11 @@ void GeneralPage::buildControls() {
                          QStringLiteral("60 секунд")},
                         this);
 
-  const struct {
-    const char* name;
-    QString caption;
-  } kBoxes[] = {
-      {"CheckBox1", QStringLiteral("Тональный набор")},
-      {"CheckBox2", QStringLiteral("Не контролировать 425 Гц")},
-      {"CheckBox3", QStringLiteral("Импульсный коэффициент 2")},
-      {"CheckBox4", QStringLiteral("Телефонная линия отключена")},
-      {"CheckBox5", QStringLiteral("Эмулировать телефонную линию")},
-      {"CheckBox6", QStringLiteral("Высокий приоритет при  эмуляции")},
-      {"CheckBox7", QStringLiteral("Использовать для получения времени собственный номер")},
-      {"CheckBox8", QStringLiteral("Использовать для получения времени номер \"express\" баланса")},
-      {"CheckBox9", QStringLiteral("Доставка тестового 1 без снятия трубки")},
-      {"CheckBox10", QStringLiteral("Доставка тестового 2 без снятия трубки")},
-      {"CheckBox42", QStringLiteral("Разрешить просмотр протокола обмена с модемом")},
-  };
+  const char* const kBoxNames[] = {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4",  "CheckBox5", "CheckBox6",
+                                   "CheckBox7", "CheckBox8", "CheckBox9", "CheckBox10", "CheckBox42"};
   for (size_t i = 0; i < boxes_.size(); ++i) {
-    boxes_[i] = new QCheckBox(kBoxes[i].caption, this);
-    boxes_[i]->setObjectName(kBoxes[i].name);
+    boxes_[i] = new QCheckBox(Q(GeneralFlagNames()[i].caption), this);
+    boxes_[i]->setObjectName(kBoxNames[i]);
   }
   for (QComboBox* box : {periods_[0], periods_[1], periods_[2], priorityTime_, lineDelay_}) box->setFixedWidth(110);
   timeEvents_ = new QPushButton(QStringLiteral("Дополнительные настройки"), this);

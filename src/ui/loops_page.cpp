@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QStackedWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -31,29 +32,16 @@ constexpr int kControl = static_cast<int>(LoopKind::Control);
 constexpr int kGuard = static_cast<int>(LoopKind::Guard);
 constexpr int kFire = static_cast<int>(LoopKind::Fire);
 
-// The option boxes: name, caption, bit, group. Boxes whose change decides
-// which events are listed mark the event and report lists stale.
+// The option boxes' names, in the order of LoopOptions(). Boxes whose change
+// decides which events are listed mark the event and report lists stale.
 struct OptionBox {
   const char* name;
-  const char* caption;
-  int bit;
-  int group;
   bool listsStale;
 };
 const OptionBox kOptions[] = {
-    {"CheckBox33", "Требует постановку на охрану", 7, kControl, false},
-    {"CheckBox36", "Добавить отдельное событие \"Норма\"", 5, kControl, true},
-    {"CheckBox35", "Передавать восстановление до снятия/сброса", 3, kControl, false},
-    {"CheckBox37", "Передавать восстановление при снятии/сбросе", 2, kControl, false},
-    {"CheckBox20", "Требует постановку на охрану", 7, kGuard, false},
-    {"CheckBox28", "Задержка на взятие включена", 6, kGuard, false},
-    {"CheckBox22", "Постановка по тактике с \"открытой дверью\"", 5, kGuard, true},
-    {"CheckBox23", "Передавать восстановление до снятия/сброса", 3, kGuard, false},
-    {"CheckBox24", "Передавать восстановление при снятии/сбросе", 2, kGuard, false},
-    {"CheckBox30", "Требует постановку", 7, kFire, false},
-    {"CheckBox31", "Отключение перезапроса", 6, kFire, false},
-    {"CheckBox32", "Логическое обьединение пожарных шлейфов", 3, kFire, false},
-    {"CheckBox34", "Передавать восстановление", 2, kFire, false},
+    {"CheckBox33", false}, {"CheckBox36", true},  {"CheckBox35", false}, {"CheckBox37", false}, {"CheckBox20", false},
+    {"CheckBox28", false}, {"CheckBox22", true},  {"CheckBox23", false}, {"CheckBox24", false}, {"CheckBox30", false},
+    {"CheckBox31", false}, {"CheckBox32", false}, {"CheckBox34", false},
 };
 
 // The grey background of a marked table's caption.
@@ -95,20 +83,20 @@ void LoopsPage::buildControls() {
   panel_->setObjectName("HsPanel");
 
   const char* groupNames[] = {"ButtonStub", "GuardStub", "FireStub"};
-  const QString groupTitles[] = {QStringLiteral("Контрольный вход (КВ)"), QStringLiteral("Охранный шлейф"),
-                                 QStringLiteral("Пожарный шлейф")};
   std::array<QGridLayout*, 3> grids{};
   for (int g = 0; g < 3; ++g) {
-    groups_[g] = new QGroupBox(groupTitles[g], panel_);
+    groups_[g] = new QGroupBox(Q(LoopKindTitle(static_cast<LoopKind>(g))), panel_);
     groups_[g]->setObjectName(groupNames[g]);
     grids[g] = new QGridLayout(groups_[g]);
   }
   std::array<int, 3> rows{};
-  for (const OptionBox& o : kOptions) {
-    auto* box = new QCheckBox(QString::fromUtf8(o.caption), groups_[o.group]);
-    box->setObjectName(o.name);
+  for (size_t i = 0; i < std::size(kOptions); ++i) {
+    const LoopOption& o = LoopOptions()[i];
+    const int group = static_cast<int>(o.kind);
+    auto* box = new QCheckBox(Q(o.caption), groups_[group]);
+    box->setObjectName(kOptions[i].name);
     box->setProperty("Tag", o.bit);
-    grids[o.group]->addWidget(box, rows[o.group]++, 0, 1, 2);
+    grids[group]->addWidget(box, rows[group]++, 0, 1, 2);
     options_.push_back(box);
   }
   findChild<QCheckBox*>("CheckBox30")->hide();
@@ -206,12 +194,20 @@ void LoopsPage::buildControls() {
   ranges_->setRootIsDecorated(false);
   ranges_->setSelectionBehavior(QAbstractItemView::SelectRows);
   ranges_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  ranges_->setColumnWidth(0, 220);
+  // The names take what they need; the values, short, what is left.
+  ranges_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   intervalColumn->addWidget(caption_);
   intervalColumn->addWidget(ranges_);
 
+  // One group shows at a time; the stack keeps the room of the largest, and
+  // the hidden panel its own, so that choosing a loop never grows the window.
+  auto* groupStack = new QStackedWidget(panel_);
+  for (QGroupBox* g : groups_) groupStack->addWidget(g);
+  QSizePolicy keep = panel_->sizePolicy();
+  keep.setRetainSizeWhenHidden(true);
+  panel_->setSizePolicy(keep);
   auto* panelColumn = new QVBoxLayout(panel_);
-  for (QGroupBox* g : groups_) panelColumn->addWidget(g);
+  panelColumn->addWidget(groupStack);
   panelColumn->addWidget(reactionPanel);
   panelColumn->addWidget(intervalPanel, 1);
 
@@ -332,7 +328,7 @@ void LoopsPage::showLoop() {
   window_.combos().show(reaction_);
   showIntervals(L);
   const int kind = static_cast<int>(KindOfLoop(window_.workspace().config.general.loopFlags(L)));
-  for (int g = 0; g < 3; ++g) groups_[g]->setVisible(g == kind);
+  static_cast<QStackedWidget*>(groups_[kind]->parentWidget())->setCurrentWidget(groups_[kind]);
   panel_->show();
   showGroupControls(L);
 }
@@ -368,7 +364,7 @@ void LoopsPage::showGroupControls(int loop) {
   for (QComboBox* box : valueBoxes_) window_.combos().show(box);
   {
     const QSignalBlocker block(disarmEnabled_);
-    disarmEnabled_->setChecked((g.commonLoops(loop) >> (3 - loop)) & 1u);
+    disarmEnabled_->setChecked(DisarmDelayOn(g, loop));
   }
   for (int M = 0; M < kLoops; ++M) {
     ShowFlag(common_[M], g.commonLoops(loop));

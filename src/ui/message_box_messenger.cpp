@@ -1,6 +1,9 @@
 #include "ui/message_box_messenger.h"
 
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
+#include <algorithm>
 
 #include "ui/text.h"
 
@@ -34,6 +37,13 @@ int MessageBoxMessenger::Show(const std::string& text, const std::string& captio
   const QString title = caption.empty() ? QStringLiteral("Ворсин") : Q(caption);
   QMessageBox box(BoxIcon(icon), title, Q(text), set, parent_);
   box.setDefaultButton(yes);
+  // A short text gives a box too narrow for its title bar ("Нет связи."
+  // left the caption as "О… а"): the box is kept wide enough for the title.
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+    const int width = std::max(260, box.fontMetrics().horizontalAdvance(title) * 2 + 140);
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+  }
   const int answer = box.exec();
   if (buttons == Buttons::Ok) return kAnswerOk;
   return answer == yes ? kAnswerOk : kAnswerCancel;

@@ -176,14 +176,16 @@ void ProgrammingPage::restartDevice() {
   if (window_.operationRunning()) return;
   const OperationScope scope(window_);
   usePortSettings();
-  RestartDevice(window_.port(), window_.messenger(), password());
+  if (RestartDevice(window_.port(), window_.messenger(), password()) == 0)
+    window_.messenger().Note(Cp("Устройство перезапущено"));
 }
 
 void ProgrammingPage::leaveProgramming() {
   if (window_.operationRunning()) return;
   const OperationScope scope(window_);
   usePortSettings();
-  LeaveProgramming(window_.port(), window_.messenger());
+  if (LeaveProgramming(window_.port(), window_.messenger()) == 0)
+    window_.messenger().Note(Cp("Устройство вышло из режима программирования"));
 }
 
 void ProgrammingPage::programDevice() {

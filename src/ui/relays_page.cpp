@@ -98,8 +98,7 @@ void RelaysPage::buildControls() {
 
   relayType_ = new QGroupBox(this);
   relayType_->setObjectName("GroupBox1");
-  contactType_ = NewList("ComboBox10", {QStringLiteral("Нормально замкнутое"), QStringLiteral("Нормально разомкнутое")},
-                         relayType_);
+  contactType_ = NewList("ComboBox10", Texts(ContactTypeItems()), relayType_);
   timeLimit_ = NewList("ComboBox30", Texts(RelayTimeLimitItems()), relayType_);
   auto* typeGrid = new QGridLayout(relayType_);
   typeGrid->addWidget(contactType_, 0, 0);
@@ -116,6 +115,11 @@ void RelaysPage::buildControls() {
   }
   FillCheckList(list(RelayList::React), Texts(RelayReactItems()));
   FillCheckList(list(RelayList::Hs1), Texts(RelayHs1Items()));
+  {
+    // Every one of the ten loop events in view, none half cut.
+    QListWidget* hs1 = list(RelayList::Hs1);
+    hs1->setMinimumHeight(hs1->sizeHintForRow(0) * hs1->count() + 2 * hs1->frameWidth() + 2);
+  }
   rangesLabel_ = new QLabel(QStringLiteral("события по интервалам"), relParam_);
   stopOnRestore_ = new QCheckBox(QStringLiteral("отключать при восст."), relParam_);
   stopOnRestore_->setObjectName("CheckBox41");

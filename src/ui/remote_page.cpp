@@ -13,6 +13,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "model/flag_names.h"
 #include "model/remote.h"
 #include "ui/control_events.h"
 #include "ui/flag_boxes.h"
@@ -27,8 +28,6 @@ constexpr int kRootRole = Qt::UserRole;
 constexpr int kEntryRole = Qt::UserRole + 1;
 constexpr int kFormRole = Qt::UserRole + 2;
 constexpr int kCusdField = kWorkPhones;
-constexpr int kForwardUnknownBit = 3;
-constexpr int kForwardExpressBit = 2;
 
 const QString kWorkPhoneHint = QStringLiteral(
     "Разрещённые символы 0,1,2,3,4,5\n6,7,8,9,+,*,#,?\n\"???\" - любой номер \nМаксимум 15 символов");
@@ -56,8 +55,8 @@ RemotePage::RemotePage(WindowServices& window, std::function<void()> writeProfil
   for (int i = 0; i < kWorkPhones; ++i) bindWorkPhone(workPhones_[i], i);
   bindWorkPhone(cusd_, kCusdField);
   const auto service = [this](QCheckBox* box) { StoreFlag(box, window_.workspace().config.general.serviceFlags()); };
-  BindFlag(forwardUnknown_, kForwardUnknownBit, service);
-  BindFlag(forwardExpress_, kForwardExpressBit, service);
+  BindFlag(forwardUnknown_, ForwardFlagNames()[0].bit, service);
+  BindFlag(forwardExpress_, ForwardFlagNames()[1].bit, service);
 }
 
 void RemotePage::buildControls() {
@@ -71,6 +70,9 @@ void RemotePage::buildControls() {
   bindLabel_ = new QLabel(QStringLiteral("Привязка к рабочим телефонам:"), panel_);
   bindLabel_->setObjectName("Label48");
   bindLabel_->setWordWrap(true);
+  // Two lines whatever the entry's name: the check list below never moves.
+  bindLabel_->setFixedHeight(bindLabel_->fontMetrics().lineSpacing() * 2 + 4);
+  bindLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   phones_ = new QListWidget(panel_);
   phones_->setObjectName("RemFhone");
   for (int i = 0; i < kWorkPhones; ++i) {
@@ -86,7 +88,7 @@ void RemotePage::buildControls() {
   modeLabel_->setObjectName("Label40");
   mode_ = new QComboBox(panel_);
   mode_->setObjectName("ComboBox25");
-  mode_->addItems({QStringLiteral("\"Ручной запуск\" реле"), QStringLiteral("Взятие\\Снятие")});
+  for (const std::string& item : PhoneModeItems()) mode_->addItem(Q(item));
   userLabel_ = new QLabel(QStringLiteral("Пользователь"), panel_);
   userLabel_->setObjectName("Label38");
   user_ = new QComboBox(panel_);
@@ -102,6 +104,9 @@ void RemotePage::buildControls() {
   panelLayout->addWidget(userLabel_);
   panelLayout->addWidget(user_);
   panelLayout->addStretch(1);
+  QSizePolicy keep = panel_->sizePolicy();
+  keep.setRetainSizeWhenHidden(true);  // the window keeps its size when an entry is chosen
+  panel_->setSizePolicy(keep);
   panel_->hide();
 
   auto* group = new QGroupBox(QStringLiteral("Рабочие телефоны"), this);
@@ -121,15 +126,15 @@ void RemotePage::buildControls() {
   grid->addWidget(cusd_, kWorkPhones + 1, 0, 1, 2);
   grid->setRowStretch(kWorkPhones + 2, 1);  // the CUSD number stays under the phones
 
-  forwardUnknown_ = new QCheckBox(QStringLiteral("Пересылать Sms сообщения с неизвестных номеров"), this);
+  forwardUnknown_ = new QCheckBox(Q(ForwardFlagNames()[0].caption), this);
   forwardUnknown_->setObjectName("CheckBox44");
-  forwardExpress_ = new QCheckBox(QStringLiteral("Пересылать Sms сообщения с номера \"express\" баланса"), this);
+  forwardExpress_ = new QCheckBox(Q(ForwardFlagNames()[1].caption), this);
   forwardExpress_->setObjectName("CheckBox45");
 
   auto* top = new QHBoxLayout;
-  top->addWidget(tree_, 1);
-  top->addWidget(panel_, 1);
-  top->addWidget(group, 1);
+  top->addWidget(tree_, 4);  // the entries' names whole
+  top->addWidget(panel_, 3);
+  top->addWidget(group, 3);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top, 1);
   layout->addWidget(forwardUnknown_);
@@ -304,8 +309,8 @@ void RemotePage::showPhoneMode() {
     {
       const QSignalBlocker blockUser(user_);
       const QSignalBlocker blockMode(mode_);
-      user_->setCurrentIndex(control & kPhoneUserBits);
-      mode_->setCurrentIndex(control & kManualStartBit ? 0 : 1);
+      user_->setCurrentIndex(PhoneUser(control) - 1);
+      mode_->setCurrentIndex(PhoneModeIndex(control));
     }
     const bool arming = !(control & kManualStartBit);
     userLabel_->setVisible(arming);

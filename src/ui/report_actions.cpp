@@ -1,10 +1,13 @@
 #include "ui/report_actions.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QMenu>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressBar>
@@ -28,6 +31,40 @@ namespace {
 bool QtPrintDialog(QWidget* parent, QPrinter& printer) {
   QPrintDialog dialog(&printer, parent);
   return dialog.exec() == QDialog::Accepted;
+}
+
+// Prints the document page by page under a header line: the site on the
+// left, "стр. N из M" on the right.
+bool PrintWithHeader(QTextDocument& document, QPrinter& printer, const QString& site) {
+  QPainter painter;
+  if (!painter.begin(&printer)) return false;
+  const QRectF area(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size());
+  document.documentLayout()->setPaintDevice(&printer);
+  QFont font = document.defaultFont();
+  font.setPointSizeF(8);
+  painter.setFont(font);
+  const qreal line = QFontMetricsF(font, &printer).height();
+  const qreal header = line * 2.2;
+  const qreal bodyHeight = area.height() - header;
+  document.setPageSize(QSizeF(area.width(), bodyHeight));
+  const int pages = document.pageCount();
+  for (int page = 0; page < pages; ++page) {
+    if (page > 0 && !printer.newPage()) return false;
+    const QRectF top(0, 0, area.width(), line);
+    painter.setPen(QColor(0x44, 0x44, 0x44));
+    painter.drawText(top, Qt::AlignLeft | Qt::AlignVCenter, site);
+    painter.drawText(top, Qt::AlignRight | Qt::AlignVCenter,
+                     QStringLiteral("стр. %1 из %2").arg(page + 1).arg(pages));
+    painter.drawLine(QPointF(0, line * 1.3), QPointF(area.width(), line * 1.3));
+    painter.save();
+    painter.translate(0, header - page * bodyHeight);
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.clip = QRectF(0, page * bodyHeight, area.width(), bodyHeight);
+    painter.setClipRect(context.clip);
+    document.documentLayout()->draw(&painter, context);
+    painter.restore();
+  }
+  return painter.end();
 }
 
 }  // namespace
@@ -91,24 +128,28 @@ void ReportActions::compareWithDevice() {
       DiffConfigurations(sides.own, sides.device));
 }
 
-std::string ReportActions::reportHtml() const {
+ReportOptions ReportActions::reportOptions() const {
   const Workspace& ws = window_.workspace();
   ReportOptions options;
   options.withSecrets = secrets_->isChecked();
   options.title = QFileInfo(FromFsPath(ws.projectFileName)).fileName().toStdString();
   options.made = QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm")).toStdString();
-  return BuildReport(ws, options);
+  return options;
 }
+
+std::string ReportActions::reportHtml() const { return BuildReport(window_.workspace(), reportOptions()); }
 
 void ReportActions::print() {
   if (window_.operationRunning()) return;
   QPrinter printer(QPrinter::HighResolution);
   printer.setDocName(QStringLiteral("Ворсин"));
   if (!printDialog_(&window_, printer)) return;
+  const ReportOptions options = reportOptions();
   QTextDocument document;
-  document.setHtml(QString::fromStdString(reportHtml()));
-  document.print(&printer);
-  if (printer.printerState() == QPrinter::Error) window_.messenger().Error(Cp("Не удалось напечатать отчёт"));
+  document.setHtml(QString::fromStdString(BuildReport(window_.workspace(), options)));
+  const QString site = QString::fromStdString(ReportSiteLine(window_.workspace(), options));
+  if (!PrintWithHeader(document, printer, site) || printer.printerState() == QPrinter::Error)
+    window_.messenger().Error(Cp("Не удалось напечатать отчёт"));
 }
 
 void ReportActions::saveReport() {

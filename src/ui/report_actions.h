@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "project/report.h"
+
 class QAction;
 class QMenu;
 class QPrinter;
@@ -36,6 +38,7 @@ class ReportActions : public QObject {
   void saveReport();
 
  private:
+  ReportOptions reportOptions() const;
   std::string reportHtml() const;
 
   MainWindow& window_;

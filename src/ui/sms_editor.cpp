@@ -72,6 +72,11 @@ void SmsEditor::buildControls() {
   restore_->setEnabled(false);
   newCounter_ = NewCounter("Label1", this);
   restoreCounter_ = NewCounter("Label2", this);
+  lengthWarning_ = new QLabel(this);
+  lengthWarning_->setObjectName("SmsLengthWarning");
+  lengthWarning_->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold"));
+  lengthWarning_->setWordWrap(true);
+  lengthWarning_->hide();
   // Only the user's typing stores; filling the edit on selection does not.
   connect(text_, &QLineEdit::textEdited, this, &SmsEditor::textEdited);
 
@@ -92,6 +97,8 @@ void SmsEditor::buildControls() {
   edits->addWidget(newCounter_, 1, 1);
   edits->addWidget(restore_, 2, 0);
   edits->addWidget(restoreCounter_, 2, 1);
+  edits->addWidget(lengthWarning_, 1, 2, 2, 1);
+  edits->setColumnStretch(0, 1);
   auto* buttons = new QHBoxLayout;
   for (QPushButton* b : {addSms, addSubstring, delete_, rebuild}) buttons->addWidget(b);
   buttons->addStretch(1);
@@ -172,6 +179,8 @@ void SmsEditor::showPreview(const SmsPreview& preview) {
   restore_->setText(Q(preview.restore));
   if (!preview.newEventCounter.empty()) newCounter_->setText(Q(preview.newEventCounter));
   if (!preview.restoreCounter.empty()) restoreCounter_->setText(Q(preview.restoreCounter));
+  lengthWarning_->setText(Q(preview.lengthWarning));
+  lengthWarning_->setVisible(!preview.lengthWarning.empty());
 }
 
 void SmsEditor::textEdited(const QString& text) {

@@ -58,6 +58,7 @@ class SmsEditor : public QDialog {
   QLineEdit* restore_ = nullptr;   // Edit3
   QLabel* newCounter_ = nullptr;   // Label1
   QLabel* restoreCounter_ = nullptr;  // Label2
+  QLabel* lengthWarning_ = nullptr;   // beside the counters while the template is too long
   QPushButton* delete_ = nullptr;  // Button2
 };
 

@@ -80,8 +80,7 @@ void TimeEventsDialog::fill() {
   {
     const QSignalBlocker block(date_);
     date_->clear();
-    date_->addItem(QStringLiteral("Ежедневно"));
-    for (int d = 1; d <= 31; ++d) date_->addItem(QString::number(d) + QStringLiteral(" числа в"));
+    for (const std::string& item : TimeEventDayItems()) date_->addItem(Q(item));
   }
   date_->setEnabled(false);
   time_->setEnabled(false);

@@ -1,6 +1,7 @@
 #include "ui/users_page.h"
 
 #include <QCheckBox>
+#include <algorithm>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -14,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "image/user_tables.h"
+#include "model/flag_names.h"
 #include "model/users.h"
 #include "ui/control_events.h"
 #include "ui/dest_menu.h"
@@ -27,8 +29,6 @@ namespace {
 
 constexpr int kColumns = 6;
 constexpr int kDalasColumn = 5;
-constexpr int kRelayResetBit = 5;
-constexpr int kLoopsAndBit = 2;
 
 bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
@@ -60,14 +60,14 @@ UsersPage::UsersPage(WindowServices& window, std::function<std::string()> passwo
   connect(passwordEdit_, &QLineEdit::textEdited, this, &UsersPage::passwordEdited);
   OnLeave(passwordEdit_, [this] { passwordLeft(); });
 
-  BindFlag(relayReset_, kRelayResetBit, [this](QCheckBox* box) {
+  BindFlag(relayReset_, RelayResetFlagName().bit, [this](QCheckBox* box) {
     if (!currentValid()) return;
     int32_t& flags = window_.workspace().config.users[current_].w[2];
     uint8_t low = static_cast<uint8_t>(flags & 0xFF);
     StoreFlag(box, low);
     flags = (flags & ~0xFF) | low;
   });
-  BindFlag(loopsAnd_, kLoopsAndBit,
+  BindFlag(loopsAnd_, LoopsAndFlagName().bit,
            [this](QCheckBox* box) { StoreFlag(box, window_.workspace().config.general.dialFlags()); });
   connect(readKey_, &QPushButton::clicked, this, &UsersPage::readKey);
 }
@@ -81,10 +81,18 @@ void UsersPage::buildControls() {
   list_->setAllColumnsShowFocus(true);
   list_->setSelectionBehavior(QAbstractItemView::SelectRows);
   list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  list_->setStyleSheet(QStringLiteral("QTreeView::item { border: 1px solid #d0d0d0; }"));  // grid lines
+  // Grid lines; a style sheet that styles items must also give the selected
+  // row its colours, or it is drawn white on the style's pale selection.
+  list_->setStyleSheet(QStringLiteral(
+      "QTreeView::item { border: 1px solid #d0d0d0; color: palette(text); }"
+      "QTreeView::item:selected { background: palette(highlight); color: palette(highlighted-text); }"));
   list_->header()->setSectionsClickable(true);
   list_->header()->setStretchLastSection(false);
-  list_->setColumnWidth(0, 210);
+  // Wide enough for the longest caption (users 27..31 carry their role).
+  int captionWidth = 0;
+  for (int n = 1; n <= kEngineerNumber; ++n)
+    captionWidth = std::max(captionWidth, list_->fontMetrics().horizontalAdvance(Q(UserCaption(n))));
+  list_->setColumnWidth(0, captionWidth + 16);
   for (int c = 1; c < kColumns; ++c) list_->setColumnWidth(c, c == kDalasColumn ? 48 : 28);
 
   auto* group = new QGroupBox(QStringLiteral("Параметры пользователя"), this);
@@ -102,7 +110,7 @@ void UsersPage::buildControls() {
   keyEdit_->setEnabled(false);
   readKey_ = new QPushButton(QStringLiteral("Считать"), group);
   readKey_->setObjectName("Button6");
-  relayReset_ = new QCheckBox(QStringLiteral("Сброс события \"ручной запуск\" реле при снятии"), group);
+  relayReset_ = new QCheckBox(Q(RelayResetFlagName().caption), group);
   relayReset_->setObjectName("CheckBox46");
   auto* grid = new QGridLayout(group);
   grid->addWidget(passwordLabel_, 0, 0, 1, 2);
@@ -112,7 +120,7 @@ void UsersPage::buildControls() {
   grid->addWidget(readKey_, 3, 1);
   grid->addWidget(relayReset_, 4, 0, 1, 2);
 
-  loopsAnd_ = new QCheckBox(QStringLiteral(" Работы с шлейфами по логике \"И\"."), this);
+  loopsAnd_ = new QCheckBox(Q(LoopsAndFlagName().caption), this);
   loopsAnd_->setObjectName("CheckBox43");
   auto* readTables = new QPushButton(QStringLiteral("Считать описания"), this);
   readTables->setObjectName("Button4");

@@ -8,6 +8,9 @@
 #include <QPrinter>
 #include <QPushButton>
 
+#include <QRegularExpression>
+
+#include "../image/image_test_support.h"
 #include "project/project_file.h"
 #include "registry.h"
 #include "simulator.h"
@@ -131,6 +134,28 @@ class CompareReportTest : public QObject {
     w.messages.answer = kAnswerOk;
     Trigger(w, "SaveReport");
     QVERIFY(QString::fromUtf8(Contents(w.chosenPath)).contains("4321"));
+  }
+
+  // A realistic site prints on several pages, each under the site's line;
+  // VORSIN_REPORT_PDF keeps the PDF (the README's picture is made from it).
+  void printsARichSiteOnPagesUnderAHeader() {
+    TestWindow w;
+    image_test::FillRich(w->workspace());
+    w->refreshPages();
+    auto* actions = w->findChild<ui::ReportActions*>("ReportActions");
+    const QString kept = qEnvironmentVariable("VORSIN_REPORT_PDF");
+    const QString pdf = kept.isEmpty() ? w.dir() + "/rich.pdf" : kept;
+    actions->setPrintDialog([&](QWidget*, QPrinter& printer) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(pdf);
+      return true;
+    });
+    Trigger(w, "PrintReport");
+    const QByteArray printed = Contents(pdf);
+    QVERIFY(printed.startsWith("%PDF"));
+    const qsizetype pages = QString::fromLatin1(printed).count(QRegularExpression("/Type\\s*/Page[^s]"));
+    QVERIFY2(pages >= 4, qPrintable(QString::number(pages)));
+    QCOMPARE(w.messages.shown.size(), size_t{0});
   }
 };
 

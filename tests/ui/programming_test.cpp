@@ -367,8 +367,19 @@ class ProgrammingTest : public QObject {
     ChoosePort(w, sim.path());
     Click(w, "Button9");
     Click(w, "Button7");
-    QVERIFY(w.messages.shown.empty());
+    // Each success says so, with an empty caption as the other success notes.
+    QCOMPARE(w.messages.shown.size(), size_t(2));
+    QCOMPARE(w.messages.shown[0].text, QString("Устройство перезапущено"));
+    QCOMPARE(w.messages.shown[1].text, QString("Устройство вышло из режима программирования"));
+    QCOMPARE(w.messages.shown[0].caption, QString());
+    QCOMPARE(w.messages.shown[1].caption, QString());
     QVERIFY(!w->port().IsOpen());
+    // No device: the error alone, no note.
+    ChoosePort(w, w.dir() + "/no-such-port");
+    const size_t before = w.messages.shown.size();
+    Click(w, "Button9");
+    QCOMPARE(w.messages.shown.size(), before + 1);
+    QCOMPARE(w.messages.shown.back().caption, QString("Ошибка"));
   }
 };
 

@@ -84,6 +84,24 @@ class SmsEditorTest : public QObject {
     QCOMPARE(e.config, expected);
   }
 
+  // From 200 characters the device stores "Error": a warning beside the counters says so.
+  void aTooLongStringIsWarnedOf() {
+    Editor e;
+    e.select(e.smsRow(1));
+    auto* warning = e.find<QLabel>("SmsLengthWarning");
+    QVERIFY(!warning->isVisible());
+    e.paste(QString(199, u'a'));
+    QVERIFY(!warning->isVisible());
+    e.retype(QString(199, u'a') + "b");
+    QVERIFY(warning->isVisible());
+    QCOMPARE(warning->text(), QString("Строка длиннее 199 символов: устройство получит \"Error\""));
+    QVERIFY(e.shown("Label1").startsWith("5:"));  // the preview reads "Error"
+    e.select(e.smsRow(2));
+    QVERIFY(!warning->isVisible());
+    e.select(e.smsRow(1));
+    QVERIFY(warning->isVisible());
+  }
+
   void selectingEveryRowChangesNothing() {
     Editor e;
     const Configuration before = e.config;

@@ -24,3 +24,20 @@ set(ZLIB_USE_STATIC_LIBS ON)
 # used, alone (CMakeLists.txt copies just this folder into the build tree).
 set(VORSIN_JSON_HEADERS /usr/include/nlohmann CACHE PATH
     "Folder of the nlohmann-json headers to use instead of find_package")
+
+# The static Qt for Windows made by scripts/qt-mingw.sh, when it is there
+# (the window and its tests need it; the core and vorsin-cli do not).
+if(DEFINED ENV{VORSIN_QT_CACHE})
+  set(VORSIN_QT_MINGW "$ENV{VORSIN_QT_CACHE}/qt6-mingw-static")
+else()
+  set(VORSIN_QT_MINGW "$ENV{HOME}/.cache/vorsin/qt6-mingw-static")
+endif()
+if(EXISTS "${VORSIN_QT_MINGW}/lib/cmake/Qt6")
+  list(APPEND CMAKE_FIND_ROOT_PATH "${VORSIN_QT_MINGW}")
+  list(APPEND CMAKE_PREFIX_PATH "${VORSIN_QT_MINGW}")
+  # moc, rcc and uic are the build host's (qt6-base-dev-tools, the same 6.4.2).
+  set(QT_HOST_PATH /usr)
+  set(QT_HOST_PATH_CMAKE_DIR /usr/lib/x86_64-linux-gnu/cmake)
+endif()
+# Tests of this build run under wine.
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)

@@ -1,5 +1,6 @@
-// The choices of the port box: the five numbered ports, and on Linux also
-// the USB serial adapters present now.
+// The choices of the port box: the five numbered ports, then the other ports
+// present now (Windows: the COM ports the system knows, a USB adapter's COM7
+// or COM12; Linux: the USB serial adapters).
 #pragma once
 
 #include <string>
@@ -18,8 +19,12 @@ constexpr int kNumberedPorts = 5;
 // /dev/ttyS0../dev/ttyS4 elsewhere.
 std::string PortNameForIndex(int index);
 
-// The five numbered items, then (Linux) /dev/ttyUSB* and /dev/ttyACM* in
-// name order.
+// The five numbered items, then (Windows) the other COM ports, or (Linux)
+// /dev/ttyUSB* and /dev/ttyACM* in name order.
 std::vector<PortChoice> ListPorts();
+
+// Of the names the system gives ("COM7", "COM12", "\\.\COM3", "CNCA0"), the
+// COM ports beyond the five numbered ones, once each, in number order.
+std::vector<std::string> OtherComPorts(const std::vector<std::string>& systemNames);
 
 }  // namespace vorsin

@@ -1,10 +1,13 @@
 // Where the program keeps its vocabulary file and starts its project dialogs.
 //
 // A folder holding the executable and a RorEdad.ini is a portable copy: both
-// lie there, as they always have (and on Windows that is the only layout). An
-// installed copy cannot write beside itself, so it reads the user's own copy
-// of the vocabulary ($XDG_DATA_HOME/vorsin/RorEdad.ini, made from the shipped
-// one on first start) and keeps project files under the user's documents.
+// lie there, as they always have. An installed copy cannot write beside
+// itself, so it reads the user's own copy of the vocabulary (made from the
+// shipped one on first start) and keeps project files under the user's
+// documents: on Linux $XDG_DATA_HOME/vorsin/RorEdad.ini and
+// $XDG_DOCUMENTS_DIR/Vorsin; on Windows, where a copy under Program Files or
+// in a folder the user may not write is installed, %APPDATA%\Vorsin and
+// Documents\Vorsin.
 #pragma once
 
 #include <functional>
@@ -24,7 +27,8 @@ struct DataLocation {
   std::string projectDirectory;  // where the open and save dialogs start
   std::string userDirectory;     // the user's own files beside them: Capture/, Firmware/
   // The window's own settings ("Проверить запись"): portable, vorsin.ini
-  // beside RorEdad.ini; installed, $XDG_CONFIG_HOME/Vorsin/vorsin.ini.
+  // beside RorEdad.ini; installed, $XDG_CONFIG_HOME/Vorsin/vorsin.ini
+  // (Windows: %APPDATA%\Vorsin\vorsin.ini).
   std::string settingsPath;
 };
 
@@ -34,7 +38,9 @@ inline constexpr char kSettingsFileName[] = "vorsin.ini";
 using EnvironmentLookup = std::function<const char*(const char*)>;
 
 // Decides the layout for an executable in programDir. The environment is
-// asked for HOME, XDG_DATA_HOME, XDG_CONFIG_HOME and XDG_DOCUMENTS_DIR.
+// asked for HOME, XDG_DATA_HOME, XDG_CONFIG_HOME and XDG_DOCUMENTS_DIR; on
+// Windows for ProgramFiles, ProgramFiles(x86), ProgramW6432, APPDATA and
+// "Documents" (the shell's documents folder). Names are UTF-8.
 DataLocation FindDataLocation(const std::string& programDir, const EnvironmentLookup& env);
 DataLocation FindDataLocation(const std::string& programDir);
 

@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QTranslator>
 #include <exception>
+#include <utility>
 
 #include "model/cp1251.h"
 #include "ui/message_box_messenger.h"
@@ -14,13 +15,17 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) { lo
 
 // The tool speaks Russian whatever the system's language, and so do Qt's own
 // buttons and dialogs. The catalogue comes from Qt's translations folder, or
-// from "translations" beside the program where Qt was shipped with it.
+// from "translations" beside the program where Qt was shipped with it, or
+// (the Windows program, Qt linked in) from the program's own resources.
 void Application::loadQtTranslations() {
   auto* translator = new QTranslator(this);
   const QLocale russian(QLocale::Russian, QLocale::Russia);
-  for (const QString& folder : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
-                                applicationDirPath() + QStringLiteral("/translations")}) {
-    if (translator->load(russian, QStringLiteral("qt"), QStringLiteral("_"), folder)) {
+  const std::pair<QString, QString> catalogues[] = {
+      {QStringLiteral("qt"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)},
+      {QStringLiteral("qt"), applicationDirPath() + QStringLiteral("/translations")},
+      {QStringLiteral("qtbase"), QStringLiteral(":/translations")}};
+  for (const auto& [name, folder] : catalogues) {
+    if (translator->load(russian, name, QStringLiteral("_"), folder)) {
       installTranslator(translator);
       return;
     }

@@ -272,6 +272,11 @@ void MainWindow::openProject() {
   const QString directory = projectDirectory();
   const QString path = files_.open(this, directory, DatFilter());
   if (path.isEmpty()) return;
+  openProjectFile(path);
+}
+
+void MainWindow::openProjectFile(const QString& path) {
+  if (operationRunning()) return;
   const int status = ReadProjectFile(ws_, vocabulary_, ToFsPath(path), *messenger_);
   if (status == kProjectCannotOpen) return;
   // A refused file has reset the configuration to its defaults, but the

@@ -100,6 +100,8 @@ class MainWindow : public QMainWindow, public WindowServices {
   // Menu commands.
   void newConfiguration();
   void openProject();
+  // Opens this project file as "Открыть" does (a file given to the program).
+  void openProjectFile(const QString& path);
   void saveProjectAs();
   void askExit();
   void reloadSmsTemplates();

@@ -7,6 +7,7 @@
 #include "link/device_commands.h"
 #include "link/device_errors.h"
 #include "link/frame.h"
+#include "link/port_list.h"
 #include "model/cp1251.h"
 
 namespace vorsin {
@@ -89,6 +90,16 @@ TEST(Timeouts, PerByteAllowanceCoversTheWireTime) {
   EXPECT_EQ(ByteWireMs(4800), 3);
   EXPECT_EQ(ByteWireMs(2400), 5);
   EXPECT_EQ(ByteWireMs(0), 1);
+}
+
+// The port box lists COM1..COM5, then what else the system has, in number order.
+TEST(PortList, OtherComPortsAfterTheNumberedOnes) {
+  EXPECT_EQ(OtherComPorts({"COM12", "\\\\.\\COM7", "com3", "COM7", "CNCA0", "COM", "COMX1", "LPT1", "COM1234567"}),
+            (std::vector<std::string>{"COM7", "COM12"}));
+  const std::vector<PortChoice> listed = ListPorts();
+  ASSERT_GE(listed.size(), 5u);
+  EXPECT_EQ(listed[0].label, "Com1");
+  EXPECT_EQ(listed[4].label, "Com5");
 }
 
 }  // namespace

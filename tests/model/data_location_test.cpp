@@ -1,8 +1,10 @@
 #include "model/data_location.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <map>
 
+#include "model/file_path.h"
 #include "model_test_support.h"
 
 namespace vorsin {
@@ -11,8 +13,8 @@ namespace {
 class DataLocationTest : public testing::TempVocabulary {
  protected:
   std::string Dir(const std::string& name) {
-    std::filesystem::create_directories(dir_ / name);
-    return (dir_ / name).string();
+    std::filesystem::create_directories(dir_ / PathFromUtf8(name));
+    return PathNarrow(dir_ / PathFromUtf8(name));
   }
   EnvironmentLookup Env() {
     return [this](const char* name) -> const char* {
@@ -37,6 +39,7 @@ TEST_F(DataLocationTest, AFolderWithItsVocabularyIsPortable) {
   EXPECT_TRUE(PrepareDataLocation(at, error));
 }
 
+#ifndef _WIN32
 TEST_F(DataLocationTest, AnInstalledCopyUsesTheUsersFolders) {
   const std::string prefix = Dir("usr");
   const std::string bin = Dir("usr/bin");
@@ -93,6 +96,38 @@ TEST_F(DataLocationTest, NoHomeVariableFallsBackToTheAccount) {
   EXPECT_EQ(at.vocabularyPath.front(), '/') << at.vocabularyPath;
   EXPECT_EQ(at.projectDirectory.front(), '/') << at.projectDirectory;
 }
+#else
+// Under Program Files the copy is installed whatever lies beside it; the
+// user's vocabulary is made from the shipped one, in a folder with Cyrillic
+// letters and a space.
+TEST_F(DataLocationTest, UnderProgramFilesTheCopyIsInstalled) {
+  const std::string programs = Dir("Program Files");
+  const std::string bin = Dir("Program Files/Vorsin");
+  std::ofstream(PathFromUtf8(bin) / "RorEdad.ini", std::ios::binary) << "shipped";
+  env_["ProgramFiles"] = programs;
+  env_["APPDATA"] = Dir("Иван Петров/AppData");
+  env_["Documents"] = Dir("Иван Петров/Документы");
+  const DataLocation at = FindDataLocation(bin, Env());
+  EXPECT_FALSE(at.portable);
+  EXPECT_EQ(at.vocabularyPath, env_["APPDATA"] + "/Vorsin/RorEdad.ini");
+  EXPECT_EQ(at.settingsPath, env_["APPDATA"] + "/Vorsin/vorsin.ini");
+  EXPECT_EQ(at.projectDirectory, env_["Documents"] + "/Vorsin");
+  EXPECT_EQ(at.userDirectory, at.projectDirectory);
+  std::string error;
+  ASSERT_TRUE(PrepareDataLocation(at, error)) << error;
+  std::ifstream copy(PathFromUtf8(at.vocabularyPath), std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(copy), {}), "shipped");
+
+  // The same folder elsewhere, writable: portable. Case and slashes do not
+  // hide Program Files.
+  env_["ProgramFiles"] = Dir("Programs");
+  EXPECT_TRUE(FindDataLocation(bin, Env()).portable);
+  std::string upper = programs;
+  for (char& c : upper) c = c == '/' ? '\\' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  env_["ProgramFiles"] = upper;
+  EXPECT_FALSE(FindDataLocation(bin, Env()).portable);
+}
+#endif
 
 }  // namespace
 }  // namespace vorsin

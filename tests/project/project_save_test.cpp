@@ -1,4 +1,6 @@
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
 
 #include <csignal>
 
@@ -68,6 +70,9 @@ TEST_F(ProjectSave, TooLongTextOrListIsRefusedNotWrapped) {
 TEST_F(ProjectSave, UnwritableTargetIsReportedAndTheOldFileStays) {
   Workspace ws = Defaults();
   testing::FillRich(ws);
+  RecordingMessenger m;
+  size_t messages = 0;
+#ifndef _WIN32
   // A file size limit makes the write fail part-way, even for root.
   rlimit saved{};
   ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -76,7 +81,6 @@ TEST_F(ProjectSave, UnwritableTargetIsReportedAndTheOldFileStays) {
   small.rlim_cur = 64;
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
   ws.projectFileName = "before.dat";
-  RecordingMessenger m;
   const int status = WriteProjectFile(ws, target_, m);
   ::setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, previous);
@@ -87,13 +91,15 @@ TEST_F(ProjectSave, UnwritableTargetIsReportedAndTheOldFileStays) {
   const auto kept = Bytes(target_);
   EXPECT_EQ(std::string(kept.begin(), kept.end()), "old contents");
   ExpectNoLeftovers();
+  messages = 1;
+#endif
 
   // A folder that does not exist, and a target that is a folder.
   EXPECT_EQ(WriteProjectFile(ws, Path("no/such/dir.dat"), m), kProjectCannotWrite);
   std::filesystem::create_directories(Path("folder.dat/inside"));
   EXPECT_EQ(WriteProjectFile(ws, Path("folder.dat"), m), kProjectCannotWrite);
   EXPECT_TRUE(std::filesystem::is_directory(Path("folder.dat/inside")));
-  EXPECT_EQ(m.shown.size(), 3u);
+  EXPECT_EQ(m.shown.size(), messages + 2);
 }
 
 TEST_F(ProjectSave, ReplacesAnExistingFile) {
@@ -105,6 +111,7 @@ TEST_F(ProjectSave, ReplacesAnExistingFile) {
   ExpectNoLeftovers();
 }
 
+#ifndef _WIN32
 TEST_F(ProjectSave, KeepsPermissionsAndSavesThroughLinks) {
   namespace fs = std::filesystem;
   Workspace ws = Defaults();
@@ -137,6 +144,7 @@ TEST_F(ProjectSave, KeepsPermissionsAndSavesThroughLinks) {
   EXPECT_EQ(Bytes(Path("real/new.dat"))[0], 7);
   EXPECT_TRUE(m.shown.empty());
 }
+#endif
 
 TEST(ProjectNames, DatIsAppendedOnlyWithoutAnExtension) {
   EXPECT_EQ(WithDatExtension("site"), "site.dat");

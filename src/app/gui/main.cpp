@@ -1,4 +1,5 @@
-// vorsin: the configuration window. It takes no command-line options. A
+// vorsin: the configuration window. It takes no options; a project file
+// given as its one argument (Explorer's double click on a .dat) is opened. A
 // portable copy keeps its vocabulary file and Settings folder beside the
 // executable; an installed one uses the user's data and documents folders.
 #include <QFile>
@@ -29,5 +30,8 @@ int main(int argc, char** argv) {
   window->show();
   // Without its vocabulary the window still works on the built-in defaults.
   if (!prepared) QMessageBox::warning(window.get(), QStringLiteral("Внимание"), QString::fromStdString(why));
+  // Qt reads the command line as Unicode on Windows.
+  const QStringList arguments = QCoreApplication::arguments();
+  if (arguments.size() == 2) window->openProjectFile(arguments.at(1));
   return app.exec();
 }

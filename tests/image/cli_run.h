@@ -24,8 +24,7 @@ inline std::string Quoted(const std::string& word) {
 
 // Runs "vorsin-cli ARGUMENTS" through the shell with stdout and stderr in the two files.
 inline CliRun RunCli(const std::string& arguments, const std::string& outFile, const std::string& errFile) {
-  const std::string command =
-      std::string(VORSIN_BIN_DIR) + "/vorsin-cli " + arguments + " >" + outFile + " 2>" + errFile;
+  const std::string command = Quoted(CliProgram()) + " " + arguments + " >" + outFile + " 2>" + errFile;
   CliRun r;
   const int raw = std::system(command.c_str());
   r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

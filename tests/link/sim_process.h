@@ -29,6 +29,13 @@ namespace vorsin::testing {
 
 inline std::string SimBinary() { return std::string(VORSIN_BIN_DIR) + "/pkd-sim"; }
 
+// The vorsin-cli the tests run: this build's, or VORSIN_CLI (the Windows
+// program under wine, scripts/wine-cli.sh).
+inline std::string CliProgram() {
+  const char* other = std::getenv("VORSIN_CLI");
+  return other != nullptr && *other != '\0' ? std::string(other) : std::string(VORSIN_BIN_DIR) + "/vorsin-cli";
+}
+
 class SimProcess {
  public:
   explicit SimProcess(const std::vector<std::string>& args = {}) { Start(args); }

@@ -201,7 +201,7 @@ TEST_F(UploadTest, ChecksumMismatchStopsWithoutTheEndRecord) {
 }
 
 int Flash(const std::string& arguments, const std::string& errors = "/dev/null") {
-  const std::string command = std::string(VORSIN_BIN_DIR) + "/vorsin-cli flash " + arguments + " 2>" + errors;
+  const std::string command = "'" + CliProgram() + "' flash " + arguments + " 2>" + errors;
   const int raw = std::system(command.c_str());
   return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 }

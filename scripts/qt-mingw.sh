@@ -36,18 +36,27 @@ need() {
   "${sudo_cmd[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
-need g++-mingw-w64-x86-64-posix qt6-base-dev-tools cmake ninja-build xz-utils
+shared=$here/../shared/qt6-mingw
+shared_ok() {
+  [ -f "$shared/$archive_name" ] && [ -f "$shared/SHA256SUMS" ] &&
+    (cd "$shared" && sha256sum --quiet -c SHA256SUMS 2>/dev/null)
+}
+cached() { [ -f "$prefix/vorsin-stamp" ] && [ "$(cat "$prefix/vorsin-stamp")" = "$stamp" ]; }
+# --check: whether Qt is there without building it (the cache, or the archive).
+if [ "${1:-}" = "--check" ]; then
+  cached || shared_ok
+  exit
+fi
 
-if [ -f "$prefix/vorsin-stamp" ] && [ "$(cat "$prefix/vorsin-stamp")" = "$stamp" ]; then
+need g++-mingw-w64-x86-64-posix qt6-base-dev-tools cmake ninja-build xz-utils
+if cached; then
   echo "Qt for Windows: $prefix (cached)"
   exit 0
 fi
 rm -rf "$prefix"
 mkdir -p "$cache"
 
-shared=$here/../shared/qt6-mingw
-if [ -f "$shared/$archive_name" ] && [ -f "$shared/SHA256SUMS" ] &&
-   (cd "$shared" && sha256sum --quiet -c SHA256SUMS 2>/dev/null); then
+if shared_ok; then
   echo "Qt for Windows: unpacking $shared/$archive_name"
   tar -C "$cache" -xJf "$shared/$archive_name"
 else

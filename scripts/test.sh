@@ -20,6 +20,12 @@ for preset in default asan; do
   QT_QPA_PLATFORM=offscreen ctest --preset "$preset" -j "$jobs" --repeat until-pass:2
 done
 
+# The Windows build: every test executable under wine, the command line
+# against the simulator through a COM port, the installer. It needs the static
+# Qt for Windows: taken from the cache or ../shared/qt6-mingw; without either
+# this step says it skipped (bash scripts/qt-mingw.sh makes the cache).
+bash scripts/windows-test.sh --no-qt-build
+
 # The terminal's reader thread under ThreadSanitizer: only its tests and what
 # they link.
 echo "== build and test: tsan"

@@ -5,6 +5,8 @@
 ; Built by the `installer` target of the windows preset:
 ;   makensis -INPUTCHARSET UTF8 -DVERSION=.. -DBIN=.. -DICON=.. -DOUT=.. vorsin.nsi
 Unicode true
+; A 64-bit installer for a 64-bit program (and wine64 alone runs it).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 
 !define PRODUCT "Ворсин"

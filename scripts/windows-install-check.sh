@@ -40,7 +40,7 @@ mkdir -p "$project_dir"
 project="$project_dir/Объект 7.dat"
 wine "$dir/vorsin-cli.exe" save-default "Z:$project" >/dev/null
 [ -f "$project" ] || fail "the installed vorsin-cli.exe wrote no project"
-(cd "$work" && setsid wine "$dir/vorsin.exe" "Z:$project" </dev/null >/dev/null 2>&1 &)
+(cd "$work" && setsid -f wine "$dir/vorsin.exe" "Z:$project" </dev/null >/dev/null 2>&1)
 title=""
 for _ in $(seq 100); do
   title=$(xwininfo -root -tree 2>/dev/null | grep -o '"[^"]*Объект 7[^"]*"' | head -n 1 || true)

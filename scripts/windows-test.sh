@@ -8,7 +8,7 @@
 #    (program, read, verify, diff and flash, fault options, Cyrillic names);
 #  - installs and uninstalls the installer silently, and starts the installed
 #    program with a project file on its command line.
-# Needs the default preset built (its pkd-sim and test programs).
+# Builds what it needs of the default preset too (pkd-sim, the Linux tests).
 # Usage: windows-test.sh [--no-qt-build]: with it, a missing Qt cache is
 # reported and the Windows part skipped instead of built (40 minutes).
 set -euo pipefail
@@ -40,6 +40,11 @@ if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf8$'; then
   "${sudo_cmd[@]}" locale-gen >/dev/null
 fi
 
+bash scripts/setup.sh
+echo "== build: default (pkd-sim and the command-line tests, for the wine runs)"
+cmake --preset default >/dev/null
+cmake --build --preset default -j "$(nproc)" --target pkd-sim vorsin-cli test_image test_tools
+
 echo "== build: windows"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$(nproc)"
@@ -51,6 +56,9 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # One wine server for every run; a simulator's terminal that closes hangs it
 # up, and what it prints then belongs to no test.
 wineserver -p >"$root/build/windows/wineserver.log" 2>&1 &
+# Wine's services start with the first program and outlive it: started here,
+# they hold no test's output open.
+wine cmd /c exit </dev/null >/dev/null 2>&1
 display=:$((90 + $$ % 100))
 Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!

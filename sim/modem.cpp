@@ -60,7 +60,7 @@ void Modem::Tick(Clock::time_point now, std::vector<uint8_t>& toTool, std::vecto
       Result("CONNECT 9600", 1);
     }
   }
-  if (state_ == State::kOnline && pluses_ == 3 && now - lastToolByte_ >= kGuard) {
+  if (state_ == State::kOnline && pluses_ == 3 && now - lastToolByte_ >= Guard()) {
     log_("# modem: escape, command mode with the call held");
     state_ = State::kCommand;
     pluses_ = 0;
@@ -85,7 +85,7 @@ std::optional<Modem::Clock::time_point> Modem::NextEvent() const {
   };
   if (!pendingTool_.empty()) consider(Clock::time_point{});
   if (state_ == State::kDialling && options_.modemAnswer != "none") consider(dialDone_);
-  if (state_ == State::kOnline && pluses_ == 3) consider(lastToolByte_ + kGuard);
+  if (state_ == State::kOnline && pluses_ == 3) consider(lastToolByte_ + Guard());
   if (!up_.queue.empty()) consider(up_.queue.front().first);
   if (state_ == State::kOnline && !down_.queue.empty()) consider(down_.queue.front().first);
   return next;
@@ -199,7 +199,7 @@ void Modem::Line(const std::string& raw, Clock::time_point now) {
 }
 
 void Modem::DataByte(uint8_t byte, Clock::time_point now) {
-  const bool quietBefore = now - lastToolByte_ >= kGuard;
+  const bool quietBefore = now - lastToolByte_ >= Guard();
   if (byte == '+' && quietBefore) {
     pluses_ = 1;
   } else if (byte == '+' && pluses_ > 0 && pluses_ < 3) {

@@ -27,7 +27,6 @@ class Modem {
   using Logger = std::function<void(const std::string& line)>;
 
   static constexpr int kCallBaud = 9600;
-  static constexpr auto kGuard = std::chrono::seconds(1);   // S12: silence around "+++"
   static constexpr auto kBlock = std::chrono::milliseconds(20);  // a radio block
 
   Modem(const Options& options, Logger log);
@@ -62,6 +61,7 @@ class Modem {
   void Result(const char* verbose, int numeric);
   void HangUp(const char* why);
   void CountData(size_t n);
+  Clock::duration Guard() const { return std::chrono::milliseconds(options_.modemGuardMs); }
 
   const Options& options_;
   Logger log_;

@@ -32,6 +32,7 @@ const char kUsage[] =
     "  --modem-answer A     what ATD gets: connect (default), busy, no-answer, no-carrier, none\n"
     "  --modem-latency MS   one-way delay of the call (default 150)\n"
     "  --modem-jitter MS    spread of that delay, either way (default 50)\n"
+    "  --modem-guard-ms MS  silence needed before and after \"+++\" (default 1000)\n"
     "  --modem-drop-after N the carrier is lost after N data bytes (both ways)\n";
 
 namespace {
@@ -155,6 +156,9 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
     } else if (name == "--modem-jitter") {
       if (!number(0, 60000)) return std::nullopt;
       o.modemJitterMs = static_cast<int>(n);
+    } else if (name == "--modem-guard-ms") {
+      if (!number(1, 60000)) return std::nullopt;
+      o.modemGuardMs = static_cast<int>(n);
     } else if (name == "--modem-drop-after") {
       if (!number(0, 1L << 30)) return std::nullopt;
       o.modemDropAfter = n;

@@ -37,6 +37,7 @@ struct Options {
   std::string modemAnswer = "connect";  // --modem-answer: connect, busy, no-answer, no-carrier, none
   int modemLatencyMs = 150;      // --modem-latency: one way through the call
   int modemJitterMs = 50;        // --modem-jitter
+  int modemGuardMs = 1000;       // --modem-guard-ms: the silence around "+++" (S12)
   long modemDropAfter = -1;      // --modem-drop-after: data bytes before the carrier is lost (-1 = never)
   long stuckByte = -1;           // --stuck-byte: a cell whose writes leave bit 0 flipped
 };

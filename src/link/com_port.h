@@ -63,6 +63,9 @@ struct ComPort {
   // kUnframedLimit, so that the terminal shows them once it has the port
   // back; the reader takes them under readerLock.
   std::string unframed;
+  // Set by a transaction that heard "NO CARRIER": the call it ran over is
+  // gone. Cleared when a call is placed.
+  bool callLost = false;
   static constexpr size_t kUnframedLimit = 4096;
   void KeepUnframed(const uint8_t* bytes, size_t n) {
     unframed.append(reinterpret_cast<const char*>(bytes), std::min(n, kUnframedLimit - std::min(kUnframedLimit, unframed.size())));

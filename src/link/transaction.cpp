@@ -151,6 +151,7 @@ int DeviceTransaction(ComPort& port, Messenger& messenger, uint8_t command,
     }
     if (attempt + 1 < tries) Pause(delayMs);
   }
+  if (callLost) port.callLost = true;
   if (result != kExchangeOk || callLost) {
     messenger.Error(Cp("Отсутствие связи с устройством"));
     return kTransactionNoLink;

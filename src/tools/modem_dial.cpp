@@ -199,6 +199,7 @@ std::string CallFailureText(const DialOutcome& outcome) {
 DialOutcome PlaceCall(ComPort& port, Messenger& messenger, const DialOptions& options, Progress& progress,
                       const HeardFn& heard) {
   if (!port.TerminalOn || OpenComPort(port, messenger) != kPortOpened) return {};
+  port.callLost = false;
   const DialOutcome outcome = DialOn(*port.handle, options, progress, heard);
   CloseComPort(port);
   if (outcome.answer != CallAnswer::kConnected && outcome.answer != CallAnswer::kCancelled)
@@ -210,8 +211,8 @@ bool EndCall(ComPort& port, Progress& progress, const HeardFn& heard, int guardM
   if (!port.TerminalOn || !port.handle) return false;
   QuietMessenger quiet;
   if (OpenComPort(port, quiet) != kPortOpened) return false;
-  const bool escape = port.unframed.find("NO CARRIER") == std::string::npos;
-  const bool done = HangUpOn(*port.handle, progress, heard, escape, guardMs);
+  const bool done = HangUpOn(*port.handle, progress, heard, !port.callLost, guardMs);
+  port.callLost = false;
   CloseComPort(port);
   return done;
 }

@@ -128,7 +128,10 @@ int DeviceTransaction(ComPort& port, Messenger& messenger, uint8_t command,
   // without one, the line is waited out for as long as the device has just
   // shown it may take, before anything else is sent.
   std::optional<std::chrono::steady_clock::time_point> unansweredSince;
-  // A modem's "NO CARRIER" ends the retries: nothing will answer them.
+  // A modem's "NO CARRIER" ends the retries: nothing will answer them. What
+  // nobody took (no terminal shows it) is let go down to half the room.
+  if (port.unframed.size() > ComPort::kUnframedLimit / 2)
+    port.unframed.erase(0, port.unframed.size() - ComPort::kUnframedLimit / 2);
   const size_t heardFrom = port.unframed.size();
   bool callLost = false;
   for (int attempt = 0; attempt < tries; ++attempt) {

@@ -4,7 +4,6 @@
 #include <chrono>
 #include <deque>
 #include <optional>
-#include <thread>
 
 #include "model/cp1251.h"
 

@@ -44,12 +44,7 @@ std::optional<Step> Device::Next(const std::vector<uint8_t>& input, bool stale) 
 
 Step Device::Garbage(const std::vector<uint8_t>& in, size_t n, const char* why) {
   log_(std::string("? ") + Hex(in.data(), n) + "  (" + why + ")");
-  Step s{n, {}, 0};
-  if (options_.modem) {  // typed at a terminal: echoed, and a finished line answered
-    s.reply.assign(in.begin(), in.begin() + static_cast<long>(n));
-    if (in[n - 1] == '\r') s.reply.insert(s.reply.end(), {'\n', 'O', 'K', '\r', '\n'});
-  }
-  return s;
+  return Step{n, {}, 0};
 }
 
 std::optional<Step> Device::NextFrame(const std::vector<uint8_t>& in, bool stale) {

@@ -14,12 +14,15 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <algorithm>
+#include <optional>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "device.h"
 #include "eeprom.h"
+#include "modem.h"
 #include "options.h"
 
 namespace pkdsim {
@@ -194,8 +197,12 @@ int Run(const Options& o) {
   std::cout << pty.path() << std::endl;
   log.Line("# serving " + pty.path());
 
-  Device device(eeprom, o, [&log](const std::string& line) { log.Line(line); });
-  const double byteSeconds = o.baud > 0 ? 10.0 / o.baud : 0.0;
+  const auto logLine = [&log](const std::string& line) { log.Line(line); };
+  Device device(eeprom, o, logLine);
+  std::optional<Modem> modem;
+  if (o.modem) modem.emplace(o, logLine);
+  // Behind the modem the call sets the pace; --baud is the line to the tool.
+  const double byteSeconds = o.baud > 0 && !o.modem ? 10.0 / o.baud : 0.0;
   const auto wireTime = [&](size_t n) {
     return std::chrono::duration_cast<Clock::duration>(
         std::chrono::duration<double>(byteSeconds * double(n)));
@@ -204,13 +211,26 @@ int Run(const Options& o) {
   std::vector<uint8_t> input;
   Clock::time_point firstArrival{};  // when the byte now at input[0] came
   Clock::time_point lastArrival{};
+  const auto arrive = [&](const uint8_t* bytes, size_t n, Clock::time_point at) {
+    if (input.empty()) firstArrival = at;
+    input.insert(input.end(), bytes, bytes + n);
+    lastArrival = at;
+  };
+  std::vector<uint8_t> toTool, toDevice;
   uint8_t buf[4096];
   while (!gStop) {
     if (gSave) {
       gSave = 0;
       Save(o, eeprom, log);
     }
-    const int timeout = input.empty() ? -1 : static_cast<int>(kStaleAfter.count());
+    int timeout = input.empty() ? -1 : static_cast<int>(kStaleAfter.count());
+    if (modem) {
+      if (const auto next = modem->NextEvent()) {
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(*next - Clock::now()).count();
+        const int wait = static_cast<int>(std::clamp<long long>(ms + 1, 0, 60000));
+        timeout = timeout < 0 ? wait : std::min(timeout, wait);
+      }
+    }
     pollfd p{pty.master(), POLLIN, 0};
     const int r = ::poll(&p, 1, timeout);
     if (r < 0) {
@@ -221,9 +241,11 @@ int Run(const Options& o) {
     if (r > 0) {
       const ssize_t n = ::read(pty.master(), buf, sizeof buf);
       if (n > 0) {
-        if (input.empty()) firstArrival = now;
-        input.insert(input.end(), buf, buf + n);
-        lastArrival = now;
+        if (modem) {
+          modem->FromTool(buf, static_cast<size_t>(n), now);
+        } else {
+          arrive(buf, static_cast<size_t>(n), now);
+        }
       } else if (n < 0 && errno != EAGAIN && errno != EINTR && errno != EIO) {
         break;
       } else if (n <= 0) {
@@ -231,6 +253,13 @@ int Run(const Options& o) {
         // should not happen); avoid spinning.
         ::poll(nullptr, 0, 10);
       }
+    }
+    if (modem) {
+      toTool.clear();
+      toDevice.clear();
+      modem->Tick(Clock::now(), toTool, toDevice);
+      if (!toTool.empty()) pty.Send(toTool.data(), toTool.size());
+      if (!toDevice.empty()) arrive(toDevice.data(), toDevice.size(), Clock::now());
     }
     const bool stale = !input.empty() && Clock::now() - lastArrival >= kStaleAfter;
     while (!input.empty() && !gStop) {
@@ -240,7 +269,11 @@ int Run(const Options& o) {
       const auto received = std::max(Clock::now(), firstArrival + wireTime(step->consumed));
       input.erase(input.begin(), input.begin() + static_cast<long>(step->consumed));
       firstArrival = received;  // the rest of the input came behind it on the wire
-      if (!step->reply.empty()) {
+      if (modem) {
+        // The modem takes the reply when the device has it ready.
+        if (!step->reply.empty())
+          modem->FromDevice(step->reply, received + std::chrono::milliseconds(step->latencyMs));
+      } else if (!step->reply.empty()) {
         const auto start = received + std::chrono::milliseconds(step->latencyMs);
         SendTimed(pty, step->reply, start, byteSeconds);
       } else if (step->latencyMs > 0) {

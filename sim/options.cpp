@@ -26,7 +26,14 @@ const char kUsage[] =
     "  --write-latency MS   extra time each EEPROM write takes\n"
     "  --log FILE           log every frame, both directions, in hex\n"
     "  --stuck-byte ADDR    a faulty EEPROM cell: every write to ADDR leaves bit 0 flipped\n"
-    "  --modem              echo bytes outside messages; a carriage return also gets \"\\nOK\\r\\n\"\n";
+    "  --modem              a Hayes modem in front of the device: AT commands, ATD dials,\n"
+    "                       then the device over a 9600 bit/s call (--baud is then not used)\n"
+    "  --modem-dial-ms MS   time from ATD to its answer (default 3000)\n"
+    "  --modem-answer A     what ATD gets: connect (default), busy, no-answer, no-carrier, none\n"
+    "  --modem-latency MS   one-way delay of the call (default 150)\n"
+    "  --modem-jitter MS    spread of that delay, either way (default 50)\n"
+    "  --modem-guard-ms MS  silence needed before and after \"+++\" (default 1000)\n"
+    "  --modem-drop-after N the carrier is lost after N data bytes (both ways)\n";
 
 namespace {
 
@@ -134,6 +141,27 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
     } else if (name == "--stuck-byte") {
       if (!number(0, 0x7FFF)) return std::nullopt;
       o.stuckByte = n;
+    } else if (name == "--modem-dial-ms") {
+      if (!number(0, 600000)) return std::nullopt;
+      o.modemDialMs = static_cast<int>(n);
+    } else if (name == "--modem-answer") {
+      if (value != "connect" && value != "busy" && value != "no-answer" && value != "no-carrier" && value != "none") {
+        error = "--modem-answer takes connect, busy, no-answer, no-carrier or none";
+        return std::nullopt;
+      }
+      o.modemAnswer = value;
+    } else if (name == "--modem-latency") {
+      if (!number(0, 60000)) return std::nullopt;
+      o.modemLatencyMs = static_cast<int>(n);
+    } else if (name == "--modem-jitter") {
+      if (!number(0, 60000)) return std::nullopt;
+      o.modemJitterMs = static_cast<int>(n);
+    } else if (name == "--modem-guard-ms") {
+      if (!number(1, 60000)) return std::nullopt;
+      o.modemGuardMs = static_cast<int>(n);
+    } else if (name == "--modem-drop-after") {
+      if (!number(0, 1L << 30)) return std::nullopt;
+      o.modemDropAfter = n;
     } else if (name == "--log") {
       o.logPath = value;
     } else {

@@ -32,7 +32,13 @@ struct Options {
   int baud = 0;                  // --baud: emulated line speed, 0 = as fast as the pty goes
   int writeLatencyMs = 0;        // --write-latency
   std::string logPath;           // --log
-  bool modem = false;            // --modem: a modem's echo and "OK" for terminal sessions
+  bool modem = false;            // --modem: a Hayes modem in front of the device
+  int modemDialMs = 3000;        // --modem-dial-ms: from ATD to its answer
+  std::string modemAnswer = "connect";  // --modem-answer: connect, busy, no-answer, no-carrier, none
+  int modemLatencyMs = 150;      // --modem-latency: one way through the call
+  int modemJitterMs = 50;        // --modem-jitter
+  int modemGuardMs = 1000;       // --modem-guard-ms: the silence around "+++" (S12)
+  long modemDropAfter = -1;      // --modem-drop-after: data bytes before the carrier is lost (-1 = never)
   long stuckByte = -1;           // --stuck-byte: a cell whose writes leave bit 0 flipped
 };
 

@@ -2,6 +2,7 @@
 // port and speed, and lent to device operations while the terminal holds it.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -56,6 +57,22 @@ struct ComPort {
 
   // The last reply frame, zeroed before every exchange.
   std::array<uint8_t, kReplySize> reply{};
+
+  // Bytes that came while a device operation borrowed the port but belong to
+  // no reply (a modem's result line, say "NO CARRIER" when the call drops).
+  // Kept, up to kUnframedLimit, so that the terminal shows them once it has
+  // the port back; the reader takes them under readerLock. A port of the
+  // operation's own keeps nothing.
+  std::string unframed;
+  static constexpr size_t kUnframedLimit = 4096;
+  void KeepUnframed(const uint8_t* bytes, size_t n) {
+    if (!PortLent) return;
+    const size_t room = kUnframedLimit - std::min(kUnframedLimit, unframed.size());
+    unframed.append(reinterpret_cast<const char*>(bytes), std::min(n, room));
+  }
+  // Set by a transaction that heard "NO CARRIER": the call it ran over is
+  // gone. Cleared when a call is placed.
+  bool callLost = false;
 
   // Disables (false) and enables (true) the window's page control
   // (PageControl1) around device operations; may be empty.

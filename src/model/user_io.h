@@ -38,6 +38,9 @@ class Progress {
   virtual void Advance(int by) = 0;
   // Lets the window repaint and handle its messages between frames.
   virtual void Breathe() = 0;
+  // True once the user has asked to stop (only waits that may be given up,
+  // such as a modem's call, ask).
+  virtual bool Cancelled() { return false; }
 };
 
 // For callers that show nothing.

@@ -75,6 +75,16 @@ void TComTransmit::Turn() {
 // One byte per read with a 1 ms limit, the lock taken for each, so that a
 // device operation waits at most one read to borrow the port.
 void TComTransmit::ReadBatch() {
+  {
+    // What a device operation heard that was no reply (a lost call's
+    // "NO CARRIER") comes first.
+    const std::lock_guard<std::mutex> lock(port_.readerLock);
+    if (!port_.PortLent && !port_.unframed.empty()) {
+      const size_t n = std::min(port_.unframed.size(), kTerminalBatch);
+      buffer_.insert(buffer_.end(), port_.unframed.begin(), port_.unframed.begin() + static_cast<long>(n));
+      port_.unframed.erase(0, n);
+    }
+  }
   while (buffer_.size() < kTerminalBatch && !stop_) {
     uint8_t byte = 0;
     size_t got = 0;

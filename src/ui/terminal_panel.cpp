@@ -16,6 +16,7 @@
 #include "model/cp1251.h"
 #include "model/data_location.h"
 #include "ui/dest_menu.h"
+#include "ui/dial_controls.h"
 #include "ui/main_window.h"
 #include "ui/replace_dialog.h"
 #include "ui/text.h"
@@ -66,7 +67,7 @@ TerminalPanel::TerminalPanel(MainWindow& window, QAction* loaderItem, QWidget* p
   cts_->setAutoFillBackground(true);
   setCtsColour(false);
 
-  // Present for remote programming, without behaviour.
+  // The call to a distant device; "Управление" has no behaviour.
   auto* phone = new QLineEdit(this);
   phone->setObjectName("Edit23");
   auto* connectButton = new QPushButton(QStringLiteral("Connect"), this);
@@ -76,8 +77,10 @@ TerminalPanel::TerminalPanel(MainWindow& window, QAction* loaderItem, QWidget* p
   auto* control = new QPushButton(QStringLiteral("Управление"), this);
   control->setObjectName("Button14");
   auto* phoneLabel = new QLabel(QStringLiteral("Телефон"), this);
-  for (QWidget* w : std::initializer_list<QWidget*>{phoneLabel, phone, connectButton, disconnectButton, control})
-    w->setEnabled(false);
+  control->setEnabled(false);
+  phoneLabel->setBuddy(phone);
+  phone->setMaximumWidth(160);
+  new DialControls(window_, *this, phone, connectButton, disconnectButton);
 
   memo_ = new TerminalMemo(this);
   memo_->onKey = [this](const QString& text) { keyTyped(text); };
@@ -132,6 +135,15 @@ void TerminalPanel::switchTerminal(bool on) {
   if (loaderItem_ != nullptr) loaderItem_->setEnabled(true);
   terminal_.SwitchOff();
   setCtsColour(false);
+}
+
+bool TerminalPanel::switchOn() {
+  if (!open_->isChecked()) open_->setChecked(true);
+  return terminal_.on();
+}
+
+void TerminalPanel::show(const uint8_t* bytes, size_t n) {
+  showBytes(QByteArray(reinterpret_cast<const char*>(bytes), qsizetype(n)));
 }
 
 void TerminalPanel::keyTyped(const QString& text) {

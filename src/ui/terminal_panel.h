@@ -46,6 +46,10 @@ class TerminalPanel final : public QWidget {
   void shutDown();
 
   Terminal& terminal() { return terminal_; }
+  // Checks "Открыть Com порт" when it is not; true when the terminal is on.
+  bool switchOn();
+  // Shows bytes the port brought as if the reader had (the dialler's).
+  void show(const uint8_t* bytes, size_t n);
 
   void clearTerminal();  // "Очистить"
   void saveMemo();       // "Сохранить как..."

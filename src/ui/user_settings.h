@@ -16,5 +16,6 @@ std::unique_ptr<QSettings> UserSettings(const QString& file = QString());
 
 // Keys.
 inline constexpr char kVerifyAfterWritingKey[] = "programming/verify";
+inline constexpr char kDialNumberKey[] = "programming/dialNumber";
 
 }  // namespace vorsin::ui

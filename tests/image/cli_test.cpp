@@ -10,6 +10,7 @@
 #include "../link/sim_process.h"
 #include "cli_run.h"
 #include "image_test_support.h"
+#include "read_back.h"
 #include "nlohmann/json.hpp"
 #include "project/project_file.h"
 
@@ -18,6 +19,7 @@ namespace {
 
 using namespace image_test;
 using testing::CliRun;
+using testing::LogLines;
 using testing::ReadText;
 using testing::RunCli;
 using testing::SimProcess;
@@ -156,6 +158,50 @@ TEST_F(CliTest, FailuresGiveANonZeroStatus) {
   const CliRun noVocabulary = Cli("read --port " + sim->path() + " " + File("v.dat"));
   EXPECT_EQ(2, noVocabulary.status);
   EXPECT_NE(std::string::npos, noVocabulary.err.find("not found"));
+}
+
+// Through pkd-sim's modem with a GSM data call's delays (150 +- 50 ms one
+// way): program, then read back what was programmed. A call that does not
+// come up fails the command naming the modem's answer.
+TEST_F(CliTest, ProgramAndReadOverAModemCall) {
+  Vocabulary v(vocabulary);
+  Workspace ws;
+  ResetToDefaults(ws, v);
+  ws.config.ownNumber = "+79161234567";
+  ws.config.addressees.push_back(NamedAddressee(1, 1));
+  ws.config.users.push_back(MakeUser(1, 0x0F, "1234", 0x21));
+  ws.config.smsStrings.clear();  // a smaller image: the call's round trips count
+  ws.config.smsSubStrings.clear();
+  const std::string in = SaveProject(ws, "call.dat"), out = File("call_out.dat");
+  const std::string log = File("call.log");
+  SimProcess modem({"--modem", "--modem-dial-ms", "200", "--modem-guard-ms", "1000", "--log", log});
+  ASSERT_TRUE(modem.ok()) << modem.error();
+  const std::string port = " --port " + modem.path() + " --speed 9600 --dial 89031112233";
+
+  const CliRun program = Cli("program" + port + " --modem-init AT+CBST=7,0,1 --vgr 4 " + in);
+  ASSERT_EQ(0, program.status) << program.err;
+  EXPECT_EQ(0u, program.err.find("Устройство запрограммированно\nЗапись проверена")) << program.err;
+  const CliRun readRun = Cli("read" + port + " " + out);
+  ASSERT_EQ(0, readRun.status) << readRun.err;
+  EXPECT_EQ("VGR: 4\nVGT: 255\n", readRun.out);
+  Workspace back;
+  RecordingMessenger m;
+  ASSERT_EQ(kProjectOk, ReadProjectFile(back, v, out, m));
+  ExpectSameConfiguration(AsReadBack(ws.config, back, ws.codeDefinitions), back.config);
+  // Both calls were placed and hung up.
+  EXPECT_EQ(2u, LogLines(log, "# modem: dialling 89031112233").size());
+  EXPECT_EQ(1u, LogLines(log, "# modem: AT+CBST=7,0,1").size());
+  EXPECT_EQ(2u, LogLines(log, "# modem: call ended (ATH)").size());
+
+  for (const auto& [answer, said] : {std::pair{"busy", "(BUSY)"}, std::pair{"no-answer", "(NO ANSWER)"}}) {
+    SimProcess refusing({"--modem", "--modem-dial-ms", "200", "--modem-answer", answer});
+    const CliRun r = Cli("restart --port " + refusing.path() + " --dial 5551234");
+    EXPECT_EQ(1, r.status) << r.err;
+    EXPECT_NE(std::string::npos, r.err.find("Ошибка: Вызов не состоялся")) << r.err;
+    EXPECT_NE(std::string::npos, r.err.find(said)) << r.err;
+  }
+  EXPECT_EQ(2, Cli("read --port " + modem.path() + " --dial 12a " + File("q.dat")).status);  // not a number
+  EXPECT_EQ(2, Cli("leave --port " + modem.path() + " --modem-init ATZ").status);
 }
 
 TEST_F(CliTest, FailedReadLeavesTheOutputAlone) {

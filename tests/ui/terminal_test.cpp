@@ -1,12 +1,14 @@
 // The terminal on "Программирование": a reply split over two reads shown as
 // two lines and captured whole, typing, the capture's replace/append
-// question, saving the memo, reading the device through the terminal's port,
+// question, saving the memo, a remote session over a modem's call, "Connect"
+// and "Disconnect",
 // switching off while data flows and closing the window with it on.
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -19,6 +21,7 @@
 #include "ui/dest_menu.h"
 #include "ui/replace_dialog.h"
 #include "ui/terminal_panel.h"
+#include "ui/user_settings.h"
 #include "ui_support.h"
 
 using namespace vorsin;
@@ -148,28 +151,89 @@ class TerminalTest : public QObject {
     QCOMPARE(FileBytes(saved), QByteArray("AT\r\nOK\r\n"));
   }
 
-  void readingTheDeviceBorrowsTheTerminalsPort() {
-    testing::SimProcess sim({"--modem"});
+  // The installer's remote session: the dial typed into the memo, then
+  // "Загрузить" and "Считать" borrow the terminal's port over the call.
+  void remoteSessionTypedInTheMemo() {
+    testing::SimProcess sim({"--modem", "--modem-dial-ms", "200", "--modem-latency", "20", "--modem-jitter", "10"});
+    QVERIFY(sim.ok());
+    TestWindow w;
+    w.showTab("TabSheet7");
+    w.find<QComboBox>("ComboBox22")->setEditText(QString::fromStdString(sim.path()));
+    w.find<QCheckBox>("CheckBox48")->click();
+    QVERIFY(w->port().TerminalOn);
+    auto* memo = w.find<QPlainTextEdit>("Memo2");
+    QTest::keyClicks(memo, "AT");
+    QTest::keyClick(memo, Qt::Key_Return);
+    QTRY_COMPARE(memo->toPlainText(), QString("AT\n\nOK\n"));
+    QTest::keyClicks(memo, "ATD89031112233");
+    QTest::keyClick(memo, Qt::Key_Return);
+    QTRY_VERIFY(memo->toPlainText().endsWith("ATD89031112233\n\nCONNECT 9600\n"));
+
+    Configuration& config = w->workspace().config;
+    config.ownNumber = "+79161234567";
+    config.smsStrings.clear();  // fewer frames over the call
+    QTest::mouseClick(w.find<QPushButton>("Button1"), Qt::LeftButton);
+    config.ownNumber.clear();
+    QTest::mouseClick(w.find<QPushButton>("Button3"), Qt::LeftButton);
+    QCOMPARE(w.messages.shown.size(), size_t(2));
+    QVERIFY(ProgrammedNote(w.messages.shown[0].text));
+    QCOMPARE(w.messages.shown[1].text, QString("Настройки считаны"));
+    QCOMPARE(config.ownNumber, std::string("+79161234567"));
+    QVERIFY(w->port().IsOpen() && w->port().TerminalOn && !w->port().PortLent);
+  }
+
+  // "Connect" dials the number typed into "Телефон" (and remembers it); a
+  // call lost while programming ends in the link's failure, the memo shows
+  // NO CARRIER and the terminal goes on; BUSY and NO ANSWER are said plainly.
+  void connectButtonLostCallAndRefusedCalls() {
+    testing::SimProcess sim({"--modem", "--modem-dial-ms", "200", "--modem-latency", "20", "--modem-jitter", "10",
+                             "--modem-drop-after", "1500"});
     QVERIFY(sim.ok());
     TestWindow w;
     w.showTab("TabSheet7");
     auto* ports = w.find<QComboBox>("ComboBox22");
     ports->setEditText(QString::fromStdString(sim.path()));
-    w.find<QCheckBox>("CheckBox48")->click();
-    QVERIFY(w->port().TerminalOn);
-    // The factory image is not readable: program the device first.
-    QTest::mouseClick(w.find<QPushButton>("Button1"), Qt::LeftButton);
-    QTest::mouseClick(w.find<QPushButton>("Button3"), Qt::LeftButton);
-    QCOMPARE(w.messages.shown.size(), size_t(2));
-    QVERIFY(ProgrammedNote(w.messages.shown[0].text));
-    QCOMPARE(w.messages.shown[1].text, QString("Настройки считаны"));
-    QVERIFY(w->port().IsOpen() && w->port().TerminalOn && !w->port().PortLent);
-
-    // The terminal goes on: the modem echoes and answers.
+    auto* phone = w.find<QLineEdit>("Edit23");
+    QVERIFY(phone->isEnabled() && !w.find<QPushButton>("Button14")->isEnabled());
+    phone->setFocus();
+    QTest::keyClicks(phone, "8903?x1112233");  // only what a work phone takes
+    QCOMPARE(phone->text(), QString("89031112233"));
+    QCOMPARE(ui::UserSettings(w->settingsPath())->value(ui::kDialNumberKey).toString(), QString("89031112233"));
+    QTest::mouseClick(w.find<QPushButton>("ConnectButton"), Qt::LeftButton);
+    QVERIFY(w.find<QCheckBox>("CheckBox48")->isChecked());
     auto* memo = w.find<QPlainTextEdit>("Memo2");
-    QTest::keyClicks(memo, "AT");
+    QVERIFY(memo->toPlainText().contains("ATD89031112233\n\nCONNECT 9600\n"));
+    QVERIFY(w.messages.shown.empty());
+
+    QTest::mouseClick(w.find<QPushButton>("Button1"), Qt::LeftButton);
+    QCOMPARE(w.messages.shown.size(), size_t(1));
+    QVERIFY(w.messages.shown[0].text.startsWith("Отсутствие связи с устройством"));
+    QCOMPARE(w.messages.shown[0].caption, QString("Ошибка"));
+    // The modem's word, then its echo of what was still being sent.
+    QTRY_VERIFY(memo->toPlainText().contains("CONNECT 9600\n\nNO CARRIER\n"));
+    QTest::keyClicks(memo, "ATI");
     QTest::keyClick(memo, Qt::Key_Return);
-    QTRY_COMPARE(memo->toPlainText(), QString("AT\nOK\n"));
+    QTRY_VERIFY(memo->toPlainText().endsWith("ATI\n\nOK\n"));
+
+    // A second call comes up and "Disconnect" ends it.
+    QTest::mouseClick(w.find<QPushButton>("ConnectButton"), Qt::LeftButton);
+    QVERIFY(memo->toPlainText().endsWith("CONNECT 9600\n"));
+    QTest::mouseClick(w.find<QPushButton>("DisconnectButton"), Qt::LeftButton);
+    QVERIFY(memo->toPlainText().endsWith("ATH\n\nNO CARRIER\n"));
+    QCOMPARE(w.messages.shown.size(), size_t(1));
+    w.find<QCheckBox>("CheckBox48")->click();
+
+    for (const auto& [answer, said] : {std::pair{"busy", "номер занят (BUSY)"}, std::pair{"no-answer", "устройство не отвечает (NO ANSWER)"}}) {
+      testing::SimProcess refusing({"--modem", "--modem-dial-ms", "200", "--modem-answer", answer});
+      ports->setEditText(QString::fromStdString(refusing.path()));
+      w.messages.shown.clear();
+      QTest::mouseClick(w.find<QPushButton>("ConnectButton"), Qt::LeftButton);
+      QCOMPARE(w.messages.shown.size(), size_t(1));
+      QCOMPARE(w.messages.shown[0].text, QString("Вызов не состоялся: ") + QString::fromUtf8(said));
+      QCOMPARE(w.messages.shown[0].caption, QString("Ошибка"));
+      w.find<QCheckBox>("CheckBox48")->click();
+      QVERIFY(!w->port().IsOpen());
+    }
   }
 
   void switchingOffWhileDataFlowsAndClosingWithTheTerminalOn() {

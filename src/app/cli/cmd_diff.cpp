@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "app/cli/cli.h"
+#include "app/cli/dial.h"
 #include "image/device_compare.h"
 #include "link/com_port.h"
 #include "model/config_diff.h"
@@ -25,6 +26,8 @@ int DiffDevice(const Args& args) {
   if (!PortOption(args, port)) return 2;
   ReadOptions options;
   if (!PasswordOption(args, options.password)) return 2;
+  std::optional<DialOptions> dial;
+  if (!DialOption(args, dial)) return 2;
   Vocabulary vocabulary(args.vocabularyPath);
   StderrMessenger messenger(false);
   // Reading starts from the open file, as in the window: what the device
@@ -32,15 +35,18 @@ int DiffDevice(const Args& args) {
   Workspace ws;
   if (ReadProjectFile(ws, vocabulary, args.File(0), messenger) != kProjectOk) return 2;
   DeviceComparison sides;
-  {
-    StderrProgress progress;
-    if (ReadForComparison(ws, vocabulary, port, options, messenger, progress, sides) != 0) return 2;
-  }
+  // A call that does not come up is an error like a failed read.
+  if (OverCall(port, dial, messenger, 2, [&] {
+        StderrProgress progress;
+        return ReadForComparison(ws, vocabulary, port, options, messenger, progress, sides) != 0 ? 2 : 0;
+      }) != 0)
+    return 2;
   return PrintDifferences(sides.device, sides.own);
 }
 
 int RunDiff(const Args& args) {
   if (args.Option("port")) return DiffDevice(args);
+  if (args.Option("dial") || args.Option("modem-init")) return UsageError(args, "--dial needs --port");
   if (args.positional.size() != 2) return UsageError(args, "two project files are compared, or one with --port");
   Vocabulary vocabulary(args.vocabularyPath);
   StderrMessenger messenger(false);
@@ -53,8 +59,8 @@ int RunDiff(const Args& args) {
 
 // With --port the device is compared with one file.
 const bool kDiff = Register({.name = "diff",
-                             .options = {OptionalValue("port", "P"), OptionalValue("speed", "B"),
-                                         OptionalValue("password", "D")},
+                             .options = WithDial({OptionalValue("port", "P"), OptionalValue("speed", "B"),
+                                                  OptionalValue("password", "D")}),
                              .files = {"A.dat", "[B.dat]"},
                              .summary = "list what differs between two project files, or (--port) the device and "
                                         "a file; exit 1 when they differ",

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/cli/cli.h"
+#include "app/cli/dial.h"
 #include "image/device_io.h"
 #include "link/com_port.h"
 #include "link/port_list.h"
@@ -62,6 +63,8 @@ int RunProgram(const Args& args) {
   if (!PortOption(args, port) || !ByteOption(args, "vgr", options.vgr) || !ByteOption(args, "vgt", options.vgt))
     return 2;
   if (!PasswordOption(args, options.password)) return 2;
+  std::optional<DialOptions> dial;
+  if (!DialOption(args, dial)) return 2;
   // Everything written is read back unless --no-verify (--verify, once
   // needed for it, is still taken); a difference is an error message naming
   // its address, and exit 1.
@@ -70,8 +73,10 @@ int RunProgram(const Args& args) {
   Workspace ws;
   StderrMessenger messenger(args.Flag("yes"));
   if (OpenWorkspace(ws, vocabulary, args.File(0), messenger) != kProjectOk) return 1;
-  StderrProgress progress;
-  return ProgramDevice(ws, port, options, messenger, progress) == 0 ? 0 : 1;
+  return OverCall(port, dial, messenger, 1, [&] {
+    StderrProgress progress;
+    return ProgramDevice(ws, port, options, messenger, progress) == 0 ? 0 : 1;
+  });
 }
 
 int RunRead(const Args& args) {
@@ -79,6 +84,8 @@ int RunRead(const Args& args) {
   if (!PortOption(args, port)) return 2;
   ReadOptions options;
   if (!PasswordOption(args, options.password)) return 2;
+  std::optional<DialOptions> dial;
+  if (!DialOption(args, dial)) return 2;
   const FilePath out = args.File(0);
   if (!OutputUsable(out, args.Flag("yes"))) return 2;
   Vocabulary vocabulary(args.vocabularyPath);
@@ -86,25 +93,28 @@ int RunRead(const Args& args) {
   ResetToDefaults(ws, vocabulary);
   StderrMessenger messenger(args.Flag("yes"));
   ReadResult result;
-  {
-    StderrProgress progress;
-    if (ReadDevice(ws, vocabulary, port, options, messenger, progress, result) != 0) return 1;
-  }
+  if (OverCall(port, dial, messenger, 1, [&] {
+        StderrProgress progress;
+        return ReadDevice(ws, vocabulary, port, options, messenger, progress, result) != 0 ? 1 : 0;
+      }) != 0)
+    return 1;
   std::cout << "VGR: " << result.vgr << "\nVGT: " << result.vgt << std::endl;
   return WriteProjectFile(ws, out, messenger) == kProjectOk ? 0 : 1;
 }
 
 const bool kProgram = Register({.name = "program",
-                                .options = {RequiredValue("port", "P"), OptionalValue("speed", "B"),
-                                            OptionalValue("password", "D"), OptionalValue("vgr", "N"),
-                                            OptionalValue("vgt", "N"), Switch("no-verify"), Switch("verify")},
+                                .options = WithDial({RequiredValue("port", "P"), OptionalValue("speed", "B"),
+                                                     OptionalValue("password", "D"), OptionalValue("vgr", "N"),
+                                                     OptionalValue("vgt", "N"), Switch("no-verify"),
+                                                     Switch("verify")}),
                                 .files = {"FILE.dat"},
                                 .summary = "write a project file into the device and read it back to compare "
-                                           "(--no-verify: skip that; --verify: the default)",
+                                           "(--no-verify: skip that; --verify: the default; --dial: over a "
+                                           "modem's call)",
                                 .run = RunProgram});
 const bool kRead = Register({.name = "read",
-                             .options = {RequiredValue("port", "P"), OptionalValue("speed", "B"),
-                                         OptionalValue("password", "D")},
+                             .options = WithDial({RequiredValue("port", "P"), OptionalValue("speed", "B"),
+                                                  OptionalValue("password", "D")}),
                              .files = {"OUT.dat"},
                              .summary = "read the device and save it as a project file (replaces OUT with --yes)",
                              .run = RunRead});

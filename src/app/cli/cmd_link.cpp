@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "app/cli/cli.h"
+#include "app/cli/dial.h"
 #include "link/com_port.h"
 #include "link/device_commands.h"
 
@@ -15,24 +16,28 @@ int RunRestart(const Args& args) {
   if (!PortOption(args, port)) return 2;
   std::string password;
   if (!PasswordOption(args, password)) return 2;
+  std::optional<DialOptions> dial;
+  if (!DialOption(args, dial)) return 2;
   StderrMessenger messenger(false);
-  return RestartDevice(port, messenger, password) == 0 ? 0 : 1;
+  return OverCall(port, dial, messenger, 1, [&] { return RestartDevice(port, messenger, password) == 0 ? 0 : 1; });
 }
 
 int RunLeave(const Args& args) {
   ComPort port;
   if (!PortOption(args, port)) return 2;
+  std::optional<DialOptions> dial;
+  if (!DialOption(args, dial)) return 2;
   StderrMessenger messenger(false);
-  return LeaveProgramming(port, messenger) == 0 ? 0 : 1;
+  return OverCall(port, dial, messenger, 1, [&] { return LeaveProgramming(port, messenger) == 0 ? 0 : 1; });
 }
 
 const bool kRestart = Register({.name = "restart",
-                                .options = {RequiredValue("port", "P"), OptionalValue("speed", "B"),
-                                            OptionalValue("password", "D")},
+                                .options = WithDial({RequiredValue("port", "P"), OptionalValue("speed", "B"),
+                                                     OptionalValue("password", "D")}),
                                 .summary = "restart the device",
                                 .run = RunRestart});
 const bool kLeave = Register({.name = "leave",
-                              .options = {RequiredValue("port", "P"), OptionalValue("speed", "B")},
+                              .options = WithDial({RequiredValue("port", "P"), OptionalValue("speed", "B")}),
                               .summary = "make the device leave programming mode",
                               .run = RunLeave});
 

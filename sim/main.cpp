@@ -2,6 +2,7 @@
 // the terminal's slave side, then serves requests until SIGTERM or SIGINT.
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -82,6 +83,12 @@ class Pty {
       error = "cannot open " + path_;
       return false;
     }
+    // Held as the controlling terminal of a session of our own, the terminal
+    // can become no other's: a server that opens it from a session of its own
+    // (wine's, which opens COM ports itself) would otherwise take it and be
+    // hung up when we end. Started as a process group leader (by an
+    // interactive shell) we keep the shell's session instead.
+    if (::setsid() >= 0) ::ioctl(slave_, TIOCSCTTY, 0);
     termios t{};
     if (tcgetattr(slave_, &t) == 0) {
       cfmakeraw(&t);  // no echo of our replies back to us before the tool sets the line up

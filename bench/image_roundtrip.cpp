@@ -51,15 +51,7 @@ void FillLarge(Workspace& ws) {
     c.addressees.push_back(addressee);
   }
   c.users.assign(1, DefaultUser());
-  for (int u = 1; u < kMaxUsers; ++u) {
-    User user;
-    user.w[1] = u;
-    user.w[2] = 0x0F;
-    user.w[3] = 1;
-    for (int k = 0; k < 6; ++k) user.w[4 + k] = (u * 7 + k) & 0xFF;
-    user.text = std::to_string(100000 + u);
-    c.users.push_back(user);
-  }
+  bench::AddNumberedUsers(c, 1, kMaxUsers);
   UseTable(ws, 0, 6);
   UseTable(ws, 1, 6);
   c.general.loopFlags(2) = 0x01;

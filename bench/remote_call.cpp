@@ -85,15 +85,7 @@ void FillRich(Workspace& ws) {
     addressee.phones.push_back(phone);
     c.addressees.push_back(addressee);
   }
-  for (int u = 1; u < 8; ++u) {
-    User user;
-    user.w[1] = u;
-    user.w[2] = 0x0F;
-    user.w[3] = 1;
-    for (int k = 0; k < 6; ++k) user.w[4 + k] = (u * 7 + k) & 0xFF;
-    user.text = std::to_string(100000 + u);
-    c.users.push_back(user);
-  }
+  bench::AddNumberedUsers(c, 1, 8);
   for (auto& e : c.events) e.w[9] = 0xC0;
 }
 

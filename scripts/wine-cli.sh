@@ -38,8 +38,12 @@ while [ $# -gt 0 ]; do
 done
 
 # stdout and stderr keep apart; each loses the CR that Windows puts before LF.
-wine "$exe" "${args[@]}" 2> >(tr -d '\r' >&2) | tr -d '\r'
+# stderr goes through a file and is passed on before this script ends: a
+# filter of its own could still be writing after the caller read the output.
+err=$(mktemp)
+wine "$exe" "${args[@]}" 2>"$err" | tr -d '\r'
 status=${PIPESTATUS[0]}
-wait
+tr -d '\r' <"$err" >&2
+rm -f -- "$err"
 [ -n "$link" ] && rm -f -- "$link"
 exit "$status"

@@ -7,7 +7,7 @@
 
 #include "model/configuration.h"
 #include "model/cp1251.h"
-#include "model/user_io.h"
+#include "model/messenger.h"
 
 namespace vorsin::bench {
 

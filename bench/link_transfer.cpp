@@ -9,7 +9,7 @@
 
 #include "../tests/link/sim_process.h"
 #include "link/device_commands.h"
-#include "model/user_io.h"
+#include "model/messenger.h"
 
 namespace {
 

@@ -43,7 +43,7 @@ fi
 bash scripts/setup.sh
 echo "== build: default (pkd-sim and the command-line tests, for the wine runs)"
 cmake --preset default >/dev/null
-cmake --build --preset default -j "$(nproc)" --target pkd-sim vorsin-cli test_image test_tools
+cmake --build --preset default -j "$(nproc)" --target pkd-sim vorsin-cli test_app test_tools
 
 echo "== build: windows"
 cmake --preset windows >/dev/null
@@ -77,7 +77,7 @@ echo "== test: the command line under wine against pkd-sim"
 export VORSIN_CLI=$root/scripts/wine-cli.sh
 # As with ctest's runs, a device test starved of the CPU gets one more try.
 cli_tests() { "$1" --gtest_filter="$2" --gtest_brief=1 || "$1" --gtest_filter="$2" --gtest_brief=1; }
-cli_tests build/default/bin/test_image 'Cli*'
+cli_tests build/default/bin/test_app 'Cli*'
 cli_tests build/default/bin/test_tools '*FlashCommand*'
 unset VORSIN_CLI
 

@@ -6,7 +6,7 @@
 # in "\n" as the tests compare them. A port that is not there is passed on as
 # it stands, for the program to refuse. Linux file names reach it as they are:
 # wine opens "/tmp/x.dat" on drive Z:, the Linux root.
-#   VORSIN_CLI=scripts/wine-cli.sh build/default/bin/test_image --gtest_filter='Cli*'
+#   VORSIN_CLI=scripts/wine-cli.sh build/default/bin/test_app --gtest_filter='Cli*'
 set -uo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 exe=${VORSIN_CLI_EXE:-$here/build/windows/bin/vorsin-cli.exe}

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "model/configuration.h"
-#include "model/user_io.h"
+#include "model/messenger.h"
 
 namespace vorsin::image {
 

@@ -9,7 +9,7 @@
 
 #include "image/device_io.h"
 #include "model/configuration.h"
-#include "model/user_io.h"
+#include "model/messenger.h"
 #include "model/vocabulary.h"
 
 namespace vorsin {

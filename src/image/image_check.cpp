@@ -8,6 +8,7 @@
 #include "model/cp1251.h"
 #include "model/events.h"
 #include "model/loops.h"
+#include "model/relays.h"
 #include "model/time_events.h"
 #include "sms/sms.h"
 
@@ -63,7 +64,7 @@ std::vector<std::string> ImageProblems(const Configuration& c) {
                   Cp(" байт, допустимо не более ") + N(kMaxRelayBody) + Cp("), уберите часть привязок"));
     // A binding is two bytes: five bits of source, the reaction bits 0-2 and
     // 6-7, six bits of priority. What would come back different is refused.
-    if (FireLoopUsesRelay(c, relay)) continue;  // its lists are not written
+    if (FireLoopRelay(c, relay) >= 0) continue;  // its lists are not written
     for (int k = 0; k < kRelayLists; ++k) {
       const auto& list = c.relayBindings[relay][k];
       for (size_t i = 0; i < list.size(); ++i) {

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "model/device_limits.h"
+
 namespace vorsin::image {
 
 // Address table entries.
@@ -71,14 +73,5 @@ constexpr uint8_t kCusdFirmware = 7;
 
 // The whole EEPROM the tool may address.
 constexpr uint32_t kMemorySize = 0x8000;
-
-// Limits the image imposes on the configuration.
-constexpr int kMaxPhonesPerAddressee = 15;   // tag 0xF0 + j in the descriptions
-constexpr int kMaxProfileStrings = 19;       // identifiers 1..19
-constexpr int kMaxSmsStrings = 60;           // identifiers 20..79
-constexpr int kMaxSubstrings = 170;          // identifiers 80..249
-constexpr int kMaxVoiceMessage = 15;         // 4 bits per voice number
-constexpr int kMaxRelayBody = 63;            // 6 bits of the relay header
-constexpr size_t kMaxCompressedDescriptions = 4000;
 
 }  // namespace vorsin::image

@@ -7,7 +7,7 @@
 
 #include "link/device_commands.h"
 #include "model/configuration.h"
-#include "model/user_io.h"
+#include "model/messenger.h"
 #include "model/vocabulary.h"
 
 namespace vorsin::image {

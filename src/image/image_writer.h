@@ -10,7 +10,7 @@
 #include "image/staging.h"
 #include "link/device_commands.h"
 #include "model/configuration.h"
-#include "model/user_io.h"
+#include "model/messenger.h"
 
 namespace vorsin::image {
 

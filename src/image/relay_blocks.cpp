@@ -4,16 +4,16 @@
 
 #include "model/bytes.h"
 #include "model/cp1251.h"
+#include "model/device_limits.h"
+#include "model/relays.h"
 
 namespace vorsin::image {
 namespace {
 
 constexpr uint8_t kFillerCode = 0x78;  // byte 0 of a pair that binds nothing
 constexpr uint8_t kFillerPair[2] = {0x78, 0x01};
-constexpr uint8_t kFireHeader = 0x59;
+constexpr uint8_t kFireHeader = 0x40 | kFireRelayBody;
 constexpr uint8_t kNormallyOpenBit = 0x80;
-constexpr int kMinLoopPairs = 1;
-constexpr int kMinCommonPairs = 6;
 constexpr uint8_t kLastStep = 0x40;
 constexpr uint8_t kPatternsEnd = 0xFF;
 constexpr int kMaxSteps = static_cast<int>(ParamRecord::kWords) - 2;
@@ -62,27 +62,9 @@ RelayBinding DecodeBinding(uint8_t b0, uint8_t b1, bool loopList) {
   return b;
 }
 
-bool FireLoopUsesRelay(const Configuration& config, int relay) {
-  for (int L = 0; L < kLoops; ++L) {
-    const uint8_t flags = config.general.loopFlags(L);
-    if ((flags & 0x01) && (flags & 0x10) == relay * 16) return true;
-  }
-  return false;
-}
-
-size_t RelayBodySize(const Configuration& config, int relay) {
-  if (FireLoopUsesRelay(config, relay)) return kFireHeader & 0x3F;
-  size_t size = 0;
-  for (int k = 0; k < kRelayLists; ++k) {
-    const size_t pairs = std::max<size_t>(config.relayBindings[relay][k].size(), MinPairs(k));
-    size += 1 + 2 * pairs;
-  }
-  return size;
-}
-
 std::vector<uint8_t> EncodeRelayBlock(const Configuration& config, int relay) {
   ByteWriter w;
-  if (FireLoopUsesRelay(config, relay)) {
+  if (FireLoopRelay(config, relay) >= 0) {
     // The device drives a fire loop's power from this relay by a fixed program.
     w.u8(kFireHeader);
     for (int L = 0; L < kLoops; ++L) {
@@ -118,7 +100,7 @@ bool DecodeRelayBlocks(std::span<const uint8_t> block, Configuration& config, st
       return false;
     }
     const uint8_t header = block[at];
-    if (!FireLoopUsesRelay(config, relay)) {
+    if (FireLoopRelay(config, relay) < 0) {
       config.general.relayNormallyClosed(relay) = (header & kNormallyOpenBit) ? 0 : 1;
       ByteReader r(block.subspan(at + 1));
       for (int k = 0; k < kRelayLists; ++k) {

@@ -20,10 +20,6 @@ int32_t RelaySourceFromCode(int code, bool loopList);
 std::array<uint8_t, 2> EncodeBinding(const RelayBinding& binding);
 RelayBinding DecodeBinding(uint8_t b0, uint8_t b1, bool loopList);
 
-// Whether a fire loop is powered by relay R: its block then has a fixed form.
-bool FireLoopUsesRelay(const Configuration& config, int relay);
-// Bytes after the header of relay R's block; the header keeps only 6 bits of it.
-size_t RelayBodySize(const Configuration& config, int relay);
 std::vector<uint8_t> EncodeRelayBlock(const Configuration& config, int relay);
 
 // Reads both relay blocks from the bytes at entry 32 (to the end of the area)

@@ -5,7 +5,7 @@
 
 #include "link/com_port.h"
 #include "model/configuration.h"
-#include "model/user_io.h"
+#include "model/messenger.h"
 
 namespace vorsin {
 

@@ -11,7 +11,7 @@
 #include "image/staging.h"
 #include "link/com_port.h"
 #include "link/device_commands.h"
-#include "model/user_io.h"
+#include "model/messenger.h"
 
 namespace vorsin::image {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "model/user_io.h"
+#include "model/messenger.h"
 
 namespace vorsin::image {
 

@@ -13,7 +13,7 @@
 
 #include "link/port_list.h"
 #include "link/serial_port.h"
-#include "model/user_io.h"
+#include "model/messenger.h"
 
 namespace vorsin {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "link/com_port.h"
-#include "model/user_io.h"
+#include "model/messenger.h"
 
 namespace vorsin {
 

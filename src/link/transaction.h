@@ -6,7 +6,7 @@
 #include <span>
 
 #include "link/com_port.h"
-#include "model/user_io.h"
+#include "model/messenger.h"
 
 namespace vorsin {
 

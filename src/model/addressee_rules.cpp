@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "image/image_layout.h"
 #include "model/cp1251.h"
 #include "model/defaults.h"
+#include "model/device_limits.h"
 #include "model/events.h"
 
 namespace vorsin {
@@ -33,7 +33,6 @@ bool MoveInList(std::vector<T>& list, int from, int to) {
 }
 
 void MarkAddresseesChanged(Workspace& ws) {
-  ws.marks.addresseesPageStale = true;
   ws.marks.eventsStale = true;
   ws.marks.reportsStale = true;
 }
@@ -54,13 +53,13 @@ bool CanAddAddressee(const Configuration& config) {
 }
 
 bool CanAddPhone(const Addressee& addressee) {
-  return static_cast<int>(addressee.phones.size()) < image::kMaxPhonesPerAddressee;
+  return static_cast<int>(addressee.phones.size()) < kMaxPhonesPerAddressee;
 }
 
 std::string TooManyAddresseesText() { return Cp("Адресатов может быть не больше 8"); }
 
 std::string TooManyPhonesText() {
-  return Cp("Телефонов адресата может быть не больше ") + std::to_string(image::kMaxPhonesPerAddressee);
+  return Cp("Телефонов адресата может быть не больше ") + std::to_string(kMaxPhonesPerAddressee);
 }
 
 bool AppendAddressee(Workspace& ws, Addressee addressee) {

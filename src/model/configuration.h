@@ -236,12 +236,8 @@ struct RemoteEntryName {
 
 // Rebuild and edit marks shared by the pages.
 struct PageMarks {
-  std::array<std::array<bool, kRelayLists>, kRelays> relayListEdited{};
   std::array<bool, kLoops> loopRelayEdited{};
   std::array<bool, kLoops> loopEventsEdited{};
-  bool intervalsPageStale = true;
-  bool eventsPageStale = true;
-  bool addresseesPageStale = true;
   bool eventsStale = true;   // the events list rebuilds when next shown
   bool reportsStale = true;  // the reports grid likewise
   bool showAddresseeDialog = true;

@@ -155,12 +155,8 @@ void ResetToDefaults(Workspace& ws, Vocabulary& vocabulary) {
   ws.projectFileName = "default";
 
   PageMarks& m = ws.marks;
-  for (auto& relay : m.relayListEdited) relay.fill(false);
   m.loopRelayEdited.fill(false);
   m.loopEventsEdited.fill(false);
-  m.intervalsPageStale = true;
-  m.eventsPageStale = true;
-  m.addresseesPageStale = true;
   m.eventsStale = true;
   m.reportsStale = true;
   m.showAddresseeDialog = true;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "model/configuration.h"
-#include "model/user_io.h"
+#include "model/messenger.h"
 #include "model/vocabulary.h"
 
 namespace vorsin {

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <array>
 
-#include "image/image_layout.h"
-#include "image/relay_blocks.h"
 #include "model/cp1251.h"
+#include "model/device_limits.h"
 #include "model/loop_rules.h"
 #include "model/loops.h"
 #include "model/numbers.h"
+#include "model/relays.h"
 
 namespace vorsin {
 namespace {
@@ -159,7 +159,7 @@ BindingChange AddBinding(Workspace& ws, int relay, int group, int id) {
   list.push_back(binding);
   // The header keeps six bits of the body size: a larger body would hide
   // the next relay's block when the device is read back.
-  if (image::RelayBodySize(ws.config, relay) > static_cast<size_t>(image::kMaxRelayBody)) {
+  if (RelayBodySize(ws.config, relay) > static_cast<size_t>(kMaxRelayBody)) {
     list.pop_back();
     return BindingChange::TooLarge;
   }
@@ -178,7 +178,7 @@ BindingChange ToggleBinding(Workspace& ws, int relay, int group, int id) {
 
 std::string TooManyBindingsText(int relay) {
   return Cp("Реле ") + std::to_string(relay + 1) + Cp(": привязок больше, чем помещается в устройство (не более ") +
-         std::to_string(image::kMaxRelayBody) + Cp(" байт). Уберите часть привязок этого реле.");
+         std::to_string(kMaxRelayBody) + Cp(" байт). Уберите часть привязок этого реле.");
 }
 
 void ClearRelay(Configuration& config, int relay) {

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "model/cp1251.h"
+#include "model/device_limits.h"
 #include "model/loops.h"
 #include "model/numbers.h"
 
@@ -87,6 +88,16 @@ int FireLoopRelay(const Configuration& config, int relay) {
     if ((flags & 0x01) && ((flags >> 4) & 1) == relay) return L;
   }
   return -1;
+}
+
+size_t RelayBodySize(const Configuration& config, int relay) {
+  if (FireLoopRelay(config, relay) >= 0) return kFireRelayBody;
+  size_t size = 0;
+  for (int k = 0; k < kRelayLists; ++k) {
+    const size_t minPairs = k < kLoops ? kMinLoopPairs : kMinCommonPairs;
+    size += 1 + 2 * std::max(config.relayBindings[relay][k].size(), minPairs);
+  }
+  return size;
 }
 
 }  // namespace vorsin

@@ -17,5 +17,7 @@ std::string RelayEventName(int id, int g);
 std::string RelayEventName(const Configuration& config, int id, int group);
 // The loop (0..3) that, as a fire loop, powers relay R, or -1.
 int FireLoopRelay(const Configuration& config, int relay);
+// Bytes after the header of relay R's block; the header keeps only 6 bits of it.
+size_t RelayBodySize(const Configuration& config, int relay);
 
 }  // namespace vorsin

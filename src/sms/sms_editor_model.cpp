@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "image/image_layout.h"
 #include "model/cp1251.h"
+#include "model/device_limits.h"
 #include "sms/sms.h"
 
 namespace vorsin {
@@ -167,8 +167,8 @@ std::optional<SmsPreview> EditSmsTemplate(Workspace& ws, SmsSelection selection,
 
 int SmsGroupLimit(int group) {
   switch (group) {
-    case kSmsSubstrings: return image::kMaxSubstrings;
-    case kSmsStrings: return image::kMaxSmsStrings;
+    case kSmsSubstrings: return kMaxSubstrings;
+    case kSmsStrings: return kMaxSmsStrings;
     default: return 0;
   }
 }

@@ -10,7 +10,7 @@
 
 #include "link/com_port.h"
 #include "model/file_path.h"
-#include "model/user_io.h"
+#include "model/messenger.h"
 #include "tools/firmware_file.h"
 
 namespace vorsin {

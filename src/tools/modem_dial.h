@@ -14,7 +14,7 @@
 
 #include "link/com_port.h"
 #include "link/serial_port.h"
-#include "model/user_io.h"
+#include "model/messenger.h"
 
 namespace vorsin {
 

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "link/com_port.h"
-#include "model/user_io.h"
+#include "model/messenger.h"
 #include "tools/capture_log.h"
 
 namespace vorsin {

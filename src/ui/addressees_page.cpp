@@ -527,7 +527,6 @@ void AddresseesPage::drop(QTreeWidgetItem* dragged, QTreeWidgetItem* target) {
     const int to = DropIndex(from, parent->indexOfChild(target));
     if (a == nullptr || !MovePhone(*a, from, to)) return;
     parent->insertChild(to, parent->takeChild(from));
-    window_.workspace().marks.addresseesPageStale = true;
   }
   tree_->setCurrentItem(dragged);
   showSelection();

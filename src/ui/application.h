@@ -4,7 +4,7 @@
 
 #include <QApplication>
 
-#include "model/user_io.h"
+#include "model/messenger.h"
 
 namespace vorsin::ui {
 

@@ -2,7 +2,7 @@
 // between frames because the transfers run on the window thread.
 #pragma once
 
-#include "model/user_io.h"
+#include "model/messenger.h"
 
 class QProgressBar;
 

@@ -182,10 +182,6 @@ void MainWindow::buildPages() {
   connect(pageControl_, &QTabWidget::currentChanged, this, &MainWindow::pageChanged);
 }
 
-QWidget* MainWindow::tab(Tab t) const { return pageControl_->widget(t); }
-
-void MainWindow::setPage(Tab t, Page* page) { pages_[t] = page; }
-
 void MainWindow::pageChanged(int index) {
   if (shownTab_ >= 0 && shownTab_ < kTabCount && pages_[shownTab_] != nullptr) pages_[shownTab_]->left();
   shownTab_ = index;
@@ -193,38 +189,32 @@ void MainWindow::pageChanged(int index) {
 }
 
 void MainWindow::createForms() {
-  const auto form = [this](const char* name) {
-    auto* dialog = new QDialog(this);
-    dialog->setObjectName(name);
-    return dialog;
-  };
   auto* eventDialog = new EventDialog(ws_, this);
   if (auto* events = dynamic_cast<EventsPage*>(pages_[kEvents])) events->setDialog(eventDialog);
-  forms_.form2 = eventDialog;
+  forms_.eventDialog = eventDialog;
   auto* keys = new KeyDialog(*this, this);
   users_->setKeyDialog(keys);
-  forms_.form3 = keys;
+  forms_.keyDialog = keys;
   auto* times = new TimeEventsDialog(ws_, [this] { general_->applyPeriodRule(); }, this);
   general_->setTimeEventsAction([times] { times->run(); });
-  forms_.form4 = times;
+  forms_.timeEventsDialog = times;
   auto* addresseeDialog = new AddresseeDialog(*this, this);
   addressees_->setDialog(addresseeDialog);
-  forms_.form5 = addresseeDialog;
+  forms_.addresseeDialog = addresseeDialog;
   forms_.fileDialog = new ReplaceDialog(this);
-  forms_.form6 = new LoaderDialog(*this);
+  forms_.loaderDialog = new LoaderDialog(*this);
   auto* editor = new SmsEditor(*this, this);
-  forms_.form7 = editor;
+  forms_.smsEditor = editor;
   // The event dialog opens the editor on an event's SMS string and follows its changes.
   eventDialog->setOpenSmsEditor([editor](int group, int index) { editor->openOn(group, index); });
   connect(editor, &SmsEditor::templatesChanged, eventDialog, &EventDialog::refillSmsLists);
-  forms_.form8 = form("TForm8");
 }
 
 void MainWindow::refreshPages() {
   for (Page* page : pages_) {
     if (page != nullptr) page->refresh();
   }
-  if (forms_.form7 != nullptr) forms_.form7->refresh();
+  if (forms_.smsEditor != nullptr) forms_.smsEditor->refresh();
 }
 
 void MainWindow::updateCaption() { setWindowTitle(WindowCaption(ws_)); }
@@ -309,7 +299,7 @@ void MainWindow::reloadSmsTemplates() {
 
 void MainWindow::showSmsEditor() {
   if (operationRunning()) return;
-  forms_.form7->showEditor();
+  forms_.smsEditor->showEditor();
 }
 
 void MainWindow::loadDefaultIntervals() {
@@ -320,7 +310,7 @@ void MainWindow::loadDefaultIntervals() {
 
 void MainWindow::showLoader() {
   if (operationRunning() || port_.TerminalOn) return;
-  forms_.form6->exec();
+  forms_.loaderDialog->exec();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -48,14 +48,13 @@ enum Tab { kGeneral, kAddressees, kLoops, kRelays, kEvents, kReports, kUsers, kR
 
 // The other windows, created after this one in the start-up order.
 struct Forms {
-  QDialog* form2 = nullptr;  // event parameters
-  QDialog* form3 = nullptr;  // touch-memory key request
-  QDialog* form4 = nullptr;  // time events
-  QDialog* form5 = nullptr;  // addressee settings
-  ReplaceDialog* fileDialog = nullptr;
-  QDialog* form6 = nullptr;  // firmware loader
-  SmsEditor* form7 = nullptr;  // SMS strings editor
-  QDialog* form8 = nullptr;  // never shown
+  QDialog* eventDialog = nullptr;       // TForm2
+  QDialog* keyDialog = nullptr;         // TForm3, the touch-memory key request
+  QDialog* timeEventsDialog = nullptr;  // TForm4
+  QDialog* addresseeDialog = nullptr;   // TForm5
+  ReplaceDialog* fileDialog = nullptr;  // T_FileDialog
+  QDialog* loaderDialog = nullptr;      // TForm6, the firmware loader
+  SmsEditor* smsEditor = nullptr;       // TForm7
 };
 
 class MainWindow : public QMainWindow, public WindowServices {
@@ -80,9 +79,6 @@ class MainWindow : public QMainWindow, public WindowServices {
   const QString& userDir() const { return userDir_; }
   QString settingsPath() const override { return settingsPath_; }
   QTabWidget* pageControl() const { return pageControl_; }
-  QWidget* tab(Tab t) const;
-  // A later page puts its content into its tab and registers here.
-  void setPage(Tab t, Page* page);
   GeneralPage* generalPage() const { return general_; }
   ProgrammingPage* programmingPage() const { return programming_; }
   UsersPage* usersPage() const { return users_; }

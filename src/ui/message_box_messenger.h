@@ -1,7 +1,7 @@
 // Messages of the core and of the pages as modal message boxes.
 #pragma once
 
-#include "model/user_io.h"
+#include "model/messenger.h"
 
 class QWidget;
 

@@ -4,7 +4,7 @@
 #include <QString>
 
 #include "model/configuration.h"
-#include "model/user_io.h"
+#include "model/messenger.h"
 #include "model/vocabulary.h"
 
 namespace vorsin {

@@ -34,7 +34,7 @@
 #include "link/frame.h"
 #include "link/transaction.h"
 #include "model/cp1251.h"
-#include "model/user_io.h"
+#include "model/messenger.h"
 
 // The link pauses a few ms around each exchange to let a real line settle;
 // against the scripted line that only slows the fuzzer a hundredfold, so

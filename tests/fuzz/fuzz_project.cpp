@@ -11,7 +11,7 @@
 
 #include "model/configuration.h"
 #include "model/defaults.h"
-#include "model/user_io.h"
+#include "model/messenger.h"
 #include "model/vocabulary.h"
 #include "project/project_file.h"
 

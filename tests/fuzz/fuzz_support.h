@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "model/user_io.h"
+#include "model/messenger.h"
 #include "model/vocabulary.h"
 
 namespace vorsin::fuzz {

@@ -20,7 +20,7 @@
 #include "model/event_rules.h"
 #include "model/loops.h"
 #include "model/relay_rules.h"
-#include "model/user_io.h"
+#include "model/messenger.h"
 #include "model/vocabulary.h"
 #include "read_back.h"
 #include "sms/sms.h"

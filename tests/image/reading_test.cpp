@@ -13,6 +13,7 @@
 #include "image_test_support.h"
 #include "model/addressee_rules.h"
 #include "model/events.h"
+#include "model/relays.h"
 
 namespace vorsin {
 namespace {
@@ -320,9 +321,9 @@ TEST_F(Checks, ValuesWiderThanTheirDeviceFieldsAreRefused) {
 TEST_F(Checks, TheWidestValuesThePagesStoreAndWhatADeviceGivesBackAreAccepted) {
   FillWidest(ws);
   for (const auto& phone : ws.config.addressees[0].phones) EXPECT_TRUE(IsValidPhoneText(phone.phoneNumber)) << phone.phoneNumber;
-  EXPECT_EQ(size_t{image::kMaxSmsStrings}, ws.config.smsStrings.size());
-  EXPECT_EQ(size_t{image::kMaxSubstrings}, ws.config.smsSubStrings.size());
-  EXPECT_GT(image::RelayBodySize(ws.config, 0), size_t{image::kMaxRelayBody} - 4);  // no further binding fits
+  EXPECT_EQ(size_t{kMaxSmsStrings}, ws.config.smsStrings.size());
+  EXPECT_EQ(size_t{kMaxSubstrings}, ws.config.smsSubStrings.size());
+  EXPECT_GT(RelayBodySize(ws.config, 0), size_t{kMaxRelayBody} - 4);  // no further binding fits
   const auto problems = image::ImageProblems(ws.config);
   EXPECT_TRUE(problems.empty()) << ToUtf8(problems.empty() ? "" : problems[0]);
   Program();

@@ -10,7 +10,7 @@
 #include "link/device_commands.h"
 #include "link/frame.h"
 #include "link/transaction.h"
-#include "recording_user_io.h"
+#include "recording_messenger.h"
 #include "sim_process.h"
 
 namespace vorsin {

@@ -10,7 +10,7 @@
 
 #include "link/com_port.h"
 #include "link/transaction.h"
-#include "recording_user_io.h"
+#include "recording_messenger.h"
 
 namespace vorsin {
 namespace {

@@ -12,7 +12,7 @@
 #include "link/device_commands.h"
 #include "link/frame.h"
 #include "link/transaction.h"
-#include "recording_user_io.h"
+#include "recording_messenger.h"
 
 namespace vorsin {
 namespace {

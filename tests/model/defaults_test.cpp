@@ -25,7 +25,6 @@ TEST_F(Reset, ReplacesEverythingAndLeavesTheMarksOfItsOrder) {
   c.workPhoneControl.fill(3);
   c.loopLatch.fill(9);
   ws.projectFileName = "a.dat";
-  ws.marks.relayListEdited[1][2] = true;
   ws.marks.loopEventsEdited[0] = true;
   ws.marks.showAddresseeDialog = false;
   ws.eventFilterOn = false;
@@ -54,7 +53,6 @@ TEST_F(Reset, ReplacesEverythingAndLeavesTheMarksOfItsOrder) {
   EXPECT_EQ(c.users[0].w[2], 128);
   EXPECT_EQ(c.workPhoneControl[7], 128);
 
-  EXPECT_FALSE(ws.marks.relayListEdited[1][2]);
   EXPECT_FALSE(ws.marks.loopEventsEdited[0]);
   EXPECT_TRUE(ws.marks.showAddresseeDialog && ws.marks.eventsStale && ws.marks.reportsStale);
   EXPECT_TRUE(ws.eventFilterOn);

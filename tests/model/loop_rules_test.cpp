@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "../link/recording_user_io.h"
+#include "../link/recording_messenger.h"
 #include "model/defaults.h"
 #include "model/loops.h"
 #include "model_test_support.h"

@@ -1,7 +1,7 @@
 #include "model/relay_rules.h"
 
-#include "image/relay_blocks.h"
 #include "model/defaults.h"
+#include "model/relays.h"
 #include "model_test_support.h"
 
 namespace vorsin {
@@ -115,7 +115,7 @@ TEST_F(RelayRules, BindingsStopWhereTheRelayBlockIsFull) {
     }
   }
   EXPECT_EQ(change, BindingChange::TooLarge);
-  EXPECT_EQ(image::RelayBodySize(ws.config, 0), 63u);
+  EXPECT_EQ(RelayBodySize(ws.config, 0), 63u);
   EXPECT_EQ(last, 221);  // 25 bytes empty, then 19 pairs beyond the fillers' places
   EXPECT_EQ(ws.config.relayBindings[0][2].size(), 2u);
   EXPECT_EQ(ToggleBinding(ws, 0, 3, 20), BindingChange::Added);  // takes its filler's place

@@ -14,7 +14,7 @@
 #include "model/configuration.h"
 #include "model/cp1251.h"
 #include "model/defaults.h"
-#include "model/user_io.h"
+#include "model/messenger.h"
 #include "model/vocabulary.h"
 
 namespace vorsin::testing {

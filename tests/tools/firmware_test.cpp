@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "../link/recording_user_io.h"
+#include "../link/recording_messenger.h"
 #include "../link/sim_process.h"
 #include "fake_line.h"
 #include "hwr_files.h"

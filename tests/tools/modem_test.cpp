@@ -7,7 +7,7 @@
 #include <chrono>
 #include <thread>
 
-#include "../link/recording_user_io.h"
+#include "../link/recording_messenger.h"
 #include "../link/sim_process.h"
 #include "link/device_commands.h"
 #include "link/transaction.h"

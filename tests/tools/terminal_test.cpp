@@ -9,7 +9,7 @@
 #include <sstream>
 #include <thread>
 
-#include "../link/recording_user_io.h"
+#include "../link/recording_messenger.h"
 #include "fake_line.h"
 #include "tools/terminal.h"
 

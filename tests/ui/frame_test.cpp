@@ -93,7 +93,7 @@ class FrameTest : public QObject {
       }
     }
     QCOMPARE(created, QStringList({"TForm2", "TForm3", "TForm4", "TForm5", "T_FileDialog", "TForm6",
-                                   "TForm7", "TForm8"}));
+                                   "TForm7"}));
 
     // Every menu item is there and enabled.
     for (const char* name : {"N2", "N4", "N5", "N3", "Sms2", "Sms1", "N9", "N6"})

@@ -12,8 +12,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include "image/relay_blocks.h"
 #include "model/relay_rules.h"
+#include "model/relays.h"
 #include "registry.h"
 #include "ui/dest_menu.h"
 #include "ui/relays_page.h"
@@ -183,7 +183,7 @@ class RelaysPageTest : public QObject {
     p.tree->setCurrentItem(p.node(0, 2));
     p.check("RelayHs1", 0);  // takes the empty list's filler place
     p.check("RelayHs1", 1);
-    QCOMPARE(image::RelayBodySize(p.config(), 0), 63u);
+    QCOMPARE(RelayBodySize(p.config(), 0), 63u);
     QVERIFY(w.messages.shown.empty());
     p.check("RelayHs1", 2);
     QCOMPARE(w.messages.shown.size(), 1u);

@@ -21,7 +21,7 @@ namespace {
 
 struct Editor {
   TestWindow w;
-  ui::SmsEditor* form = w->forms().form7;
+  ui::SmsEditor* form = w->forms().smsEditor;
   QTreeWidget* list = find<QTreeWidget>("Sms");
   QLineEdit* edit = find<QLineEdit>("Edit1");
   Configuration& config = w->workspace().config;

@@ -9,7 +9,7 @@
 #include <QTreeWidget>
 
 #include "ui/text.h"
-#include "ui/windows.h"
+#include "ui/startup.h"
 
 namespace vorsin::test {
 

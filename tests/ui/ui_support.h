@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "model/user_io.h"
+#include "model/messenger.h"
 #include "model/vocabulary.h"
 #include "ui/main_window.h"
 

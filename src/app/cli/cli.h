@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "model/file_path.h"
-#include "model/user_io.h"
+#include "model/messenger.h"
 
 namespace vorsin {
 struct ComPort;

@@ -9,7 +9,7 @@
 #include "model/file_path.h"
 #include "ui/application.h"
 #include "ui/text.h"
-#include "ui/windows.h"
+#include "ui/startup.h"
 
 int main(int argc, char** argv) {
   vorsin::ui::Application app(argc, argv);

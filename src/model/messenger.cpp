@@ -1,4 +1,4 @@
-#include "model/user_io.h"
+#include "model/messenger.h"
 
 #include "model/cp1251.h"
 

@@ -9,8 +9,8 @@
 
 #include "../link/sim_process.h"
 #include "cli_run.h"
-#include "image_test_support.h"
-#include "read_back.h"
+#include "../image/image_test_support.h"
+#include "../image/read_back.h"
 #include "nlohmann/json.hpp"
 #include "project/project_file.h"
 

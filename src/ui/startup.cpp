@@ -1,4 +1,4 @@
-#include "ui/windows.h"
+#include "ui/startup.h"
 
 namespace vorsin::ui {
 

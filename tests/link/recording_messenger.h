@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "model/cp1251.h"
-#include "model/user_io.h"
+#include "model/messenger.h"
 
 namespace vorsin::testing {
 

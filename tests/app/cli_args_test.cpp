@@ -9,7 +9,7 @@
 
 #include "../link/sim_process.h"
 #include "cli_run.h"
-#include "image_test_support.h"
+#include "../image/image_test_support.h"
 
 namespace vorsin {
 namespace {

@@ -13,12 +13,12 @@
 #include "tools/capture_log.h"
 #include "tools/firmware_upload.h"
 #include "ui/bar_progress.h"
-#include "ui/main_window.h"
+#include "ui/window_services.h"
 #include "ui/text.h"
 
 namespace vorsin::ui {
 
-LoaderDialog::LoaderDialog(MainWindow& window) : QDialog(&window), window_(window) {
+LoaderDialog::LoaderDialog(WindowServices& window) : QDialog(window.widget()), window_(window) {
   setObjectName("TForm6");
   setWindowTitle(QStringLiteral("Загрузчик"));
   setModal(true);

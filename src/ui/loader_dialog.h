@@ -12,12 +12,12 @@ class QPushButton;
 
 namespace vorsin::ui {
 
-class MainWindow;
+class WindowServices;
 
 class LoaderDialog final : public QDialog {
   Q_OBJECT
  public:
-  explicit LoaderDialog(MainWindow& window);
+  explicit LoaderDialog(WindowServices& window);
 
   // The chosen file, kept while the program runs.
   const QString& path() const { return path_; }
@@ -33,7 +33,7 @@ class LoaderDialog final : public QDialog {
   void reject() override;
 
  private:
-  MainWindow& window_;
+  WindowServices& window_;
   QString path_;
   bool uploading_ = false;
   QLineEdit* edit_ = nullptr;         // Edit1

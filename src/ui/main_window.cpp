@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QLayout>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QScreen>
 #include <QTabWidget>
 
@@ -181,6 +182,8 @@ void MainWindow::buildPages() {
   pages_[kReports] = reports;
   connect(pageControl_, &QTabWidget::currentChanged, this, &MainWindow::pageChanged);
 }
+
+QProgressBar* MainWindow::progressBar() { return findChild<QProgressBar*>("pBar"); }
 
 void MainWindow::pageChanged(int index) {
   if (shownTab_ >= 0 && shownTab_ < kTabCount && pages_[shownTab_] != nullptr) pages_[shownTab_]->left();

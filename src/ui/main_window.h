@@ -11,7 +11,6 @@
 #include "link/com_port.h"
 #include "model/configuration.h"
 #include "model/vocabulary.h"
-#include "ui/file_chooser.h"
 #include "ui/window_services.h"
 
 class QAction;
@@ -78,18 +77,21 @@ class MainWindow : public QMainWindow, public WindowServices {
   const QString& programDir() const { return programDir_; }
   const QString& userDir() const { return userDir_; }
   QString settingsPath() const override { return settingsPath_; }
+  QWidget* widget() override { return this; }
+  ReplaceDialog* replaceDialog() override { return forms_.fileDialog; }
+  QProgressBar* progressBar() override;
   QTabWidget* pageControl() const { return pageControl_; }
   GeneralPage* generalPage() const { return general_; }
-  ProgrammingPage* programmingPage() const { return programming_; }
+  ProgrammingPage* programmingPage() const override { return programming_; }
   UsersPage* usersPage() const { return users_; }
   RemotePage* remotePage() const { return remote_; }
   TerminalPanel* terminal() const { return terminal_; }
-  const FileChooser& files() const { return files_; }
+  const FileChooser& files() const override { return files_; }
   Forms& forms() { return forms_; }
   // Where the file dialogs start; made on first use.
-  QString projectDirectory();
+  QString projectDirectory() override;
   // The user's folder of this name (Capture, Firmware), made on first use.
-  QString userFolder(const char* name);
+  QString userFolder(const char* name) override;
   // Creates the other windows; called once, right after this one.
   void createForms();
 

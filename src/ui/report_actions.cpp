@@ -21,7 +21,7 @@
 #include "project/report.h"
 #include "ui/bar_progress.h"
 #include "ui/compare_dialog.h"
-#include "ui/main_window.h"
+#include "ui/window_services.h"
 #include "ui/programming_page.h"
 #include "ui/text.h"
 
@@ -69,8 +69,8 @@ bool PrintWithHeader(QTextDocument& document, QPrinter& printer, const QString& 
 
 }  // namespace
 
-ReportActions::ReportActions(MainWindow& window, QMenu* menu)
-    : QObject(&window), window_(window), printDialog_(QtPrintDialog) {
+ReportActions::ReportActions(WindowServices& window, QMenu* menu)
+    : QObject(window.widget()), window_(window), printDialog_(QtPrintDialog) {
   setObjectName("ReportActions");
   const auto item = [this, menu](const char* name, const QString& caption, void (ReportActions::*slot)()) {
     QAction* action = menu->addAction(caption);
@@ -90,13 +90,13 @@ ReportActions::ReportActions(MainWindow& window, QMenu* menu)
 }
 
 CompareDialog* ReportActions::compareDialog() {
-  if (dialog_ == nullptr) dialog_ = new CompareDialog(&window_);
+  if (dialog_ == nullptr) dialog_ = new CompareDialog(window_.widget());
   return dialog_;
 }
 
 void ReportActions::compareWithFile() {
   if (window_.operationRunning()) return;
-  const QString path = window_.files().open(&window_, window_.projectDirectory(), DatFilter());
+  const QString path = window_.files().open(window_.widget(), window_.projectDirectory(), DatFilter());
   if (path.isEmpty()) return;
   Workspace other;
   if (ReadProjectFile(other, window_.vocabulary(), ToFsPath(path), window_.messenger()) != kProjectOk) return;
@@ -116,7 +116,7 @@ void ReportActions::compareWithDevice() {
   port.speed = page->speed();
   ReadOptions options;
   options.password = page->password();
-  BarProgress progress(window_.findChild<QProgressBar*>("pBar"));
+  BarProgress progress(window_.progressBar());
   DeviceComparison sides;
   if (ReadForComparison(window_.workspace(), window_.vocabulary(), port, options, window_.messenger(), progress,
                         sides) != 0)
@@ -143,7 +143,7 @@ void ReportActions::print() {
   if (window_.operationRunning()) return;
   QPrinter printer(QPrinter::HighResolution);
   printer.setDocName(QStringLiteral("Ворсин"));
-  if (!printDialog_(&window_, printer)) return;
+  if (!printDialog_(window_.widget(), printer)) return;
   const ReportOptions options = reportOptions();
   QTextDocument document;
   document.setHtml(QString::fromStdString(BuildReport(window_.workspace(), options)));
@@ -154,7 +154,7 @@ void ReportActions::print() {
 
 void ReportActions::saveReport() {
   if (window_.operationRunning()) return;
-  QString path = window_.files().pick(&window_, window_.projectDirectory(), QStringLiteral("*.html (*.html *.htm)"));
+  QString path = window_.files().pick(window_.widget(), window_.projectDirectory(), QStringLiteral("*.html (*.html *.htm)"));
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".html");
   Messenger& messenger = window_.messenger();

@@ -17,7 +17,7 @@ class QWidget;
 namespace vorsin::ui {
 
 class CompareDialog;
-class MainWindow;
+class WindowServices;
 
 class ReportActions : public QObject {
   Q_OBJECT
@@ -28,7 +28,7 @@ class ReportActions : public QObject {
 
   // Adds "Сравнить с файлом...", "Сравнить с устройством", "Печать...",
   // "Сохранить отчёт..." and the switch for passwords in the report to menu.
-  ReportActions(MainWindow& window, QMenu* menu);
+  ReportActions(WindowServices& window, QMenu* menu);
   void setPrintDialog(PrintDialog dialog) { printDialog_ = std::move(dialog); }
   CompareDialog* compareDialog();
 
@@ -41,7 +41,7 @@ class ReportActions : public QObject {
   ReportOptions reportOptions() const;
   std::string reportHtml() const;
 
-  MainWindow& window_;
+  WindowServices& window_;
   PrintDialog printDialog_;
   QAction* secrets_ = nullptr;
   CompareDialog* dialog_ = nullptr;

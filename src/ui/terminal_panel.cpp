@@ -17,7 +17,7 @@
 #include "model/data_location.h"
 #include "ui/dest_menu.h"
 #include "ui/dial_controls.h"
-#include "ui/main_window.h"
+#include "ui/window_services.h"
 #include "ui/replace_dialog.h"
 #include "ui/text.h"
 
@@ -52,7 +52,7 @@ void TerminalMemo::keyPressEvent(QKeyEvent* event) {
   event->accept();
 }
 
-TerminalPanel::TerminalPanel(MainWindow& window, QAction* loaderItem, QWidget* parent)
+TerminalPanel::TerminalPanel(WindowServices& window, QAction* loaderItem, QWidget* parent)
     : QWidget(parent), window_(window), loaderItem_(loaderItem), terminal_(window.port()) {
   setObjectName("TerminalPanel");
   open_ = new QCheckBox(QStringLiteral("Открыть Com порт"), this);
@@ -208,7 +208,7 @@ void TerminalPanel::startCapture() {
   const FilePath path = WithExtension(ToFsPath(chosen), ".cap");
   CaptureLog::Mode mode = CaptureLog::Mode::kReplace;
   if (QFileInfo::exists(FromFsPath(path))) {
-    ReplaceDialog* ask = window_.forms().fileDialog;
+    ReplaceDialog* ask = window_.replaceDialog();
     if (ask == nullptr) return;
     ask->setWindowTitle(QStringLiteral("Внимание"));
     ask->setQuestion(QDir::toNativeSeparators(FromFsPath(path)) + QStringLiteral("\nуже существует: "));

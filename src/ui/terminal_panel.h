@@ -18,7 +18,7 @@ class QFrame;
 
 namespace vorsin::ui {
 
-class MainWindow;
+class WindowServices;
 
 // Memo2: shows only what arrives. Typed keys go to the terminal; paste and
 // drop are refused.
@@ -38,7 +38,7 @@ class TerminalPanel final : public QWidget {
   Q_OBJECT
  public:
   // loaderItem: the menu item "Загрузчик", disabled while the terminal holds the port.
-  TerminalPanel(MainWindow& window, QAction* loaderItem, QWidget* parent = nullptr);
+  TerminalPanel(WindowServices& window, QAction* loaderItem, QWidget* parent = nullptr);
   ~TerminalPanel() override;
 
   // Before the window closes: the reader stops and the port closes, then the
@@ -70,7 +70,7 @@ class TerminalPanel final : public QWidget {
   void fillMenu();
   QString captureDir() const;
 
-  MainWindow& window_;
+  WindowServices& window_;
   QPointer<QAction> loaderItem_;
   Terminal terminal_;
   QCheckBox* open_ = nullptr;    // CheckBox48

@@ -6,6 +6,10 @@
 #include "model/configuration.h"
 #include "model/messenger.h"
 #include "model/vocabulary.h"
+#include "ui/file_chooser.h"
+
+class QProgressBar;
+class QWidget;
 
 namespace vorsin {
 struct ComPort;
@@ -15,6 +19,8 @@ namespace vorsin::ui {
 
 class DestMenu;
 class FreeEntryCombos;
+class ProgrammingPage;
+class ReplaceDialog;
 
 class WindowServices {
  public:
@@ -27,6 +33,19 @@ class WindowServices {
   virtual FreeEntryCombos& combos() = 0;
   // The file of the window's own settings (UserSettings).
   virtual QString settingsPath() const = 0;
+
+  // The window, as the parent of the dialogs the others open.
+  virtual QWidget* widget() = 0;
+  virtual const FileChooser& files() const = 0;
+  // Where the file dialogs start, and the user's folder of this name
+  // (Capture, Firmware); made on first use.
+  virtual QString projectDirectory() = 0;
+  virtual QString userFolder(const char* name) = 0;
+  // The "заменить/добавить" question asked before writing over a file.
+  virtual ReplaceDialog* replaceDialog() = 0;
+  // The port, speed and password a device operation uses, and its progress bar.
+  virtual ProgrammingPage* programmingPage() const = 0;
+  virtual QProgressBar* progressBar() = 0;
 
   // Rebuilds every page from the model and the caption from the workspace.
   virtual void refreshPages() = 0;

@@ -24,7 +24,7 @@ bash scripts/qt-mingw.sh
 
 sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64 nsis locales xvfb xauth x11-utils)
+packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 nsis locales xvfb xauth x11-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -52,7 +52,10 @@ cmake --build --preset windows --target installer portable
 
 export WINEPREFIX=$root/build/windows/wine WINEDEBUG=-all LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-[ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
+if [ ! -f "$WINEPREFIX/system.reg" ] && ! wineboot -i >/dev/null 2>&1; then
+  echo "== windows: FAILED: wineboot could not make the wine prefix $WINEPREFIX" >&2
+  exit 1
+fi
 # One wine server for every run; a simulator's terminal that closes hangs it
 # up, and what it prints then belongs to no test.
 wineserver -p >"$root/build/windows/wineserver.log" 2>&1 &

@@ -6,6 +6,7 @@
 #include <QSignalBlocker>
 #include <memory>
 
+#include "model/general_rules.h"
 #include "ui/control_events.h"
 #include "ui/text.h"
 
@@ -60,6 +61,10 @@ void FillLine(QLineEdit* edit, const QString& text) {
   const FillLock fill;
   const QSignalBlocker block(edit);
   edit->setText(text);
+}
+
+QString KeptNumberText(const QString& text) {
+  return InCodePage(text) ? Q(KeptNumber(Cp1251(text))) : QString();
 }
 
 void BindLineEdit(QLineEdit* edit, TextField field, LineRule rule) {

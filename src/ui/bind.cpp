@@ -82,14 +82,12 @@ void BindLineEdit(QLineEdit* edit, TextField field, LineRule rule) {
     const QString kept = s->rule.kept ? s->rule.kept(text) : text;
     if (kept != text && (leaving || s->rule.showKeptAtEdit)) FillLine(edit, kept);
     s->field.store(kept);
+    if (leaving) edit->setModified(false);  // passing through again keeps what is stored
     if (s->rule.stored) s->rule.stored();
   };
   QObject::connect(edit, &QLineEdit::textEdited, edit, [store] { store(false); });
   OnLeave(edit, [edit, s, store] {
-    if (edit->isModified()) {
-      store(true);
-      edit->setModified(false);  // passing through again keeps what is stored
-    }
+    if (edit->isModified()) store(true);
     if (s->rule.left) s->rule.left();
   });
 }

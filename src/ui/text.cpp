@@ -11,6 +11,8 @@ QString Q(const std::string& cp1251) { return QString::fromStdString(ToUtf8(cp12
 
 std::string Cp1251(const QString& text) { return Cp(text.toStdString()); }
 
+bool InCodePage(const QString& text) { return Q(Cp1251(text)) == text; }
+
 #ifdef _WIN32
 FilePath ToFsPath(const QString& path) { return FilePath(QDir::toNativeSeparators(path).toStdWString()); }
 QString FromFsPath(const FilePath& path) { return QString::fromStdWString(path.native()); }

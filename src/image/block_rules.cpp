@@ -99,6 +99,11 @@ void GeneralHolds(const Configuration& c, Problems& p) {
   if (address.size() != kDeviceAddressDigits ||
       !std::all_of(address.begin(), address.end(), [](char ch) { return ch >= '0' && ch <= '9'; }))
     p.Add(Subject::DeviceAddress, Cp("Адрес ПКД-РС ") + Quoted(address) + Cp(": допустимы ровно 4 цифры"));
+  // A project file may carry any byte; the device would keep its low four bits.
+  for (int R = 0; R < kRelays; ++R)
+    if (c.relayTimeLimit[R] > kMaxRelayTimeLimit)
+      p.Add(Subject::RelayTimeLimits, Cp("Реле ") + N(R + 1) + Cp(": ограничение времени ") + N(c.relayTimeLimit[R]) +
+                                          Cp(" вне пределов от 0 до ") + N(kMaxRelayTimeLimit));
 }
 
 void CommonLoopsHold(const Configuration& c, Problems& p) {

@@ -81,7 +81,8 @@ Bytes EncodeGeneralBlock(const Configuration& config, int vgr, int vgt) {
   b[24] = 0x40;
   b[25] = 0xFF;
   b[26] = control(5);
-  b[27] = static_cast<uint8_t>((config.relayTimeLimit[0] & 0x0F) << 4 | (config.relayTimeLimit[1] & 0x0F));
+  b[27] = static_cast<uint8_t>((config.relayTimeLimit[0] & kMaxRelayTimeLimit) << 4 |
+                               (config.relayTimeLimit[1] & kMaxRelayTimeLimit));
   return b;
 }
 

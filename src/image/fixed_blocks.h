@@ -19,8 +19,10 @@ using Bytes = std::vector<uint8_t>;
 Bytes EncodePin(const std::string& pin);
 std::string DecodePin(std::span<const uint8_t> block);
 
-// Entry 3. The device address goes in as four BCD digits.
+// Entry 3. The device address goes in as four BCD digits, the relays' time
+// limits as a nibble each.
 constexpr size_t kDeviceAddressDigits = 4;
+constexpr uint8_t kMaxRelayTimeLimit = 0x0F;
 // vgr and vgt are the values of the programming page's two boxes.
 Bytes EncodeGeneralBlock(const Configuration& config, int vgr, int vgt);
 struct GeneralReadBack {

@@ -12,6 +12,7 @@ namespace vorsin::image {
 enum class Subject {
   Addressees,
   Relays,
+  RelayTimeLimits,
   RelayPatterns,
   SmsTexts,
   EventVoices,

@@ -328,6 +328,18 @@ TEST_F(Checks, AnEventsSmsStringIsRefusedPastTheLastIdentifier) {
   EXPECT_NE(std::string::npos, problems[0].find(Cp(": поле 6 (237) вне пределов от 0 до 236")));
 }
 
+// The general block keeps a relay's time limit in four bits; a project file
+// may carry any byte, which would come back as another limit.
+TEST_F(Checks, ARelayTimeLimitPastFourBitsIsRefused) {
+  Configuration& c = ws.config;
+  c.relayTimeLimit = {15, 15};
+  EXPECT_TRUE(image::ImageProblems(c).empty());
+  c.relayTimeLimit = {16, 15};
+  const auto problems = image::ImageProblems(c);
+  ASSERT_EQ(1u, problems.size());
+  EXPECT_EQ(Cp("Реле 1: ограничение времени 16 вне пределов от 0 до 15"), problems[0]);
+}
+
 // What the pages store, and what reading a device gives, must program: the
 // checks compare in the device's terms.
 TEST_F(Checks, TheWidestValuesThePagesStoreAndWhatADeviceGivesBackAreAccepted) {

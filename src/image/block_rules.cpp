@@ -25,8 +25,9 @@ bool FitsByte(int32_t v) { return v >= 0 && v <= 255; }
 void NumberHolds(Problems& p, Subject subject, const std::string& what, const std::string& number, size_t bytes) {
   if (NumberFitsField(number, bytes)) return;
   const auto bad = std::find_if(number.begin(), number.end(), [](char ch) { return PhoneDigitCode(ch) == 0; });
-  const std::string why = bad != number.end() ? Cp(": символ \"") + std::string(1, *bad) + Cp("\" не записать в устройство")
-                                              : Cp(": не более ") + N(2 * bytes) + Cp(" символов");
+  const std::string why = bad != number.end()
+                              ? Cp(": символ \"") + std::string(1, *bad) + Cp("\" не записать в устройство")
+                              : Cp(": не более ") + N(2 * bytes) + Cp(" символов");
   p.Add(subject, what + " " + Quoted(number) + why);
 }
 
@@ -61,7 +62,8 @@ void UsersHold(const Configuration& c, Problems& p) {
     seen.push_back(n);
     // Anything else would be written as no password at all.
     if (!PasswordFitsField(u.text))
-      p.Add(Subject::Users, who + Cp(": пароль ") + Quoted(u.text) + Cp(" не записать в устройство, допустимо до 6 цифр"));
+      p.Add(Subject::Users,
+            who + Cp(": пароль ") + Quoted(u.text) + Cp(" не записать в устройство, допустимо до 6 цифр"));
     // An empty slot's mark would make the user vanish.
     const int32_t flags = u.w[kFlags];
     if (!FitsByte(flags) || (n != kEngineerUser && (flags & kNoUserBit)))
@@ -133,7 +135,8 @@ void NumbersHold(const Configuration& c, Problems& p) {
   const std::string& balanceIn = c.expressInNumber;
   const bool phoneForm = IsPhoneString(balanceIn);
   if (!phoneForm && (balanceIn.size() > kExpressInTextMax || balanceIn.find('\0') != std::string::npos))
-    p.Add(Subject::BalanceText, Cp("Входящий номер \"express\" баланса: допустимо не более 14 символов, без нулевого байта"));
+    p.Add(Subject::BalanceText,
+          Cp("Входящий номер \"express\" баланса: допустимо не более 14 символов, без нулевого байта"));
   for (const NumberField& field : kNumberFields)
     NumberHolds(p, Subject::Numbers, Cp(field.label), c.*field.number, kNumberBytes);
   if (phoneForm) NumberHolds(p, Subject::Numbers, Cp("Входящий номер \"express\" баланса"), balanceIn, kExpressInBytes);
@@ -224,7 +227,8 @@ void RelayPatternsHold(const Configuration& c, Problems& p) {
     for (int i = 0; i < steps; ++i) {
       const int32_t word = pattern.w[kFirstStep + i];
       if (!FitsByte(word)) {
-        p.Add(Subject::RelayPatterns, which + Cp(": шаг ") + N(i + 1) + " (" + N(word) + Cp(") вне пределов от 0 до 255"));
+        p.Add(Subject::RelayPatterns,
+              which + Cp(": шаг ") + N(i + 1) + " (" + N(word) + Cp(") вне пределов от 0 до 255"));
         break;
       }
       const int step = word & 0xFF;
@@ -258,7 +262,8 @@ void TimeEventsHold(const Configuration& c, Problems& p) {
   for (size_t i = 0; i < c.timeEvents.size(); ++i) {
     const TimeEvent& t = c.timeEvents[i];
     const std::string which = Cp("Событие по времени ") + N(i + 1) + Cp(" (событие ") + N(t.w[kEvent]) + "): ";
-    if (t.w[kDay] < 0 || t.w[kDay] > 31) p.Add(Subject::TimeEvents, which + Cp("день ") + N(t.w[kDay]) + Cp(", допустимо от 0 до 31"));
+    if (t.w[kDay] < 0 || t.w[kDay] > 31)
+      p.Add(Subject::TimeEvents, which + Cp("день ") + N(t.w[kDay]) + Cp(", допустимо от 0 до 31"));
     if (t.w[kHour] < 0 || t.w[kHour] > 23 || t.w[kMinute] < 0 || t.w[kMinute] > 59)
       p.Add(Subject::TimeEvents, which + Cp("время ") + N(t.w[kHour]) + ":" + N(t.w[kMinute]) + Cp(" недопустимо"));
     if (t.w[kEvent] < 0 || t.w[kEvent] > kMaxTimedEvent)

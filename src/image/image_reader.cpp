@@ -2,8 +2,8 @@
 
 #include <array>
 #include <optional>
-#include <tuple>
 #include <string>
+#include <tuple>
 
 #include "image/blocks.h"
 #include "image/image_layout.h"

@@ -19,8 +19,9 @@ ImagePlan BuildImage(const Configuration& c, std::span<const CodeDefinition> cod
   s.Stage(flagAddress, {1});
   s.ResetCounters();
 
-  // The fixed blocks go to the addresses the device's table gives, so their
-  // order does not matter; the chained ones follow in their own order.
+  // The fixed blocks go to the addresses the device's table gives (a plan in
+  // which any two overlap does not fit), so their order does not matter; the
+  // chained ones follow one another in their own order.
   WriteInput in{c, codeDefinitions, params, messenger};
   std::vector<const Block*> chained;
   for (const Block& block : Blocks()) {

@@ -66,7 +66,8 @@ TEST_F(ImageRoundTrip, FixedBlocksAreWrittenAsLongAsReadingTakesThem) {
   for (const image::Block& block : image::Blocks()) {
     const auto bytes = block.encode(in);
     for (size_t i = 0; i < bytes.size(); ++i)
-      if (block.places[i].extent == image::Extent::Fixed) EXPECT_EQ(block.places[i].size, bytes[i].size()) << block.part;
+      if (block.places[i].extent == image::Extent::Fixed)
+        EXPECT_EQ(block.places[i].size, bytes[i].size()) << block.part;
   }
 }
 

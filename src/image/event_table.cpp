@@ -11,7 +11,6 @@ namespace vorsin::image {
 namespace {
 
 uint8_t Low(int64_t v) { return static_cast<uint8_t>(v & 0xFF); }
-constexpr int kSmsIdOffset = 19;  // SMS string k travels as its identifier 19 + k
 
 }  // namespace
 

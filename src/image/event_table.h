@@ -9,11 +9,25 @@
 #include <vector>
 
 #include "model/configuration.h"
+#include "model/event_rules.h"
 #include "model/vocabulary.h"
 
 namespace vorsin::image {
 
 constexpr size_t kEventRecordSize = 9;
+// SMS string k travels as its identifier kSmsIdOffset + k, 0 as none.
+constexpr int kSmsIdOffset = 19;
+
+// The widest value each word of a record comes back as written (from 0 up):
+// the code as three decimal digits, the zone in 12 bits, an SMS string as
+// its identifier byte. The voice numbers take 4 bits each (kMaxVoiceMessage).
+struct EventWordRange {
+  size_t word;
+  int32_t high;
+};
+constexpr EventWordRange kEventWordRanges[] = {
+    {ev::kFlags, 255},   {ev::kCode, 999},  {ev::kPartition, 255},          {ev::kZone, 4095},
+    {ev::kSmsNew, 255 - kSmsIdOffset}, {ev::kSmsRestore, 255 - kSmsIdOffset}, {ev::kMask, 255}};
 
 std::array<uint8_t, kEventRecordSize> EncodeEventRecord(const EventEntry& event);
 // Words 1..9 from a record; the name is left empty.

@@ -29,9 +29,6 @@ void SetLoopBytes(std::span<const uint8_t> block, size_t first, Configuration& c
     config.general.block(first + L) = block[L];
 }
 
-constexpr uint8_t kNoUser = 0x40;
-constexpr uint8_t kNoEngineer = 0x80;
-constexpr int kEngineer = 32;
 constexpr size_t kExpressIn = 88;
 constexpr size_t kExpressInSize = 16;
 constexpr uint8_t kTextFormMark = 0x0F;
@@ -84,7 +81,8 @@ Bytes EncodeGeneralBlock(const Configuration& config, int vgr, int vgt) {
   b[24] = 0x40;
   b[25] = 0xFF;
   b[26] = control(5);
-  b[27] = static_cast<uint8_t>((config.relayTimeLimit[0] & 0x0F) << 4 | (config.relayTimeLimit[1] & 0x0F));
+  b[27] = static_cast<uint8_t>((config.relayTimeLimit[0] & kMaxRelayTimeLimit) << 4 |
+                               (config.relayTimeLimit[1] & kMaxRelayTimeLimit));
   return b;
 }
 
@@ -128,8 +126,8 @@ void DecodeVoiceRepeat(std::span<const uint8_t> block, Configuration& config) {
 
 UserBlocks EncodeUsers(const Configuration& config) {
   UserBlocks out;
-  out.attributes.assign(kUserAttributesSize, kNoUser);
-  out.attributes[kEngineer - 1] = kNoEngineer;
+  out.attributes.assign(kUserAttributesSize, kNoUserBit);
+  out.attributes[kEngineerUser - 1] = kNoEngineer;
   out.passwords.assign(kPasswordsSize, 0xFF);
   out.keys.assign(kKeysSize, 0);
   std::array<bool, kMaxUsers> taken{};
@@ -166,9 +164,9 @@ void DecodeUsers(std::span<const uint8_t> attributes, std::span<const uint8_t> p
     user.text = DecodePasswordField(passwords.subspan(3 * i, 3));
     config.users.push_back(std::move(user));
   };
-  makeUser(kEngineer);
-  for (int u = 1; u < kEngineer; ++u)
-    if (!(attributes[u - 1] & kNoUser)) makeUser(u);
+  makeUser(kEngineerUser);
+  for (int u = 1; u < kEngineerUser; ++u)
+    if (!(attributes[u - 1] & kNoUserBit)) makeUser(u);
 }
 
 uint8_t LoopFlagsCode(uint8_t flags) {

@@ -19,7 +19,11 @@ using Bytes = std::vector<uint8_t>;
 Bytes EncodePin(const std::string& pin);
 std::string DecodePin(std::span<const uint8_t> block);
 
-// Entry 3. vgr and vgt are the values of the programming page's two boxes.
+// Entry 3. The device address goes in as four BCD digits, the relays' time
+// limits as a nibble each.
+constexpr size_t kDeviceAddressDigits = 4;
+constexpr uint8_t kMaxRelayTimeLimit = 0x0F;
+// vgr and vgt are the values of the programming page's two boxes.
 Bytes EncodeGeneralBlock(const Configuration& config, int vgr, int vgt);
 struct GeneralReadBack {
   int vgr = 0;
@@ -31,7 +35,11 @@ GeneralReadBack DecodeGeneralBlock(std::span<const uint8_t> block, Configuration
 Bytes EncodeVoiceRepeat(const Configuration& config);
 void DecodeVoiceRepeat(std::span<const uint8_t> block, Configuration& config);
 
-// Entries 9, 19 and 34, indexed by user number 1..32.
+// Entries 9, 19 and 34, indexed by user number 1..32. Bit 6 of a user's
+// attribute byte marks an empty slot; user 32, the engineer, is always read.
+constexpr uint8_t kNoUserBit = 0x40;
+constexpr int kEngineerUser = 32;
+constexpr uint8_t kNoEngineer = 0x80;  // the engineer's byte when there is none
 struct UserBlocks {
   Bytes attributes;  // 32
   Bytes passwords;   // 96
@@ -72,7 +80,17 @@ Bytes EncodeDeliveryLimits(const Configuration& config);
 void DecodeAddresseeSlots(std::span<const uint8_t> flags, std::span<const uint8_t> limits,
                           Configuration& config);
 
-// Entry 24.
+// Entry 24: the work phones, then these numbers in 8-byte number fields, the
+// incoming balance number (a 16-byte number field, or text), the CUSD
+// forward number last. Labels as the checks name them (UTF-8).
+struct NumberField {
+  const char* label;
+  std::string Configuration::*number;
+};
+constexpr NumberField kNumberFields[] = {{"Собственный номер", &Configuration::ownNumber},
+                                         {"Номер Sms-центра", &Configuration::smsCentre},
+                                         {"Номер экспресс-запроса", &Configuration::expressOutNumber},
+                                         {"Номер переадресации USSD", &Configuration::cusdForwardNumber}};
 Bytes EncodeNumbers(const Configuration& config);
 // The CUSD forward number is read only from firmware that keeps it.
 void DecodeNumbers(std::span<const uint8_t> block, bool withCusd, Configuration& config);

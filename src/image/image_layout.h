@@ -47,6 +47,7 @@ constexpr size_t kVoiceRepeatSize = 16;
 constexpr size_t kUserAttributesSize = 32;
 constexpr size_t kLoopFlagsSize = 4;
 constexpr size_t kCommonLoopsSize = 2;
+constexpr size_t kLoopConstantsSize = 4;
 constexpr size_t kReactionTimeSize = 4;
 constexpr size_t kDelaysSize = 8;
 constexpr size_t kPasswordsSize = 96;

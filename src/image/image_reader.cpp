@@ -1,15 +1,12 @@
 #include "image/image_reader.h"
 
+#include <array>
 #include <optional>
 #include <string>
+#include <tuple>
 
-#include "image/chained_lists.h"
-#include "image/descriptions.h"
-#include "image/event_table.h"
-#include "image/fixed_blocks.h"
+#include "image/blocks.h"
 #include "image/image_layout.h"
-#include "image/level_tables.h"
-#include "image/relay_blocks.h"
 #include "model/cp1251.h"
 #include "model/vocabulary_lists.h"
 #include "model/defaults.h"
@@ -98,14 +95,7 @@ long AreaSize(const AddressTable& table, Messenger& messenger) {
 int DecodeConfigurationArea(Workspace& ws, Vocabulary& vocabulary, const AddressTable& table,
                             uint8_t firmwareVersion, std::span<const uint8_t> area, Messenger& messenger,
                             DecodeResult& result) {
-  Configuration& c = ws.config;
   AreaView view(table, area, messenger);
-  std::string error;
-  const auto failWith = [&](const std::string& text) {
-    view.Fail(text);
-    return 1;
-  };
-
   for (int L = 0; L < kLoops; ++L) {
     ws.marks.loopRelayEdited[L] = true;
     ws.marks.loopEventsEdited[L] = true;
@@ -115,96 +105,22 @@ int DecodeConfigurationArea(Workspace& ws, Vocabulary& vocabulary, const Address
   // the device then fills them position by position.
   LoadRemoteCommands(ws, vocabulary);
 
-  const auto pin = view.Block(kEntryPin, kPinSize);
-  if (!pin) return 1;
-  c.pinCode = DecodePin(*pin);
-
-  const auto attributes = view.Block(kEntryUserAttributes, kUserAttributesSize);
-  if (!attributes) return 1;
-  const auto keys = view.Block(kEntryKeys, kKeysSize);
-  if (!keys) return 1;
-  const auto passwords = view.Block(kEntryPasswords, kPasswordsSize);
-  if (!passwords) return 1;
-  DecodeUsers(*attributes, *passwords, *keys, c);
-
-  const auto phones = view.Rest(kEntryPhones);
-  if (!phones) return 1;
-  if (!DecodePhones(*phones, c, error)) return failWith(error);
-
-  const auto general = view.Block(kEntryGeneral, kGeneralSize);
-  if (!general) return 1;
-  const GeneralReadBack back = DecodeGeneralBlock(*general, c);
-  result.haveVg = true;
-  result.vgr = back.vgr;
-  result.vgt = back.vgt;
-
-  const auto workPhones = view.Block(kEntryWorkPhoneControl, kWorkPhoneControlSize);
-  if (!workPhones) return 1;
-  DecodeWorkPhoneControl(*workPhones, c);
-  const auto voice = view.Block(kEntryVoiceRepeat, kVoiceRepeatSize);
-  if (!voice) return 1;
-  DecodeVoiceRepeat(*voice, c);
-
-  const auto slotFlags = view.Block(kEntryAddresseeFlags, kAddresseeFlagsSize);
-  if (!slotFlags) return 1;
-  const auto limits = view.Block(kEntryDeliveryLimits, kDeliveryLimitsSize);
-  if (!limits) return 1;
-  DecodeAddresseeSlots(*slotFlags, *limits, c);
-
-  struct Small {
-    int entry;
-    size_t size;
-    void (*decode)(std::span<const uint8_t>, Configuration&);
-  };
-  static constexpr Small kLoopBlocks[] = {
-      {kEntryTestPeriods, kTestPeriodsSize, DecodeTestPeriods},
-      {kEntryLoopFlags, kLoopFlagsSize, DecodeLoopFlags},
-      {kEntryCommonLoops, kCommonLoopsSize, DecodeCommonLoops},
-      {kEntryReactionTime, kReactionTimeSize, DecodeReactionTimes},
-      {kEntryLoopLatch, kLoopLatchSize, DecodeLoopLatch},
-      {kEntryDelays, kDelaysSize, DecodeDelays},
-      {kEntryLoopEventBase, kLoopEventBaseSize, DecodeLoopEventBases},
-  };
-  for (const Small& s : kLoopBlocks) {
-    const auto block = view.Block(s.entry, s.size);
-    if (!block) return 1;
-    s.decode(*block, c);
+  ReadInput in{ws, vocabulary, firmwareVersion, messenger, result, {}, {}};
+  for (const Block& block : Blocks()) {
+    if (!block.decode) continue;
+    std::array<std::span<const uint8_t>, std::tuple_size_v<decltype(block.places)>> bytes;
+    size_t found = 0;
+    for (const Place& place : block.places) {
+      if (place.entry < 0) continue;  // found behind the block before, or unused
+      const auto at = place.extent == Extent::Fixed ? view.Block(place.entry, place.size) : view.Rest(place.entry);
+      if (!at) return 1;
+      bytes[found++] = *at;
+    }
+    if (!block.decode(Spans(bytes.data(), found), in)) {
+      view.Fail(in.error);
+      return 1;
+    }
   }
-
-  const auto numbers = view.Block(kEntryNumbers, kNumbersSize);
-  if (!numbers) return 1;
-  DecodeNumbers(*numbers, firmwareVersion >= kCusdFirmware, c);
-
-  const auto commands = view.Rest(kEntryRemoteCommands);
-  if (!commands) return 1;
-  if (!DecodeRemoteCommands(*commands, c))
-    return failWith(Cp("Ошибка чтения настроек: команды управления за пределами считанных данных"));
-
-  const auto levels = view.Rest(kEntryLevelTables);
-  if (!levels) return 1;
-  if (!DecodeLevelTables(*levels, c, error)) return failWith(error);
-
-  const auto events = view.Rest(kEntryEvents);
-  if (!events) return 1;
-  if (!RebuildEvents(ws, vocabulary, *events, error)) return failWith(error);
-
-  const auto relays = view.Rest(kEntryRelays);
-  if (!relays) return 1;
-  if (!DecodeRelayBlocks(*relays, c, error)) return failWith(error);
-  const auto patterns = view.Rest(kEntryRelayPatterns);
-  if (!patterns) return 1;
-  if (!DecodeRelayPatterns(*patterns, c, error)) return failWith(error);
-  const auto sms = view.Rest(kEntrySms);
-  if (!sms) return 1;
-  if (!DecodeSmsTexts(*sms, ws.codeDefinitions, c, error)) return failWith(error);
-  const auto timeEvents = view.Rest(kEntryTimeEvents);
-  if (!timeEvents) return 1;
-  size_t timeEnd = 0;
-  if (!DecodeTimeEvents(*timeEvents, c, &timeEnd, error)) return failWith(error);
-
-  // The descriptions follow the time events' 0xFF and one more byte. Names
-  // that cannot be read leave the default ones; the read still succeeds.
-  ReadDescriptions(timeEvents->subspan(timeEnd - 1), c, messenger);
   return 0;
 }
 

@@ -3,14 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "image/chained_lists.h"
-#include "image/event_table.h"
-#include "image/fixed_blocks.h"
+#include "image/blocks.h"
 #include "image/image_layout.h"
-#include "image/level_tables.h"
-#include "image/relay_blocks.h"
-#include "model/cp1251.h"
-#include "sms/sms.h"
 
 namespace vorsin::image {
 
@@ -25,44 +19,25 @@ ImagePlan BuildImage(const Configuration& c, std::span<const CodeDefinition> cod
   s.Stage(flagAddress, {1});
   s.ResetCounters();
 
-  if (c.pinCode != "0") s.StageAtEntry(table, kEntryPin, EncodePin(c.pinCode));
-  UserBlocks users = EncodeUsers(c);
-  s.StageAtEntry(table, kEntryPasswords, std::move(users.passwords));
-  s.StageAtEntry(table, kEntryUserAttributes, std::move(users.attributes));
-  s.StageAtEntry(table, kEntryKeys, std::move(users.keys));
-  s.StageAtEntry(table, kEntryGeneral, EncodeGeneralBlock(c, params.vgr, params.vgt));
-  s.StageAtEntry(table, kEntryWorkPhoneControl, EncodeWorkPhoneControl(c));
-  s.StageAtEntry(table, kEntryVoiceRepeat, EncodeVoiceRepeat(c));
-  s.StageAtEntry(table, kEntryAddresseeFlags, EncodeAddresseeFlags(c));
-  s.StageAtEntry(table, kEntryDeliveryLimits, EncodeDeliveryLimits(c));
-  s.StageAtEntry(table, kEntryTestPeriods, EncodeTestPeriods(c));
-  s.StageAtEntry(table, kEntryZeros, EncodeZeros());
-  s.StageAtEntry(table, kEntryLoopFlags, EncodeLoopFlags(c));
-  s.StageAtEntry(table, kEntryCommonLoops, EncodeCommonLoops(c));
-  s.StageAtEntry(table, kEntryLoopConstants, EncodeLoopConstants());
-  s.StageAtEntry(table, kEntryReactionTime, EncodeReactionTimes(c));
-  s.StageAtEntry(table, kEntryLoopLatch, EncodeLoopLatch(c));
-  s.StageAtEntry(table, kEntryDelays, EncodeDelays(c));
-  s.StageAtEntry(table, kEntryLoopEventBase, EncodeLoopEventBases(c));
-  s.StageAtEntry(table, kEntryNumbers, EncodeNumbers(c));
-  s.StageAtEntry(table, kEntryRemoteCommands, EncodeRemoteCommands(c));
-
-  s.StageChained(table, kEntryEvents, EncodeEventTable(c));
-  s.StageChained(table, kEntryLevelTables, EncodeLevelTables(c));
-  s.StageChained(table, kEntryRelays, EncodeRelayBlock(c, 0));
-  s.StageChained(table, -1, EncodeRelayBlock(c, 1));
-  s.StageChained(table, kEntryRelayPatterns, EncodeRelayPatterns(c));
-  s.StageChained(table, kEntryPhones, EncodePhones(c));
-  s.StageChained(table, kEntrySms, StoreSmsBlock(c, codeDefinitions));
-  s.StageChained(table, kEntryTimeEvents, EncodeTimeEvents(c));
-
-  std::vector<uint8_t> packed;
-  if (CompressDescriptions(BuildDescriptionsText(c, params.stamp), packed)) {
-    s.StageChained(table, -1, DescriptionsBlock(packed));
-    plan.withDescriptions = true;
-  } else {
-    messenger.Show(Cp("Ошибка записи установочной информации"), CaptionWarning(), Icon::None, Buttons::Ok);
+  // The fixed blocks go to the addresses the device's table gives (a plan in
+  // which any two overlap does not fit), so their order does not matter; the
+  // chained ones follow one another in their own order.
+  WriteInput in{c, codeDefinitions, params, messenger};
+  std::vector<const Block*> chained;
+  for (const Block& block : Blocks()) {
+    if (block.chain >= 0) {
+      chained.push_back(&block);
+      continue;
+    }
+    auto bytes = block.encode(in);
+    for (size_t i = 0; i < bytes.size(); ++i) s.StageAtEntry(table, block.places[i].entry, std::move(bytes[i]));
   }
+  std::sort(chained.begin(), chained.end(), [](const Block* a, const Block* b) { return a->chain < b->chain; });
+  for (const Block* block : chained) {
+    auto bytes = block->encode(in);
+    for (size_t i = 0; i < bytes.size(); ++i) s.StageChained(table, block->places[i].entry, std::move(bytes[i]));
+  }
+  plan.withDescriptions = in.withDescriptions;
 
   s.SortAndJoin();
   SetTableEntry(table, kEntryAreaEnd, static_cast<uint16_t>(s.highestEnd()));

@@ -89,9 +89,15 @@ std::array<uint8_t, 3> EncodePasswordField(const std::string& password) {
   const bool digits = !password.empty() && std::all_of(password.begin(), password.end(),
                                                        [](char c) { return c >= '0' && c <= '9'; });
   if (!digits) return out;
-  const size_t count = std::min<size_t>(password.size(), 6);
+  const size_t count = std::min<size_t>(password.size(), kPasswordDigits);
   for (size_t i = 0; i < count; ++i) PutNibble(out, i, static_cast<uint8_t>(password[i] - '0'));
   return out;
+}
+
+bool PasswordFitsField(const std::string& password) {
+  const bool digits = password.size() <= kPasswordDigits &&
+                      std::all_of(password.begin(), password.end(), [](char c) { return c >= '0' && c <= '9'; });
+  return digits || password == "???";
 }
 
 std::string DecodePasswordField(std::span<const uint8_t> field) {

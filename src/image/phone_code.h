@@ -44,7 +44,11 @@ std::string DeviceNumber(const std::string& number, size_t n);
 
 // The 3-byte password field: up to six decimal digits as BCD, unused
 // nibbles 0xF. Anything that is not a string of digits gives FF FF FF.
+constexpr size_t kPasswordDigits = 6;
 std::array<uint8_t, 3> EncodePasswordField(const std::string& password);
+// Whether the field gives the password back: up to six digits (none is no
+// password), or "???", what a device that hides it gives.
+bool PasswordFitsField(const std::string& password);
 // Decodes nibbles until 0xF; 0xBC first gives "???" as for numbers.
 std::string DecodePasswordField(std::span<const uint8_t> field);
 

@@ -14,9 +14,6 @@ constexpr uint8_t kFillerCode = 0x78;  // byte 0 of a pair that binds nothing
 constexpr uint8_t kFillerPair[2] = {0x78, 0x01};
 constexpr uint8_t kFireHeader = 0x40 | kFireRelayBody;
 constexpr uint8_t kNormallyOpenBit = 0x80;
-constexpr uint8_t kLastStep = 0x40;
-constexpr uint8_t kPatternsEnd = 0xFF;
-constexpr int kMaxSteps = static_cast<int>(ParamRecord::kWords) - 2;
 
 int MinPairs(int list) { return list < kLoops ? kMinLoopPairs : kMinCommonPairs; }
 
@@ -128,10 +125,10 @@ bool DecodeRelayBlocks(std::span<const uint8_t> block, Configuration& config, st
 std::vector<uint8_t> EncodeRelayPatterns(const Configuration& config) {
   ByteWriter w;
   for (const ParamRecord& pattern : config.relayPatterns) {
-    const int steps = std::clamp<int32_t>(pattern.w[1], 0, kMaxSteps);
+    const int steps = std::clamp<int32_t>(pattern.w[1], 0, kMaxPatternSteps);
     for (int i = 0; i < steps; ++i) {
       uint8_t step = static_cast<uint8_t>(pattern.w[2 + i] & 0xFF);
-      if (i == steps - 1) step |= kLastStep;
+      if (i == steps - 1) step |= kLastStepBit;
       w.u8(step);
     }
   }
@@ -157,13 +154,13 @@ bool DecodeRelayPatterns(std::span<const uint8_t> block, Configuration& config, 
       return false;
     }
     if (step == kPatternsEnd) return true;  // the end mark, or a last step that reads as one
-    if (steps >= kMaxSteps) {
-      error = Cp("Ошибка чтения настроек: реакция реле длиннее ") + std::to_string(kMaxSteps) +
+    if (steps >= kMaxPatternSteps) {
+      error = Cp("Ошибка чтения настроек: реакция реле длиннее ") + std::to_string(kMaxPatternSteps) +
               Cp(" шагов");
       return false;
     }
-    const bool last = step & kLastStep;
-    pattern.w[2 + steps++] = last ? (step & ~kLastStep) : step;
+    const bool last = step & kLastStepBit;
+    pattern.w[2 + steps++] = last ? (step & ~kLastStepBit) : step;
     if (last) {
       pattern.w[1] = steps;
       pattern.text = RelayPatternName(static_cast<int>(config.relayPatterns.size()));

@@ -26,6 +26,11 @@ std::vector<uint8_t> EncodeRelayBlock(const Configuration& config, int relay);
 // into the cleared relay lists. False, with the reason, when cut short.
 bool DecodeRelayBlocks(std::span<const uint8_t> block, Configuration& config, std::string& error);
 
+// A pattern keeps up to 16 steps of one byte; bit 6 marks the last step and
+// 0xFF ends the list.
+constexpr int kMaxPatternSteps = static_cast<int>(ParamRecord::kWords) - 2;
+constexpr uint8_t kLastStepBit = 0x40;
+constexpr uint8_t kPatternsEnd = 0xFF;
 std::vector<uint8_t> EncodeRelayPatterns(const Configuration& config);
 // Rebuilds relayPatterns (cleared before) from the bytes at entry 33.
 bool DecodeRelayPatterns(std::span<const uint8_t> block, Configuration& config, std::string& error);

@@ -2,6 +2,7 @@
 // without a link: every block the image holds comes back.
 #include <gtest/gtest.h>
 
+#include "image/blocks.h"
 #include "image/image_check.h"
 #include "image/image_reader.h"
 #include "image/image_writer.h"
@@ -54,6 +55,20 @@ TEST_F(ImageRoundTrip, EveryBlockOfARichConfigurationComesBack) {
   EXPECT_EQ(200, vgt);
   EXPECT_EQ("09.03.2024 14:05", fresh.config.lastLoadTime);
   EXPECT_TRUE(messenger.shown.empty());
+}
+
+// Reading takes a fixed block's bytes by the table's size: an encoder that
+// wrote more or fewer would shift or cut what comes back.
+TEST_F(ImageRoundTrip, FixedBlocksAreWrittenAsLongAsReadingTakesThem) {
+  FillRich(ws);
+  const image::ImageParams params;
+  image::WriteInput in{ws.config, ws.codeDefinitions, params, messenger};
+  for (const image::Block& block : image::Blocks()) {
+    const auto bytes = block.encode(in);
+    for (size_t i = 0; i < bytes.size(); ++i)
+      if (block.places[i].extent == image::Extent::Fixed)
+        EXPECT_EQ(block.places[i].size, bytes[i].size()) << block.part;
+  }
 }
 
 TEST_F(ImageRoundTrip, ReadingReplacesWhatTheDeviceHoldsAndKeepsTheRest) {

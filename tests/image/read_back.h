@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "image/blocks.h"
 #include "image/image_layout.h"
 #include "image/image_writer.h"
 #include "image/phone_code.h"
@@ -61,8 +62,10 @@ inline std::string UpToZero(const std::string& text) { return text.substr(0, tex
 inline Configuration AsReadBack(const Configuration& written, const Workspace& fresh,
                                 std::span<const CodeDefinition> codes) {
   Configuration c = written;
+  // What each block keeps of its fields (numbers in the device's form, the
+  // users by slot, the relays' bits, the SMS texts' canonical spelling...).
+  image::KeepWhatTheBlocksHold(c, codes);
   c.general.setProfileIndex(0);
-  if (c.general.serviceFlags() & 0x10) c.general.serviceFlags() &= static_cast<uint8_t>(~0x20);
   c.general.block(lb::kClearedMark) = 1;
   // The reserved bytes of the general block are the tool's own.
   for (size_t i : {1, 2, 3, 4, 5, 6, 7, 14, 15}) c.general.at(i) = fresh.config.general.at(i);
@@ -70,21 +73,8 @@ inline Configuration AsReadBack(const Configuration& written, const Workspace& f
   // Reading maps the device's first level table to the reader's own first
   // table without comparing them (the level-table rule).
   if (!c.intervals.empty() && !fresh.config.intervals.empty()) c.intervals[0] = fresh.config.intervals[0];
-  // A relay is normally closed or not: one bit of its block's header.
-  for (int R = 0; R < kRelays; ++R) c.general.relayNormallyClosed(R) = c.general.relayNormallyClosed(R) != 0;
   // The device's loop constants are written as 9 to 12 whatever the model holds.
   for (int L = 0; L < kLoops; ++L) c.general.block(lb::kLoopConstants + L) = static_cast<uint8_t>(9 + L);
-  // Numbers come back in the device's form: what its codes decode to.
-  using image::DeviceNumber;
-  for (std::string* number : {&c.ownNumber, &c.smsCentre, &c.expressOutNumber, &c.cusdForwardNumber})
-    *number = DeviceNumber(*number, image::kNumberBytes);
-  for (std::string& number : c.workPhones) number = DeviceNumber(number, image::kNumberBytes);
-  if (image::IsPhoneString(c.expressInNumber))
-    c.expressInNumber = DeviceNumber(c.expressInNumber, image::kExpressInBytes);
-  for (Addressee& a : c.addressees)
-    for (AddresseePhone& phone : a.phones)
-      for (std::string* number : {&phone.phoneNumber, &phone.cellPrefix, &phone.linePrefix})
-        *number = DeviceNumber(*number, image::kAddresseeNumberBytes);
   std::vector<Addressee> kept;
   for (size_t i = 0; i < c.addressees.size(); ++i) {
     if (c.addressees[i].phones.empty()) continue;
@@ -98,76 +88,11 @@ inline Configuration AsReadBack(const Configuration& written, const Workspace& f
     kept.push_back(a);
   }
   c.addressees = kept;
-  // Users come back as the device's slots give them: the engineer (32)
-  // first, "not set up" (0x80) when there was none, then by number; the key
-  // flag follows the key bytes; a hidden password ("???") is written as none.
-  std::vector<User> users;
-  const auto slot = [&](int n) -> const User* {
-    for (const User& u : c.users)
-      if (u.w[1] == n) return &u;
-    return nullptr;
-  };
-  for (int n : {kMaxUsers}) {
-    User u;
-    u.w[1] = n;
-    u.w[2] = 0x80;
-    if (const User* found = slot(n)) u = *found;
-    users.push_back(u);
-  }
-  for (int n = 1; n < kMaxUsers; ++n)
-    if (const User* found = slot(n)) users.push_back(*found);
-  for (User& u : users) {
-    User held;
-    held.w[1] = u.w[1];
-    held.w[2] = u.w[2] & 0xFF;
-    for (int k = 4; k < 10; ++k) {
-      held.w[k] = u.w[k] & 0xFF;
-      if (held.w[k] != 0) held.w[3] = 1;
-    }
-    held.text = u.text == "???" ? "" : u.text;
-    u = held;
-  }
-  c.users = users;
-  for (int R = 0; R < kRelays; ++R)
-    for (int L = 0; L < kLoops; ++L) {
-      const uint8_t f = c.general.loopFlags(L);
-      if ((f & 1) && (f & 0x10) == R * 16) {
-        c.general.relayNormallyClosed(R) = 0;
-        for (auto& list : c.relayBindings[R]) list.clear();
-      }
-    }
   for (size_t n = 0; n < c.relayPatterns.size(); ++n) {
     static const char* const kNames[] = {"Вкл. непрерывно", "Меандр 1", "Меандр 2", "Меандр 3",
                                          "Меандр 4",        "Меандр 5", "Выкл"};
     c.relayPatterns[n].text = n < 7 ? Cp(kNames[n]) : Cp("Тип ") + std::to_string(n);
-    // Only the steps travel.
-    ParamRecord& pattern = c.relayPatterns[n];
-    const int steps = std::clamp<int32_t>(pattern.w[1], 0, static_cast<int32_t>(ParamRecord::kWords) - 2);
-    pattern.w[0] = 0;
-    for (size_t k = 2 + static_cast<size_t>(steps); k < ParamRecord::kWords; ++k) pattern.w[k] = 0;
   }
-  // A binding travels as its source, reaction bits and priority.
-  for (auto& relay : c.relayBindings)
-    for (auto& list : relay)
-      for (RelayBinding& b : list) b.w[0] = 0;
-  // A time event travels as four bytes: day, hour, minute, event.
-  for (TimeEvent& t : c.timeEvents) {
-    TimeEvent held;
-    for (size_t k = 1; k <= 4; ++k) held.w[k] = t.w[k];
-    t = held;
-  }
-  // Texts come back in their canonical spelling.
-  const SmsContext ctx{c.smsSubStrings, codes};
-  std::vector<ParamRecord> canonical[3] = {c.smsProfileTexts, c.smsStrings, c.smsSubStrings};
-  for (auto& list : canonical)
-    for (auto& t : list) {
-      t.w = {};  // the image holds an SMS record's text only
-      const auto stored = StoreSmsList(std::span<const ParamRecord>(&t, 1), 1, ctx);
-      t.text = DecodeSms(std::span<const uint8_t>(stored).subspan(1), codes);
-    }
-  c.smsProfileTexts = canonical[0];
-  c.smsStrings = canonical[1];
-  c.smsSubStrings = canonical[2];
   // Parts of the workspace reading never touches stay as they were.
   c.pukCode = fresh.config.pukCode;
   // Reading lays the loops' blocks out one after another behind the general

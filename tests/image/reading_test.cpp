@@ -316,6 +316,30 @@ TEST_F(Checks, ValuesWiderThanTheirDeviceFieldsAreRefused) {
   EXPECT_EQ(problems.size(), image::ImageProblems(c).size());
 }
 
+// An SMS string travels as its identifier byte, 19 above its number.
+TEST_F(Checks, AnEventsSmsStringIsRefusedPastTheLastIdentifier) {
+  Configuration& c = ws.config;
+  c.events[0].w[ev::kSmsNew] = 236;
+  c.events[1].w[ev::kSmsRestore] = 236;
+  EXPECT_TRUE(image::ImageProblems(c).empty());
+  c.events[1].w[ev::kSmsRestore] = 237;
+  const auto problems = image::ImageProblems(c);
+  ASSERT_EQ(1u, problems.size());
+  EXPECT_NE(std::string::npos, problems[0].find(Cp(": поле 6 (237) вне пределов от 0 до 236")));
+}
+
+// The general block keeps a relay's time limit in four bits; a project file
+// may carry any byte, which would come back as another limit.
+TEST_F(Checks, ARelayTimeLimitPastFourBitsIsRefused) {
+  Configuration& c = ws.config;
+  c.relayTimeLimit = {15, 15};
+  EXPECT_TRUE(image::ImageProblems(c).empty());
+  c.relayTimeLimit = {16, 15};
+  const auto problems = image::ImageProblems(c);
+  ASSERT_EQ(1u, problems.size());
+  EXPECT_EQ(Cp("Реле 1: ограничение времени 16 вне пределов от 0 до 15"), problems[0]);
+}
+
 // What the pages store, and what reading a device gives, must program: the
 // checks compare in the device's terms.
 TEST_F(Checks, TheWidestValuesThePagesStoreAndWhatADeviceGivesBackAreAccepted) {

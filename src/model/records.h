@@ -102,7 +102,7 @@ struct User : NamedRecord {
 
   int32_t number() const { return w[kNumber]; }
   void setNumber(int32_t v) { w[kNumber] = v; }
-  // Bits 0-3 the loops (loop 1 in bit 3), the rest named in model/flag_names.h.
+  // Bits 0-3 the user's loops (loop 1 in bit 3).
   int32_t flags() const { return w[kFlags]; }
   void setFlags(int32_t v) { w[kFlags] = v; }
   // Non-zero when a key is assigned; the word as stored.

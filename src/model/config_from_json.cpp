@@ -41,21 +41,15 @@ class Reader {
   bool has(const char* name) const { return node_.is_object() && node_.contains(name); }
 
   // An object may hold only the fields its reader knows.
-  void only(std::span<const RecordField> fields) const {
-    if (!node_.is_object()) fail("must be an object");
-    for (const auto& item : node_.items()) {
-      bool known = false;
-      for (const RecordField& f : fields) known = known || item.key() == f.key;
-      if (!known) throw Misfit{child(item.key()), "unknown field"};
-    }
-  }
   void only(std::initializer_list<const char*> names) const {
-    if (!node_.is_object()) fail("must be an object");
-    for (const auto& item : node_.items()) {
-      bool known = false;
-      for (const char* n : names) known = known || item.key() == n;
-      if (!known) throw Misfit{child(item.key()), "unknown field"};
-    }
+    onlyKnown([&](const std::string& key) {
+      return std::any_of(names.begin(), names.end(), [&](const char* n) { return key == n; });
+    });
+  }
+  void only(std::span<const RecordField> fields) const {
+    onlyKnown([&](const std::string& key) {
+      return std::any_of(fields.begin(), fields.end(), [&](const RecordField& f) { return key == f.key; });
+    });
   }
 
   size_t size(size_t exactly = std::numeric_limits<size_t>::max()) const {
@@ -101,6 +95,12 @@ class Reader {
   const std::string& path() const { return path_; }
 
  private:
+  template <class Known>
+  void onlyKnown(Known known) const {
+    if (!node_.is_object()) fail("must be an object");
+    for (const auto& item : node_.items())
+      if (!known(item.key())) throw Misfit{child(item.key()), "unknown field"};
+  }
   std::string child(const std::string& name) const { return path_.empty() ? name : path_ + "." + name; }
   static std::string range(long long low, long long high) {
     return "must lie in " + std::to_string(low) + ".." + std::to_string(high);
@@ -213,8 +213,8 @@ Addressee ReadAddressee(const Reader& r) {
 }
 
 // A list of (first, second) word pairs shown as objects: "ranges" of a level
-// table, counted by its range count. Only a list that differs from what the words give
-// replaces them, so a count beyond what is shown survives untouched.
+// table, counted by its range count. Only a list that differs from what the
+// words give replaces them, so a count beyond what is shown survives untouched.
 void ReadRanges(const Reader& r, Interval& t) {
   const size_t n = r.size();
   if (n > static_cast<size_t>(kMaxRanges)) r.fail("at most 8 ranges");

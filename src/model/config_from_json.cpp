@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <span>
+#include <string_view>
 #include <unordered_map>
 
 #include "model/cp1251.h"
+#include "model/record_fields.h"
 
 namespace vorsin {
 namespace {
@@ -39,12 +42,14 @@ class Reader {
 
   // An object may hold only the fields its reader knows.
   void only(std::initializer_list<const char*> names) const {
-    if (!node_.is_object()) fail("must be an object");
-    for (const auto& item : node_.items()) {
-      bool known = false;
-      for (const char* n : names) known = known || item.key() == n;
-      if (!known) throw Misfit{child(item.key()), "unknown field"};
-    }
+    onlyKnown([&](const std::string& key) {
+      return std::any_of(names.begin(), names.end(), [&](const char* n) { return key == n; });
+    });
+  }
+  void only(std::span<const RecordField> fields) const {
+    onlyKnown([&](const std::string& key) {
+      return std::any_of(fields.begin(), fields.end(), [&](const RecordField& f) { return key == f.key; });
+    });
   }
 
   size_t size(size_t exactly = std::numeric_limits<size_t>::max()) const {
@@ -90,6 +95,12 @@ class Reader {
   const std::string& path() const { return path_; }
 
  private:
+  template <class Known>
+  void onlyKnown(Known known) const {
+    if (!node_.is_object()) fail("must be an object");
+    for (const auto& item : node_.items())
+      if (!known(item.key())) throw Misfit{child(item.key()), "unknown field"};
+  }
   std::string child(const std::string& name) const { return path_.empty() ? name : path_ + "." + name; }
   static std::string range(long long low, long long high) {
     return "must lie in " + std::to_string(low) + ".." + std::to_string(high);
@@ -152,9 +163,27 @@ void ReadWords(const Reader& r, ParamRecord& record) {
   for (size_t i = 0; i < ParamRecord::kWords; ++i) record.w[i] = r.at(i).int32();
 }
 
-// Named fields mapped onto words: applied after "words", so an edit of either shows.
-void Named(const Reader& r, ParamRecord& record, std::initializer_list<std::pair<const char*, int>> fields) {
-  for (const auto& [name, word] : fields) record.w[static_cast<size_t>(word)] = r.field(name).int32();
+// A record's fields as its table lists them: "words" first, then the named
+// words, so an edit of either shows; then the text and the kind's own
+// fields (own(key)) in table order.
+template <class Record, class Own>
+void ReadRecord(const Reader& r, Record& record, std::span<const RecordField> fields, Own own) {
+  r.only(fields);
+  for (const RecordField& f : fields)
+    if constexpr (requires { record.text; })
+      if (f.role == FieldRole::Words) ReadWords(r.field(f.key), record);
+  for (const RecordField& f : fields)
+    if (f.role == FieldRole::Word) record.w.at(f.word) = r.field(f.key).int32();
+  for (const RecordField& f : fields) {
+    if constexpr (requires { record.text; })
+      if (f.role == FieldRole::Text) record.text = r.field(f.key).text();
+    if (f.role == FieldRole::Own) own(std::string_view(f.key));
+  }
+}
+
+template <class Record>
+void ReadRecord(const Reader& r, Record& record, std::span<const RecordField> fields) {
+  ReadRecord(r, record, fields, [](std::string_view) {});
 }
 
 AddresseePhone ReadPhone(const Reader& r) {
@@ -184,8 +213,8 @@ Addressee ReadAddressee(const Reader& r) {
 }
 
 // A list of (first, second) word pairs shown as objects: "ranges" of a level
-// table, counted by w[1]. Only a list that differs from what the words give
-// replaces them, so a count beyond what is shown survives untouched.
+// table, counted by its range count. Only a list that differs from what the
+// words give replaces them, so a count beyond what is shown survives untouched.
 void ReadRanges(const Reader& r, Interval& t) {
   const size_t n = r.size();
   if (n > static_cast<size_t>(kMaxRanges)) r.fail("at most 8 ranges");
@@ -196,23 +225,19 @@ void ReadRanges(const Reader& r, Interval& t) {
     given.emplace_back(range.field("low").int32(), range.field("width").int32());
   }
   std::vector<std::pair<int32_t, int32_t>> shown;
-  const int count = std::clamp<int32_t>(t.w[1], 0, kMaxRanges);
-  for (int k = 0; k < count; ++k) shown.emplace_back(t.w[2 + 2 * k], t.w[3 + 2 * k]);
+  const int count = std::clamp<int32_t>(t.rangeCount(), 0, kMaxRanges);
+  for (int k = 0; k < count; ++k) shown.emplace_back(t.rangeLow(k), t.rangeWidth(k));
   if (given == shown) return;
-  t.w[1] = static_cast<int32_t>(n);
+  t.setRangeCount(static_cast<int32_t>(n));
   for (size_t k = 0; k < n; ++k) {
-    t.w[2 + 2 * k] = given[k].first;
-    t.w[3 + 2 * k] = given[k].second;
+    t.setRangeLow(static_cast<int>(k), given[k].first);
+    t.setRangeWidth(static_cast<int>(k), given[k].second);
   }
 }
 
 Interval ReadInterval(const Reader& r) {
-  r.only({"kind", "ranges", "words", "text"});
   Interval t;
-  ReadWords(r.field("words"), t);
-  t.w[0] = r.field("kind").int32();
-  ReadRanges(r.field("ranges"), t);
-  t.text = r.field("text").text();
+  ReadRecord(r, t, record_fields::kInterval, [&](std::string_view) { ReadRanges(r.field("ranges"), t); });
   return t;
 }
 
@@ -236,68 +261,55 @@ IntervalDescription ReadDescription(const Reader& r) {
 }
 
 RelayBinding ReadBinding(const Reader& r) {
-  r.only({"reserved", "id", "reactionFlags", "priority"});
   RelayBinding b;
-  b.w[0] = r.field("reserved").int32();
-  b.w[1] = r.field("id").int32();
-  b.w[2] = r.field("reactionFlags").int32();
-  b.w[3] = r.field("priority").int32();
+  ReadRecord(r, b, record_fields::kBinding);
   return b;
 }
 
-ParamRecord ReadPattern(const Reader& r) {
-  r.only({"name", "steps", "words"});
-  ParamRecord p;
-  ReadWords(r.field("words"), p);
-  p.text = r.field("name").text();
-  const Reader steps = r.field("steps");
+// The steps shown replace the stored ones only when they differ, as the ranges do.
+void ReadSteps(const Reader& steps, RelayPattern& p) {
   const size_t n = steps.size();
-  constexpr size_t kMaxSteps = ParamRecord::kWords - 2;
-  if (n > kMaxSteps) steps.fail("at most 16 steps");
+  if (n > static_cast<size_t>(RelayPattern::kMaxSteps)) steps.fail("at most 16 steps");
   std::vector<int32_t> given;
   for (size_t i = 0; i < n; ++i) given.push_back(steps.at(i).int32());
-  const size_t count = static_cast<size_t>(std::clamp<int32_t>(p.w[1], 0, static_cast<int32_t>(kMaxSteps)));
-  const std::vector<int32_t> shown(p.w.begin() + 2, p.w.begin() + 2 + static_cast<std::ptrdiff_t>(count));
+  std::vector<int32_t> shown;
+  const int count = std::clamp<int32_t>(p.stepCount(), 0, RelayPattern::kMaxSteps);
+  for (int i = 0; i < count; ++i) shown.push_back(p.step(i));
   if (given != shown) {
-    p.w[1] = static_cast<int32_t>(n);
-    for (size_t i = 0; i < n; ++i) p.w[2 + i] = given[i];
+    p.setStepCount(static_cast<int32_t>(n));
+    for (size_t i = 0; i < n; ++i) p.setStep(static_cast<int>(i), given[i]);
   }
+}
+
+RelayPattern ReadPattern(const Reader& r) {
+  RelayPattern p;
+  ReadRecord(r, p, record_fields::kPattern, [&](std::string_view) { ReadSteps(r.field("steps"), p); });
   return p;
 }
 
 EventEntry ReadEvent(const Reader& r) {
-  r.only({"position", "name", "flags", "code", "partition", "zone", "smsNew", "smsRestore", "voiceRestore",
-          "voiceNew", "addresseeMask", "words"});
   EventEntry e;
-  ReadWords(r.field("words"), e);
-  Named(r, e, {{"flags", 1}, {"code", 2}, {"partition", 3}, {"zone", 4}, {"smsNew", 5}, {"smsRestore", 6},
-               {"voiceRestore", 7}, {"voiceNew", 8}, {"addresseeMask", 9}});
-  e.text = r.field("name").text();
+  ReadRecord(r, e, record_fields::kEvent);  // "position" is not taken back
   return e;
 }
 
 std::vector<ParamRecord> ReadTextList(const Reader& r) {
   std::vector<ParamRecord> out;
   for (size_t i = 0; i < r.size(); ++i) {
-    const Reader item = r.at(i);
-    item.only({"text", "words"});
     ParamRecord p;
-    ReadWords(item.field("words"), p);
-    p.text = item.field("text").text();
+    ReadRecord(r.at(i), p, record_fields::kText);
     out.push_back(std::move(p));
   }
   return out;
 }
 
 User ReadUser(const Reader& r) {
-  r.only({"number", "userFlags", "keyPresent", "keyCode", "password", "words"});
   User u;
-  ReadWords(r.field("words"), u);
-  Named(r, u, {{"number", 1}, {"userFlags", 2}, {"keyPresent", 3}});
-  const Reader key = r.field("keyCode");
-  key.size(6);
-  for (size_t i = 0; i < 6; ++i) u.w[4 + i] = key.at(i).int32();
-  u.text = r.field("password").text();
+  ReadRecord(r, u, record_fields::kUser, [&](std::string_view) {
+    const Reader key = r.field("keyCode");
+    key.size(User::kKeyBytes);
+    for (int k = 0; k < User::kKeyBytes; ++k) u.setKeyByte(k, key.at(static_cast<size_t>(k)).int32());
+  });
   return u;
 }
 
@@ -306,22 +318,16 @@ User ReadUser(const Reader& r) {
 std::vector<RemoteCommand> ReadRemote(const Reader& r) {
   std::vector<RemoteCommand> out;
   for (size_t i = 0; i < r.size(); ++i) {
-    const Reader item = r.at(i);
-    item.only({"phoneMask", "password", "words", "name", "form"});
     RemoteCommand c;
-    ReadWords(item.field("words"), c);
-    Named(item, c, {{"phoneMask", 1}});
-    c.text = item.field("password").text();
+    ReadRecord(r.at(i), c, record_fields::kRemote);
     out.push_back(std::move(c));
   }
   return out;
 }
 
 TimeEvent ReadTimeEvent(const Reader& r) {
-  r.only({"day", "hours", "minutes", "event", "words"});
   TimeEvent t;
-  ReadWords(r.field("words"), t);
-  Named(r, t, {{"day", 1}, {"hours", 2}, {"minutes", 3}, {"event", 4}});
+  ReadRecord(r, t, record_fields::kTimeEvent);
   return t;
 }
 

@@ -1,7 +1,12 @@
 #include "model/config_json.h"
 
+#include <algorithm>
+#include <span>
+#include <string_view>
+
 #include "model/cp1251.h"
 #include "model/file_path.h"
+#include "model/record_fields.h"
 
 namespace vorsin {
 namespace {
@@ -72,11 +77,38 @@ json AddresseeJson(const Addressee& a) {
           {"phones", phones}};
 }
 
+// A record's fields as its table lists them; own(j, key) adds a field the
+// kind writes itself, or leaves it out.
+template <class Record, class Own>
+json RecordJson(const Record& r, std::span<const RecordField> fields, Own own) {
+  json j = json::object();
+  for (const RecordField& f : fields) {
+    switch (f.role) {
+      case FieldRole::Word: j[f.key] = r.w.at(f.word); break;
+      case FieldRole::Text:
+        if constexpr (requires { r.text; }) j[f.key] = U(r.text);
+        break;
+      case FieldRole::Words:
+        if constexpr (requires { r.text; }) j[f.key] = Words(r);
+        break;
+      case FieldRole::Own: own(j, f.key); break;
+    }
+  }
+  return j;
+}
+
+template <class Record>
+json RecordJson(const Record& r, std::span<const RecordField> fields) {
+  return RecordJson(r, fields, [](json&, std::string_view) {});
+}
+
 json IntervalJson(const Interval& t) {
-  json ranges = json::array();
-  const int n = std::clamp<int32_t>(t.w[1], 0, kMaxRanges);
-  for (int k = 0; k < n; ++k) ranges.push_back({{"low", t.w[2 + 2 * k]}, {"width", t.w[3 + 2 * k]}});
-  return {{"kind", t.w[0]}, {"ranges", ranges}, {"words", Words(t)}, {"text", U(t.text)}};
+  return RecordJson(t, record_fields::kInterval, [&](json& j, std::string_view) {
+    json ranges = json::array();
+    const int n = std::clamp<int32_t>(t.rangeCount(), 0, kMaxRanges);
+    for (int k = 0; k < n; ++k) ranges.push_back({{"low", t.rangeLow(k)}, {"width", t.rangeWidth(k)}});
+    j["ranges"] = ranges;
+  });
 }
 
 json DescriptionJson(const IntervalDescription& d) {
@@ -90,53 +122,47 @@ json DescriptionJson(const IntervalDescription& d) {
   return j;
 }
 
-json BindingJson(const RelayBinding& b) {
-  return {{"reserved", b.w[0]}, {"id", b.w[1]}, {"reactionFlags", b.w[2]}, {"priority", b.w[3]}};
-}
+json BindingJson(const RelayBinding& b) { return RecordJson(b, record_fields::kBinding); }
 
-json PatternJson(const ParamRecord& p) {
-  json steps = json::array();
-  const int n = std::clamp<int32_t>(p.w[1], 0, static_cast<int32_t>(ParamRecord::kWords) - 2);
-  for (int i = 0; i < n; ++i) steps.push_back(p.w[2 + i]);
-  return {{"name", U(p.text)}, {"steps", steps}, {"words", Words(p)}};
+json PatternJson(const RelayPattern& p) {
+  return RecordJson(p, record_fields::kPattern, [&](json& j, std::string_view) {
+    json steps = json::array();
+    const int n = std::clamp<int32_t>(p.stepCount(), 0, RelayPattern::kMaxSteps);
+    for (int i = 0; i < n; ++i) steps.push_back(p.step(i));
+    j["steps"] = steps;
+  });
 }
 
 json EventJson(const EventEntry& e, size_t position) {
-  return {{"position", position},    {"name", U(e.text)},       {"flags", e.w[1]},
-          {"code", e.w[2]},          {"partition", e.w[3]},     {"zone", e.w[4]},
-          {"smsNew", e.w[5]},        {"smsRestore", e.w[6]},    {"voiceRestore", e.w[7]},
-          {"voiceNew", e.w[8]},      {"addresseeMask", e.w[9]}, {"words", Words(e)}};
+  return RecordJson(e, record_fields::kEvent, [&](json& j, std::string_view) { j["position"] = position; });
 }
 
 json TextList(const std::vector<ParamRecord>& list) {
   json a = json::array();
-  for (const auto& r : list) a.push_back({{"text", U(r.text)}, {"words", Words(r)}});
+  for (const auto& r : list) a.push_back(RecordJson(r, record_fields::kText));
   return a;
 }
 
 json UserJson(const User& u) {
-  json key = json::array();
-  for (int i = 4; i <= 9; ++i) key.push_back(u.w[i]);
-  return {{"number", u.w[1]}, {"userFlags", u.w[2]}, {"keyPresent", u.w[3]},
-          {"keyCode", key},   {"password", U(u.text)}, {"words", Words(u)}};
+  return RecordJson(u, record_fields::kUser, [&](json& j, std::string_view) {
+    json key = json::array();
+    for (int k = 0; k < User::kKeyBytes; ++k) key.push_back(u.keyByte(k));
+    j["keyCode"] = key;
+  });
 }
 
 json RemoteJson(const std::vector<RemoteCommand>& list, const std::vector<RemoteEntryName>* names) {
   json a = json::array();
   for (size_t i = 0; i < list.size(); ++i) {
-    json j = {{"phoneMask", list[i].w[1]}, {"password", U(list[i].text)}, {"words", Words(list[i])}};
-    if (names && i < names->size()) {
-      j["name"] = U((*names)[i].name);
-      j["form"] = U((*names)[i].form);
-    }
-    a.push_back(j);
+    const RemoteEntryName* name = names && i < names->size() ? &(*names)[i] : nullptr;
+    a.push_back(RecordJson(list[i], record_fields::kRemote, [&](json& j, std::string_view key) {
+      if (name) j[std::string(key)] = U(key == "name" ? name->name : name->form);
+    }));
   }
   return a;
 }
 
-json TimeEventJson(const TimeEvent& t) {
-  return {{"day", t.w[1]}, {"hours", t.w[2]}, {"minutes", t.w[3]}, {"event", t.w[4]}, {"words", Words(t)}};
-}
+json TimeEventJson(const TimeEvent& t) { return RecordJson(t, record_fields::kTimeEvent); }
 
 json ConfigJson(const Configuration& c, const Workspace* ws) {
   json j;

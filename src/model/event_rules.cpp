@@ -15,7 +15,7 @@ bool ValidEvent(const Configuration& config, int e) {
 
 int32_t AllAddressees(int addressees) {
   int32_t bits = 0;
-  for (int i = 0; i < addressees && i < kMaxAddressees; ++i) bits |= 0x80 >> i;
+  for (int i = 0; i < addressees && i < kMaxAddressees; ++i) bits |= AddresseeBit(i);
   return bits;
 }
 
@@ -53,13 +53,13 @@ std::string PadEventNumber(int32_t value, int width) {
 std::array<std::string, kEventColumns> EventRowTexts(const EventEntry& e, int position) {
   return {std::to_string(position),
           e.text,
-          PadEventNumber(e.w[ev::kCode], 3),
-          PadEventNumber(e.w[ev::kPartition], 2),
-          PadEventNumber(e.w[ev::kZone], 3),
-          YesNo((e.w[ev::kFlags] & ev::kRestoreBit) != 0),
-          YesNo(e.w[ev::kVoiceNew] != 0 || e.w[ev::kVoiceRestore] != 0),
-          YesNo(e.w[ev::kSmsNew] != 0 || e.w[ev::kSmsRestore] != 0),
-          YesNo(e.w[ev::kMask] != 0)};
+          PadEventNumber(e.code(), 3),
+          PadEventNumber(e.partition(), 2),
+          PadEventNumber(e.zone(), 3),
+          YesNo(e.hasRestore()),
+          YesNo(e.voiceNew() != 0 || e.voiceRestore() != 0),
+          YesNo(e.smsNew() != 0 || e.smsRestore() != 0),
+          YesNo(e.addresseeMask() != 0)};
 }
 
 int32_t TypedEventNumber(const std::string& text) {
@@ -76,20 +76,18 @@ int ListIndexFor(int32_t stored, int count) { return stored >= 0 && stored < cou
 std::vector<std::string> ReportRowTexts(const EventEntry& e, int position, int addressees) {
   std::vector<std::string> texts{std::to_string(position), e.text};
   for (int i = 0; i < addressees && i < kMaxAddressees; ++i)
-    texts.push_back((e.w[ev::kMask] & (0x80 >> i)) != 0 ? "+" : "");
+    texts.push_back(e.reportsTo(i) ? "+" : "");
   return texts;
 }
 
 void ToggleAddresseeColumn(Workspace& ws, std::span<const int> rows, int k) {
   if (k < 0 || k >= kMaxAddressees) return;
   auto& events = ws.config.events;
-  const int32_t bit = 0x80 >> k;
   bool any = false;
-  for (const int e : rows) any = any || (ValidEvent(ws.config, e) && (events[e].w[ev::kMask] & bit) != 0);
+  for (const int e : rows) any = any || (ValidEvent(ws.config, e) && events[e].reportsTo(k));
   for (const int e : rows) {
     if (!ValidEvent(ws.config, e)) continue;
-    int32_t& mask = events[e].w[ev::kMask];
-    mask = any ? (mask & ~bit) : (mask | bit);
+    events[e].setReportsTo(k, !any);
     MarkEventEdited(ws, e);
   }
   ws.marks.eventsStale = true;
@@ -97,13 +95,15 @@ void ToggleAddresseeColumn(Workspace& ws, std::span<const int> rows, int k) {
 
 void DoubleClickMask(Workspace& ws, int e, int column, int addressees) {
   if (!ValidEvent(ws.config, e) || column < 0) return;
-  int32_t& mask = ws.config.events[e].w[ev::kMask];
+  EventEntry& event = ws.config.events[e];
   if (column >= 2) {
-    if (column - 2 >= kMaxAddressees) return;
-    mask ^= 0x80 >> (column - 2);
+    const int k = column - 2;
+    if (k >= kMaxAddressees) return;
+    event.setReportsTo(k, !event.reportsTo(k));
   } else {
     // Bits beyond the eight addressees mean nothing here and are carried.
-    mask = (mask & ~0xFF) | ((mask & 0xFF) != 0 ? 0 : AllAddressees(addressees));
+    const int32_t mask = event.addresseeMask();
+    event.setAddresseeMask((mask & ~0xFF) | ((mask & 0xFF) != 0 ? 0 : AllAddressees(addressees)));
   }
   MarkEventEdited(ws, e);
   ws.marks.eventsStale = true;

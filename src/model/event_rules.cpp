@@ -13,10 +13,34 @@ bool ValidEvent(const Configuration& config, int e) {
   return e >= 0 && static_cast<size_t>(e) < config.events.size();
 }
 
+// Addressee i's bit of an event mask: the first addressee is the top bit of the low byte.
+int32_t MaskBit(int i) { return 0x80 >> i; }
+
 int32_t AllAddressees(int addressees) {
   int32_t bits = 0;
-  for (int i = 0; i < addressees && i < kMaxAddressees; ++i) bits |= 0x80 >> i;
+  for (int i = 0; i < addressees && i < kMaxAddressees; ++i) bits |= MaskBit(i);
   return bits;
+}
+
+size_t FieldWord(EventField field) {
+  switch (field) {
+    case EventField::Code: return ev::kCode;
+    case EventField::Partition: return ev::kPartition;
+    case EventField::Zone: return ev::kZone;
+    case EventField::VoiceNew: return ev::kVoiceNew;
+    case EventField::VoiceRestore: return ev::kVoiceRestore;
+    case EventField::SmsNew: return ev::kSmsNew;
+    case EventField::SmsRestore: return ev::kSmsRestore;
+  }
+  return ev::kCode;
+}
+
+// Stores one word of event e as a user edit does.
+bool EditWord(Workspace& ws, int e, size_t word, int32_t value) {
+  if (!ValidEvent(ws.config, e)) return false;
+  MarkEventEdited(ws, e);
+  ws.config.events[static_cast<size_t>(e)].w[word] = value;
+  return true;
 }
 
 }  // namespace
@@ -73,17 +97,42 @@ int32_t TypedEventNumber(const std::string& text) {
 
 int ListIndexFor(int32_t stored, int count) { return stored >= 0 && stored < count ? stored : -1; }
 
+int32_t FieldValue(const EventEntry& e, EventField field) { return e.w[FieldWord(field)]; }
+
+bool EditEvent(Workspace& ws, int e, EventField field, int32_t value) {
+  return EditWord(ws, e, FieldWord(field), value);
+}
+
+int RestoreItem(const EventEntry& e) { return (e.w[ev::kFlags] & ev::kRestoreBit) != 0 ? 0 : 1; }
+
+bool EditEventRestore(Workspace& ws, int e, int item) {
+  if (!ValidEvent(ws.config, e)) return false;
+  const int32_t flags = ws.config.events[static_cast<size_t>(e)].w[ev::kFlags];
+  return EditWord(ws, e, ev::kFlags, item == 0 ? (flags | ev::kRestoreBit) : (flags & ~ev::kRestoreBit));
+}
+
+bool HasAddressee(const EventEntry& e, int i) {
+  return i >= 0 && i < kMaxAddressees && (e.w[ev::kMask] & MaskBit(i)) != 0;
+}
+
+bool EditEventAddressee(Workspace& ws, int e, int i, bool on) {
+  if (!ValidEvent(ws.config, e) || i < 0 || i >= kMaxAddressees) return false;
+  ws.marks.reportsStale = true;
+  const int32_t mask = ws.config.events[static_cast<size_t>(e)].w[ev::kMask];
+  return EditWord(ws, e, ev::kMask, on ? (mask | MaskBit(i)) : (mask & ~MaskBit(i)));
+}
+
 std::vector<std::string> ReportRowTexts(const EventEntry& e, int position, int addressees) {
   std::vector<std::string> texts{std::to_string(position), e.text};
   for (int i = 0; i < addressees && i < kMaxAddressees; ++i)
-    texts.push_back((e.w[ev::kMask] & (0x80 >> i)) != 0 ? "+" : "");
+    texts.push_back(HasAddressee(e, i) ? "+" : "");
   return texts;
 }
 
 void ToggleAddresseeColumn(Workspace& ws, std::span<const int> rows, int k) {
   if (k < 0 || k >= kMaxAddressees) return;
   auto& events = ws.config.events;
-  const int32_t bit = 0x80 >> k;
+  const int32_t bit = MaskBit(k);
   bool any = false;
   for (const int e : rows) any = any || (ValidEvent(ws.config, e) && (events[e].w[ev::kMask] & bit) != 0);
   for (const int e : rows) {
@@ -100,7 +149,7 @@ void DoubleClickMask(Workspace& ws, int e, int column, int addressees) {
   int32_t& mask = ws.config.events[e].w[ev::kMask];
   if (column >= 2) {
     if (column - 2 >= kMaxAddressees) return;
-    mask ^= 0x80 >> (column - 2);
+    mask ^= MaskBit(column - 2);
   } else {
     // Bits beyond the eight addressees mean nothing here and are carried.
     mask = (mask & ~0xFF) | ((mask & 0xFF) != 0 ? 0 : AllAddressees(addressees));

@@ -113,4 +113,36 @@ bool IsStorablePassword(const std::string& text) {
   return text.size() <= 6 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+std::array<std::string, kUserColumns> UserRowTexts(const User& user) {
+  std::array<std::string, kUserColumns> texts{UserCaption(user.w[1])};
+  for (int loop = 0; loop < kLoops; ++loop) texts[1 + loop] = HasLoop(user, loop) ? "+" : "";
+  texts[kKeyColumn] = user.w[3] != 0 ? "+" : "";
+  return texts;
+}
+
+bool AddUser(std::vector<User>& users, int number) {
+  if (FindUser(users, number) >= 0 || users.size() >= static_cast<size_t>(kMaxUsers)) return false;
+  users.push_back(NewUser(number));
+  return true;
+}
+
+bool DeleteUser(std::vector<User>& users, int row) {
+  if (!CanDeleteUser(users, row)) return false;
+  users.erase(users.begin() + row);
+  return true;
+}
+
+bool RelayReset(const User& user) { return (user.w[2] >> RelayResetFlagName().bit) & 1; }
+
+void SetRelayReset(User& user, bool on) {
+  const int32_t bit = 1 << RelayResetFlagName().bit;
+  user.w[2] = on ? (user.w[2] | bit) : (user.w[2] & ~bit);
+}
+
+bool StorePassword(User& user, const std::string& text) {
+  if (!IsStorablePassword(text)) return false;
+  user.text = text;
+  return true;
+}
+
 }  // namespace vorsin

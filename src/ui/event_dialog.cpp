@@ -61,24 +61,20 @@ EventDialog::EventDialog(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(
   setWindowFlag(Qt::WindowStaysOnTopHint);
   buildControls();
 
-  const std::pair<QLineEdit*, size_t> numbers[] = {
-      {code_, ev::kCode}, {partition_, ev::kPartition}, {zone_, ev::kZone}};
-  for (const auto& number : numbers) {
-    QLineEdit* edit = number.first;
-    const size_t word = number.second;
-    connect(edit, &QLineEdit::textEdited, this, [this, edit, word] { numberEdited(edit, word); });
+  for (const auto& [edit, field] : numberFields()) {
+    connect(edit, &QLineEdit::textEdited, this, [this, edit = edit, field = field] {
+      storeField(field, TypedEventNumber(Cp1251(edit->text())));
+    });
   }
   connect(restore_, &QComboBox::activated, this, &EventDialog::restoreChosen);
-  const std::pair<QComboBox*, size_t> lists[] = {
-      {voiceNew_, ev::kVoiceNew}, {voiceRestore_, ev::kVoiceRestore}, {smsNew_, ev::kSmsNew},
-      {smsRestore_, ev::kSmsRestore}};
-  for (const auto& list : lists) {
-    const size_t word = list.second;
-    connect(list.first, &QComboBox::activated, this, [this, word](int index) { storeWord(word, index); });
-  }
+  const std::pair<QComboBox*, EventField> lists[] = {
+      {voiceNew_, EventField::VoiceNew}, {voiceRestore_, EventField::VoiceRestore}, {smsNew_, EventField::SmsNew},
+      {smsRestore_, EventField::SmsRestore}};
+  for (const auto& [box, field] : lists)
+    connect(box, &QComboBox::activated, this, [this, field = field](int index) { storeField(field, index); });
   connect(addressees_, &QListWidget::itemChanged, this, &EventDialog::addresseeChecked);
-  connect(editSmsNew_, &QPushButton::clicked, this, [this] { openSmsEditor(ev::kSmsNew); });
-  connect(editSmsRestore_, &QPushButton::clicked, this, [this] { openSmsEditor(ev::kSmsRestore); });
+  connect(editSmsNew_, &QPushButton::clicked, this, [this] { openSmsEditor(EventField::SmsNew); });
+  connect(editSmsRestore_, &QPushButton::clicked, this, [this] { openSmsEditor(EventField::SmsRestore); });
 }
 
 void EventDialog::buildControls() {
@@ -153,25 +149,23 @@ void EventDialog::showEventParams(int e) {
     return;
   }
   setWindowTitle(QStringLiteral("Параметры события: ") + Q(event->text));
-  const std::pair<QLineEdit*, size_t> numbers[] = {
-      {code_, ev::kCode}, {partition_, ev::kPartition}, {zone_, ev::kZone}};
-  for (const auto& [edit, word] : numbers) {
+  for (const auto& [edit, field] : numberFields()) {
     const QSignalBlocker quiet(edit);
-    edit->setText(QString::number(event->w[word]));
+    edit->setText(QString::number(FieldValue(*event, field)));
   }
   {
     const QSignalBlocker quiet(restore_);
-    restore_->setCurrentIndex((event->w[ev::kFlags] & ev::kRestoreBit) != 0 ? 0 : 1);
+    restore_->setCurrentIndex(RestoreItem(*event));
   }
-  ShowIndex(voiceRestore_, event->w[ev::kVoiceRestore]);
-  ShowIndex(voiceNew_, event->w[ev::kVoiceNew]);
+  ShowIndex(voiceRestore_, FieldValue(*event, EventField::VoiceRestore));
+  ShowIndex(voiceNew_, FieldValue(*event, EventField::VoiceNew));
   {
     const QSignalBlocker quiet(addressees_);
     addressees_->clear();
     for (size_t i = 0; i < ws_.config.addressees.size() && i < kMaxAddressees; ++i) {
       auto* item = new QListWidgetItem(Q(ws_.config.addressees[i].name), addressees_);
       item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
-      item->setCheckState((event->w[ev::kMask] & (0x80 >> i)) != 0 ? Qt::Checked : Qt::Unchecked);
+      item->setCheckState(HasAddressee(*event, static_cast<int>(i)) ? Qt::Checked : Qt::Unchecked);
     }
   }
   fillSmsLists();
@@ -187,8 +181,8 @@ void EventDialog::fillSmsLists() {
     for (const auto& sms : ws_.config.smsStrings) box->addItem(Q(DisplaySms(sms.text, offset, context)));
   }
   if (const EventEntry* event = current()) {
-    ShowIndex(smsNew_, event->w[ev::kSmsNew]);
-    ShowIndex(smsRestore_, event->w[ev::kSmsRestore]);
+    ShowIndex(smsNew_, FieldValue(*event, EventField::SmsNew));
+    ShowIndex(smsRestore_, FieldValue(*event, EventField::SmsRestore));
   }
 }
 
@@ -226,38 +220,27 @@ void EventDialog::setOpenSmsEditor(std::function<void(int group, int index)> ope
   editSmsRestore_->setEnabled(static_cast<bool>(openSmsEditor_));
 }
 
-void EventDialog::storeWord(size_t word, int32_t value) {
-  if (current() == nullptr) return;
-  MarkEventEdited(ws_, edited_);
-  current()->w[word] = value;
-  emit eventEdited(edited_);
+std::array<std::pair<QLineEdit*, EventField>, 3> EventDialog::numberFields() const {
+  return {{{code_, EventField::Code}, {partition_, EventField::Partition}, {zone_, EventField::Zone}}};
 }
 
-void EventDialog::numberEdited(QLineEdit* edit, size_t word) {
-  storeWord(word, TypedEventNumber(Cp1251(edit->text())));
+void EventDialog::storeField(EventField field, int32_t value) {
+  if (EditEvent(ws_, edited_, field, value)) emit eventEdited(edited_);
 }
 
 void EventDialog::restoreChosen(int index) {
-  const EventEntry* event = current();
-  if (event == nullptr) return;
-  const int32_t flags = event->w[ev::kFlags];
-  storeWord(ev::kFlags, index == 0 ? (flags | ev::kRestoreBit) : (flags & ~ev::kRestoreBit));
+  if (EditEventRestore(ws_, edited_, index)) emit eventEdited(edited_);
 }
 
 void EventDialog::addresseeChecked(QListWidgetItem* item) {
-  const int i = addressees_->row(item);
-  const EventEntry* event = current();
-  if (event == nullptr || i < 0 || i >= kMaxAddressees) return;
-  ws_.marks.reportsStale = true;
-  const int32_t bit = 0x80 >> i;
-  const int32_t mask = event->w[ev::kMask];
-  storeWord(ev::kMask, item->checkState() == Qt::Checked ? (mask | bit) : (mask & ~bit));
+  if (EditEventAddressee(ws_, edited_, addressees_->row(item), item->checkState() == Qt::Checked))
+    emit eventEdited(edited_);
 }
 
-void EventDialog::openSmsEditor(size_t word) {
+void EventDialog::openSmsEditor(EventField field) {
   const EventEntry* event = current();
   if (event == nullptr || !openSmsEditor_) return;
-  openSmsEditor_(kSmsStringGroup, event->w[word]);
+  openSmsEditor_(kSmsStringGroup, FieldValue(*event, field));
 }
 
 }  // namespace vorsin::ui

@@ -27,9 +27,6 @@
 namespace vorsin::ui {
 namespace {
 
-constexpr int kColumns = 6;
-constexpr int kDalasColumn = 5;
-
 bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
 }  // namespace
@@ -60,12 +57,8 @@ UsersPage::UsersPage(WindowServices& window, std::function<std::string()> passwo
   connect(passwordEdit_, &QLineEdit::textEdited, this, &UsersPage::passwordEdited);
   OnLeave(passwordEdit_, [this] { passwordLeft(); });
 
-  BindFlag(relayReset_, RelayResetFlagName().bit, [this](QCheckBox* box) {
-    if (!currentValid()) return;
-    int32_t& flags = window_.workspace().config.users[current_].w[2];
-    uint8_t low = static_cast<uint8_t>(flags & 0xFF);
-    StoreFlag(box, low);
-    flags = (flags & ~0xFF) | low;
+  connect(relayReset_, &QCheckBox::toggled, this, [this](bool checked) {
+    if (currentValid()) SetRelayReset(window_.workspace().config.users[current_], checked);
   });
   BindFlag(loopsAnd_, LoopsAndFlagName().bit,
            [this](QCheckBox* box) { StoreFlag(box, window_.workspace().config.general.dialFlags()); });
@@ -75,7 +68,7 @@ UsersPage::UsersPage(WindowServices& window, std::function<std::string()> passwo
 void UsersPage::buildControls() {
   list_ = new QTreeWidget(this);
   list_->setObjectName("UserList");
-  list_->setColumnCount(kColumns);
+  list_->setColumnCount(kUserColumns);
   list_->setHeaderLabels({QStringLiteral("Пользователи"), "1", "2", "3", "4", "Dalas"});
   list_->setRootIsDecorated(false);
   list_->setAllColumnsShowFocus(true);
@@ -93,7 +86,7 @@ void UsersPage::buildControls() {
   for (int n = 1; n <= kEngineerNumber; ++n)
     captionWidth = std::max(captionWidth, list_->fontMetrics().horizontalAdvance(Q(UserCaption(n))));
   list_->setColumnWidth(0, captionWidth + 16);
-  for (int c = 1; c < kColumns; ++c) list_->setColumnWidth(c, c == kDalasColumn ? 48 : 28);
+  for (int c = 1; c < kUserColumns; ++c) list_->setColumnWidth(c, c == kKeyColumn ? 48 : 28);
 
   auto* group = new QGroupBox(QStringLiteral("Параметры пользователя"), this);
   group->setObjectName("GroupBox2");
@@ -160,7 +153,7 @@ void UsersPage::refresh() {
   }
   keyEdit_->clear();
   keyLabel_->setText(QStringLiteral("Touch memory: "));
-  ShowFlag(relayReset_, 0);
+  showRelayReset(false);
   ShowFlag(loopsAnd_, c.general.dialFlags());
 }
 
@@ -168,10 +161,8 @@ void UsersPage::fillRow(int row) {
   const auto& users = window_.workspace().config.users;
   QTreeWidgetItem* item = list_->topLevelItem(row);
   if (item == nullptr || row >= static_cast<int>(users.size())) return;
-  const User& u = users[row];
-  item->setText(0, Q(UserCaption(u.w[1])));
-  for (int loop = 0; loop < 4; ++loop) item->setText(1 + loop, HasLoop(u, loop) ? "+" : "");
-  item->setText(kDalasColumn, u.w[3] != 0 ? "+" : "");
+  const auto texts = UserRowTexts(users[row]);
+  for (int c = 0; c < kUserColumns; ++c) item->setText(c, Q(texts[static_cast<size_t>(c)]));
 }
 
 void UsersPage::showUser(int row) {
@@ -188,7 +179,7 @@ void UsersPage::showUser(int row) {
     passwordEdit_->setText(Q(u.text));
   }
   keyEdit_->setText(QString::fromLatin1(KeyText(u)));
-  ShowFlag(relayReset_, static_cast<uint8_t>(u.w[2]));
+  showRelayReset(RelayReset(u));
   readKey_->setEnabled(true);
 }
 
@@ -197,20 +188,21 @@ void UsersPage::showUser(int row) {
 // can hold is stored.
 void UsersPage::passwordEdited() {
   if (!currentValid()) return;
-  const std::string text = Cp1251(passwordEdit_->text());
-  if (IsStorablePassword(text)) window_.workspace().config.users[current_].text = text;
+  StorePassword(window_.workspace().config.users[current_], Cp1251(passwordEdit_->text()));
 }
 
 void UsersPage::passwordLeft() {
   if (!currentValid()) return;
-  std::string& stored = window_.workspace().config.users[current_].text;
-  const std::string text = Cp1251(passwordEdit_->text());
-  if (IsStorablePassword(text)) {
-    stored = text;
-  } else {
+  User& user = window_.workspace().config.users[current_];
+  if (!StorePassword(user, Cp1251(passwordEdit_->text()))) {
     const QSignalBlocker block(passwordEdit_);
-    passwordEdit_->setText(Q(stored));
+    passwordEdit_->setText(Q(user.text));
   }
+}
+
+void UsersPage::showRelayReset(bool checked) {
+  const QSignalBlocker block(relayReset_);
+  relayReset_->setChecked(checked);
 }
 
 void UsersPage::columnClicked(int column) {
@@ -222,7 +214,7 @@ void UsersPage::columnClicked(int column) {
 void UsersPage::rowDoubleClicked(QTreeWidgetItem* item, int column) {
   const int row = list_->indexOfTopLevelItem(item);
   auto& users = window_.workspace().config.users;
-  if (row < 0 || row >= static_cast<int>(users.size()) || column < 0 || column >= kDalasColumn) return;
+  if (row < 0 || row >= static_cast<int>(users.size()) || column < 0 || column >= kKeyColumn) return;
   ToggleUserLoops(users[row], column);
   fillRow(row);
 }
@@ -244,9 +236,7 @@ void UsersPage::fillMenu(const QPoint&) {
 
 void UsersPage::addUser(int number) {
   auto& users = window_.workspace().config.users;
-  // The menu was filled from the list as it was; the number may be taken by now.
-  if (FindUser(users, number) >= 0 || users.size() >= static_cast<size_t>(kMaxUsers)) return;
-  users.push_back(NewUser(number));
+  if (!AddUser(users, number)) return;
   list_->addTopLevelItem(new QTreeWidgetItem);
   fillRow(static_cast<int>(users.size()) - 1);
   list_->setCurrentItem(list_->topLevelItem(static_cast<int>(users.size()) - 1));
@@ -256,8 +246,7 @@ void UsersPage::deleteSelectedUser() {
   auto& users = window_.workspace().config.users;
   QTreeWidgetItem* item = list_->currentItem();
   const int row = item != nullptr ? list_->indexOfTopLevelItem(item) : -1;
-  if (!CanDeleteUser(users, row)) return;
-  users.erase(users.begin() + row);
+  if (!DeleteUser(users, row)) return;
   current_ = -1;
   {
     const QSignalBlocker block(list_);

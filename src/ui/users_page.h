@@ -42,6 +42,7 @@ class UsersPage : public QWidget, public Page {
   void fillMenu(const QPoint& point);
   void passwordEdited();
   void passwordLeft();
+  void showRelayReset(bool checked);
   void columnClicked(int column);
   void rowDoubleClicked(QTreeWidgetItem* item, int column);
   bool currentValid() const;

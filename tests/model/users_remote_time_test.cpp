@@ -42,6 +42,42 @@ TEST(Users, FreeNumbersAndDeletion) {
   EXPECT_FALSE(CanDeleteUser(moved, 1));
   EXPECT_TRUE(CanDeleteUser(moved, 2));
   EXPECT_FALSE(CanDeleteUser(moved, 3));
+
+  // Adding refuses a number taken since the menu opened, and a full list;
+  // deleting goes by CanDeleteUser.
+  std::vector<User> list = Users({32, 5});
+  EXPECT_FALSE(AddUser(list, 5));
+  ASSERT_TRUE(AddUser(list, 3));
+  EXPECT_EQ(list.back().w[1], 3);
+  EXPECT_FALSE(DeleteUser(list, 0));
+  ASSERT_TRUE(DeleteUser(list, 1));
+  EXPECT_EQ(FindUser(list, 5), -1);
+  EXPECT_EQ(list.size(), 2u);
+  while (list.size() < static_cast<size_t>(kMaxUsers)) list.push_back(NewUser(0));
+  EXPECT_FALSE(AddUser(list, 7));
+}
+
+TEST(Users, RowTextsRelayResetAndPasswords) {
+  std::vector<User> users = Users({27});
+  AssignKey(users, 27, {1, 2, 3, 4, 5, 6});
+  users[0].w[2] = 0x100 | 0x08 | 0x02;  // loops 1 and 3, a bit past the low byte
+  const auto row = UserRowTexts(users[0]);
+  EXPECT_EQ(U(row[0]), "Польз. 27 (\"Ручной запуск\" реле)");
+  EXPECT_EQ(row[1] + "|" + row[2] + "|" + row[3] + "|" + row[4] + "|" + row[kKeyColumn], "+||+||+");
+  EXPECT_EQ(UserRowTexts(NewUser(1))[kKeyColumn], "");
+
+  EXPECT_FALSE(RelayReset(users[0]));
+  SetRelayReset(users[0], true);
+  EXPECT_EQ(users[0].w[2], 0x12A);
+  EXPECT_TRUE(RelayReset(users[0]));
+  SetRelayReset(users[0], false);
+  EXPECT_EQ(users[0].w[2], 0x10A);
+
+  users[0].text = "12";
+  EXPECT_FALSE(StorePassword(users[0], "12a"));
+  EXPECT_EQ(users[0].text, "12");
+  EXPECT_TRUE(StorePassword(users[0], "???"));
+  EXPECT_EQ(users[0].text, "???");
 }
 
 TEST(Users, LoopTogglesKeepTheOtherBits) {

@@ -124,6 +124,8 @@ uint8_t WithDeliveryMode(uint8_t flags, int index) {
   return flags;
 }
 
+bool ConfirmWaitShown(uint8_t flags) { return DeliveryModeIndex(flags) == kConfirmedDelivery; }
+
 const std::vector<FlagName>& AddresseeFlagNames() {
   static const std::vector<FlagName> names = {
       {FlagName::Dial, 7, Cp("Разрешение объединения SMS сообщений")},
@@ -145,7 +147,28 @@ const std::vector<FlagName>& PhoneFlagNames() {
   return names;
 }
 
-std::string ChannelText(uint8_t phoneFlags) { return Cp(phoneFlags & 0x80 ? "Сотовый" : "Проводной"); }
+bool AddresseeFlagOpen(int index, uint8_t addresseeFlags) {
+  constexpr int kAvailabilityCheck = 4;
+  return index != kAvailabilityCheck || ConfirmWaitShown(addresseeFlags);
+}
+
+const std::vector<FlagName>& AddresseeDialogFlagNames() {
+  static const std::vector<FlagName> names = {
+      {FlagName::Dial, 2, Cp("При новом событии возврат к доставке по первому телефону адресата")},
+      {FlagName::Dial, 7, Cp("Телефоны поддерживают EMS соообщения")},
+  };
+  return names;
+}
+
+bool IsCellular(uint8_t phoneFlags) { return (phoneFlags & 0x80) != 0; }
+
+uint8_t WithCellular(uint8_t phoneFlags, bool cellular) {
+  return static_cast<uint8_t>(cellular ? (phoneFlags | 0x80) : (phoneFlags & 0x7F));
+}
+
+std::string ChannelText(uint8_t phoneFlags) { return Cp(IsCellular(phoneFlags) ? "Сотовый" : "Проводной"); }
+
+bool LineChannelOpen(uint8_t dialFlags) { return (dialFlags & dial_flag::kLineDisconnected) == 0; }
 
 int32_t ParseConfirmWait(const std::string& text, int32_t old) {
   const auto value = LeadingNumber(text);
@@ -217,6 +240,14 @@ bool StoreVoiceRepeat(GeneralSettings& general, int item, const std::string& tex
   return true;
 }
 
+void StoreVoiceChoice(GeneralSettings& general, AddresseePhone& phone, int picked, const std::string& text) {
+  if (picked >= 0) {
+    phone.phoneFlags = WithVoiceRepeatItem(phone.phoneFlags, picked);
+  } else {
+    StoreVoiceRepeat(general, VoiceRepeatItem(phone.phoneFlags), text);
+  }
+}
+
 bool IsPhoneKey(char32_t c) {
   if ((c >= U'0' && c <= U'9') || c == U'#' || c == U'*' || c == U'+') return true;
   switch (c) {
@@ -233,6 +264,13 @@ bool IsValidPhoneText(const std::string& text) {
   const std::string allowed = "0123456789#*+?pt" + Cp("птг");
   const std::string lower = LowerCp(text);
   return std::all_of(lower.begin(), lower.end(), [&](char c) { return allowed.find(c) != std::string::npos; });
+}
+
+bool StorePhoneText(std::string& field, const std::string& typed) {
+  field.clear();
+  if (!IsValidPhoneText(typed)) return false;
+  field = typed;
+  return true;
 }
 
 SwitchOffBox CheckPhoneUsability(AddresseePhone& phone, uint8_t dialFlags) {

@@ -49,8 +49,8 @@ AddresseeDialog::AddresseeDialog(WindowServices& window, QWidget* parent) : QDia
   const auto flag = [this](QCheckBox* box) {
     if (record_ != nullptr) StoreFlag(box, record_->addresseeFlags);
   };
-  BindFlag(firstPhone_, 2, flag);
-  BindFlag(ems_, 7, flag);
+  BindFlag(firstPhone_, AddresseeDialogFlagNames()[0].bit, flag);
+  BindFlag(ems_, AddresseeDialogFlagNames()[1].bit, flag);
   connect(mode_, &QComboBox::activated, this, [this](int index) {
     if (record_ == nullptr) return;
     record_->addresseeFlags = WithDeliveryMode(record_->addresseeFlags, index);
@@ -72,9 +72,9 @@ AddresseeDialog::AddresseeDialog(WindowServices& window, QWidget* parent) : QDia
 void AddresseeDialog::buildControls() {
   name_ = new QLineEdit(this);
   name_->setObjectName("Edit1");
-  firstPhone_ = new QCheckBox(QStringLiteral("При новом событии возврат к доставке по первому телефону адресата"), this);
+  firstPhone_ = new QCheckBox(Q(AddresseeDialogFlagNames()[0].caption), this);
   firstPhone_->setObjectName("CheckBox1");
-  ems_ = new QCheckBox(QStringLiteral("Телефоны поддерживают EMS соообщения"), this);
+  ems_ = new QCheckBox(Q(AddresseeDialogFlagNames()[1].caption), this);
   ems_->setObjectName("CheckBox2");
   mode_ = new QComboBox(this);
   mode_->setObjectName("ComboBox1");
@@ -134,7 +134,7 @@ void AddresseeDialog::fill() {
 }
 
 void AddresseeDialog::showMode() {
-  const bool confirmed = record_ != nullptr && DeliveryModeIndex(record_->addresseeFlags) == kConfirmedDelivery;
+  const bool confirmed = record_ != nullptr && ConfirmWaitShown(record_->addresseeFlags);
   waitLabel_->setVisible(confirmed);
   wait_->setVisible(confirmed);
 }

@@ -43,8 +43,8 @@ class AddresseeDialog : public QDialog {
   Addressee* record_ = nullptr;  // only while edit() runs
 
   QLineEdit* name_ = nullptr;        // Edit1
-  QCheckBox* firstPhone_ = nullptr;  // CheckBox1, bit 2
-  QCheckBox* ems_ = nullptr;         // CheckBox2, bit 7
+  QCheckBox* firstPhone_ = nullptr;  // CheckBox1
+  QCheckBox* ems_ = nullptr;         // CheckBox2
   QComboBox* mode_ = nullptr;        // ComboBox1
   QLabel* waitLabel_ = nullptr;      // Label5
   QComboBox* wait_ = nullptr;        // ComboBox2

@@ -171,8 +171,8 @@ void AddresseesPage::buildControls() {
   }
   gsmFormat_ = NewList("ComboBox5", GsmFormatItems(), phoneGroup_);
   lineFormat_ = NewList("ComboBox6", LineFormatItems(), phoneGroup_);
-  busy_ = NewBox("CheckBox17", Q(PhoneFlagNames()[0].caption), phoneGroup_);
-  handset_ = NewBox("CheckBox18", Q(PhoneFlagNames()[1].caption), phoneGroup_);
+  busy_ = NewBox("CheckBox17", Q(PhoneFlagNames()[kBusyFlag].caption), phoneGroup_);
+  handset_ = NewBox("CheckBox18", Q(PhoneFlagNames()[kHandsetFlag].caption), phoneGroup_);
   switchedOff_ = NewBox("CheckBox19", Q(PhoneFlagNames()[kSwitchedOffFlag].caption), phoneGroup_);
   voice_ = NewList("ComboBox8", {}, phoneGroup_);
 
@@ -248,12 +248,11 @@ void AddresseesPage::bindPhone() {
     p->name = Cp1251(text);
     setNodeText(tree_->currentItem(), p->name);
   });
-  connect(cellular_, &QRadioButton::clicked, this, [this] {
-    if (AddresseePhone* p = selectedPhone()) p->phoneFlags |= 0x80;
-  });
-  connect(wired_, &QRadioButton::clicked, this, [this] {
-    if (AddresseePhone* p = selectedPhone()) p->phoneFlags &= 0x7F;
-  });
+  for (QRadioButton* channel : {cellular_, wired_}) {
+    connect(channel, &QRadioButton::clicked, this, [this, channel] {
+      if (AddresseePhone* p = selectedPhone()) p->phoneFlags = WithCellular(p->phoneFlags, channel == cellular_);
+    });
+  }
   bindNumber(numbers_[0], &AddresseePhone::phoneNumber);
   bindNumber(numbers_[1], &AddresseePhone::cellPrefix);
   bindNumber(numbers_[2], &AddresseePhone::linePrefix);
@@ -277,22 +276,17 @@ void AddresseesPage::bindPhone() {
     StoreFlag(box, p->phoneFlags);
     if (box == switchedOff_) applyUsability(*p);
   };
-  BindFlag(busy_, PhoneFlagNames()[0].bit, flag);
-  BindFlag(handset_, PhoneFlagNames()[1].bit, flag);
+  BindFlag(busy_, PhoneFlagNames()[kBusyFlag].bit, flag);
+  BindFlag(handset_, PhoneFlagNames()[kHandsetFlag].bit, flag);
   BindFlag(switchedOff_, PhoneFlagNames()[kSwitchedOffFlag].bit, flag);
 
   // Picking an item chooses the phone's entry; typing rewrites the value of
   // the entry it has chosen, which all phones share.
   window_.combos().attach(
       voice_, {[this](const QString& text) {
-                 AddresseePhone* p = selectedPhone();
-                 if (p == nullptr) return;
-                 const int picked = voice_->findText(text, Qt::MatchExactly);
-                 if (picked >= 0) {
-                   p->phoneFlags = WithVoiceRepeatItem(p->phoneFlags, picked);
-                 } else {
-                   StoreVoiceRepeat(window_.workspace().config.general, VoiceRepeatItem(p->phoneFlags), Cp1251(text));
-                 }
+                 if (AddresseePhone* p = selectedPhone())
+                   StoreVoiceChoice(window_.workspace().config.general, *p, voice_->findText(text, Qt::MatchExactly),
+                                    Cp1251(text));
                },
                [this] {
                  FillItems(voice_, VoiceRepeatItems(window_.workspace().config.general));
@@ -310,14 +304,7 @@ void AddresseesPage::bindNumber(QLineEdit* edit, std::string AddresseePhone::*fi
   connect(edit, &QLineEdit::textEdited, this, [this, edit, field](const QString& text) {
     AddresseePhone* p = selectedPhone();
     if (p == nullptr) return;
-    std::string& value = p->*field;
-    value.clear();
-    const std::string typed = Cp1251(text);
-    if (IsValidPhoneText(typed)) {
-      value = typed;
-    } else {
-      edit->clear();
-    }
+    if (!StorePhoneText(p->*field, Cp1251(text))) edit->clear();
     applyUsability(*p);
   });
 }
@@ -569,20 +556,21 @@ void AddresseesPage::fillAddressee(Addressee& a) {
 }
 
 void AddresseesPage::showMode(const Addressee& a) {
-  const bool confirmed = DeliveryModeIndex(a.addresseeFlags) == kConfirmedDelivery;
+  const bool confirmed = ConfirmWaitShown(a.addresseeFlags);
   waitLabel_->setVisible(confirmed);
   wait_->setVisible(confirmed);
-  destBoxes_[4]->setEnabled(confirmed);
+  for (size_t i = 0; i < destBoxes_.size(); ++i)
+    destBoxes_[i]->setEnabled(AddresseeFlagOpen(static_cast<int>(i), a.addresseeFlags));
 }
 
 void AddresseesPage::fillPhone(AddresseePhone& p) {
   phoneName_->setText(Q(p.name));
   setNodeText(tree_->currentItem(), p.name);
   window_.combos().show(voice_);
-  (p.phoneFlags & 0x80 ? cellular_ : wired_)->setChecked(true);
+  (IsCellular(p.phoneFlags) ? cellular_ : wired_)->setChecked(true);
   ShowFlag(busy_, p.phoneFlags);
   ShowFlag(handset_, p.phoneFlags);
-  wired_->setEnabled(!(window_.workspace().config.general.dialFlags() & dial_flag::kLineDisconnected));
+  wired_->setEnabled(LineChannelOpen(window_.workspace().config.general.dialFlags()));
   numbers_[0]->setText(Q(p.phoneNumber));
   numbers_[1]->setText(Q(p.cellPrefix));
   numbers_[2]->setText(Q(p.linePrefix));

@@ -476,8 +476,7 @@ void RelaysPage::clearRelay(int relay) {
 
 void RelaysPage::clearGroup(int relay, int group) {
   QTreeWidgetItem* parent = groupNode(relay, group);
-  if (parent == nullptr) return;
-  ws_.config.relayBindings[relay][group].clear();
+  if (parent == nullptr || !ClearGroup(ws_.config, relay, group)) return;
   {
     const QSignalBlocker block(tree_);
     if (tree_->currentItem() != nullptr && tree_->currentItem()->parent() == parent) tree_->setCurrentItem(parent);
@@ -488,10 +487,9 @@ void RelaysPage::clearGroup(int relay, int group) {
 
 void RelaysPage::deleteBinding(int relay, int group, int id) {
   QTreeWidgetItem* parent = groupNode(relay, group);
-  const int at = FindBinding(ws_.config, relay, group, id);
-  if (parent == nullptr || at < 0) return;
-  auto& bindings = ws_.config.relayBindings[relay][group];
-  bindings.erase(bindings.begin() + at);
+  if (parent == nullptr) return;
+  const int at = DeleteBinding(ws_.config, relay, group, id);
+  if (at < 0) return;
   {
     // The group stays selected: its lists show what is left.
     const QSignalBlocker block(tree_);

@@ -185,6 +185,28 @@ TEST(TimeEvents, KthTimeRemoveClearAndText) {
   EXPECT_EQ(TimeNodeText(t), "08:30:00");
   t.w[1] = 5;
   EXPECT_EQ(TimeNodeText(t), "05 08:30:00");
+  EXPECT_EQ(TimeEventDayItem(t), 5);
+  for (int day : {32, -1}) {
+    t.w[1] = day;
+    EXPECT_EQ(TimeEventDayItem(t), -1);
+  }
+}
+
+TEST(TimeEvents, TreeTextsAndTheStoredPositions) {
+  Configuration c;
+  c.events.resize(3);
+  c.events[2].text = Cp("Тест");
+  AddTimeEvent(c, 2);
+  AddTimeEvent(c, 0);
+  AddTimeEvent(c, 2);
+  c.timeEvents[2].w[2] = 9;
+  EXPECT_EQ(TimeRootText(c, 2), Cp("Тест"));
+  EXPECT_EQ(U(TimeRootText(c, 3)), "Ошибка: событие не определено");
+  EXPECT_FALSE(IsDefinedEvent(c, -1) || IsDefinedEvent(c, 3));
+  EXPECT_EQ(TimeNodeTexts(c, 2), (std::vector<std::string>{"00:00:00", "09:00:00"}));
+  EXPECT_TRUE(TimeNodeTexts(c, 1).empty());
+  EXPECT_TRUE(CanAddTimeEvent(0) && CanAddTimeEvent(kMaxTimedEvent));
+  EXPECT_FALSE(CanAddTimeEvent(-1) || CanAddTimeEvent(kMaxTimedEvent + 1));
 }
 
 TEST(TimeEvents, TestDeliveryOptionFollowsPeriodOrTime) {

@@ -4,6 +4,7 @@
 
 #include "model/cp1251.h"
 #include "model/flag_names.h"
+#include "model/numbers.h"
 #include "model/loops.h"
 #include "model/vocabulary.h"
 
@@ -161,16 +162,6 @@ int LoadDefaultIntervals(Workspace& ws, Vocabulary& vocabulary, Messenger& messe
     FillLoopEvents(ws, L);
   }
   return kAnswerOk;
-}
-
-std::optional<uint32_t> LeadingDecimal(const std::string& text) {
-  size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  if (i == text.size() || text[i] < '0' || text[i] > '9') return std::nullopt;
-  uint64_t value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-    value = std::min<uint64_t>(value * 10 + static_cast<uint64_t>(text[i] - '0'), UINT32_MAX);
-  return static_cast<uint32_t>(value);
 }
 
 uint8_t ParseReactionTime(const std::string& text, uint8_t old) {

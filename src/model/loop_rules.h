@@ -64,8 +64,6 @@ std::vector<int> OfferedIntervals(const Configuration& config, int loop);
 // mark; returns kAnswerCancel with nothing changed when the user gives up.
 int LoadDefaultIntervals(Workspace& ws, Vocabulary& vocabulary, Messenger& messenger);
 
-// An unsigned decimal at the start of the text (blanks before it skipped).
-std::optional<uint32_t> LeadingDecimal(const std::string& text);
 // Reaction time in units of 50 ms from milliseconds typed: below 1550 is
 // taken (0 counts as 50), anything else keeps old.
 uint8_t ParseReactionTime(const std::string& text, uint8_t old);

@@ -18,14 +18,8 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 // An unsigned decimal at pos (leading blanks skipped), or fallback when
 // there is none.
 int32_t ReadLevel(const std::string& text, size_t& pos, int32_t fallback) {
-  while (pos < text.size() && IsBlank(text[pos])) ++pos;
-  if (pos >= text.size() || !IsDigit(text[pos])) return fallback;
-  int64_t value = 0;
-  while (pos < text.size() && IsDigit(text[pos])) {
-    value = std::min<int64_t>(value * 10 + (text[pos] - '0'), INT32_MAX);
-    ++pos;
-  }
-  return static_cast<int32_t>(value);
+  const auto value = ReadDecimal(text, pos, INT32_MAX);
+  return value ? static_cast<int32_t>(*value) : fallback;
 }
 
 // "low, high": a number that cannot be read counts as 255.
@@ -48,11 +42,8 @@ int ReadInteger(const std::string& text) {
   while (pos < text.size() && IsBlank(text[pos])) ++pos;
   bool negative = false;
   if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) negative = text[pos++] == '-';
-  int64_t value = 0;
-  while (pos < text.size() && IsDigit(text[pos])) {
-    value = std::min<int64_t>(value * 10 + (text[pos] - '0'), INT32_MAX);
-    ++pos;
-  }
+  // No blank may stand between the sign and the digits.
+  const int64_t value = pos < text.size() && IsDigit(text[pos]) ? *ReadDecimal(text, pos, INT32_MAX) : 0;
   return static_cast<int>(negative ? -value : value);
 }
 
@@ -261,9 +252,7 @@ std::string ParseLatch(const std::string& text, LatchWhich which, uint8_t& b) {
   // A text without digits names no time: the stored byte stays as it is.
   const size_t first = text.find_first_of("0123456789");
   if (first == std::string::npos) return FormatLatch(b, which);
-  int64_t n = 0;
-  for (size_t i = first; i < text.size() && IsDigit(text[i]); ++i)
-    n = std::min<int64_t>(n * 10 + (text[i] - '0'), 1000);
+  int64_t n = *LeadingDecimal(std::string_view(text).substr(first), 1000);
   if (n == 0) {
     b = 0;
     return Cp(latch ? "нет" : "отключенны");

@@ -1,5 +1,6 @@
 #include "model/numbers.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "model/cp1251.h"
@@ -10,18 +11,8 @@ namespace {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-// Reads an unsigned decimal at pos (leading blanks skipped); 0 when there is
-// none. Saturates instead of overflowing on absurdly long digit runs.
-uint32_t ReadUnsigned(const std::string& text, size_t& pos) {
-  while (pos < text.size() && IsBlank(text[pos])) ++pos;
-  uint64_t value = 0;
-  while (pos < text.size() && IsDigit(text[pos])) {
-    value = value * 10 + static_cast<uint64_t>(text[pos] - '0');
-    if (value > UINT32_MAX) value = UINT32_MAX;
-    ++pos;
-  }
-  return static_cast<uint32_t>(value);
-}
+// A list's number reads 0 when there is none.
+uint32_t ReadUnsigned(const std::string& text, size_t& pos) { return ReadDecimal(text, pos).value_or(0); }
 
 // Calls store(index, value) for each number of the list, in order, until
 // store returns false or the text ends.
@@ -50,6 +41,20 @@ const char* PluralOf(int d, CountUnit unit) {
 }
 
 }  // namespace
+
+std::optional<uint32_t> ReadDecimal(std::string_view text, size_t& pos, uint32_t cap) {
+  while (pos < text.size() && IsBlank(text[pos])) ++pos;
+  if (pos >= text.size() || !IsDigit(text[pos])) return std::nullopt;
+  uint64_t value = 0;
+  for (; pos < text.size() && IsDigit(text[pos]); ++pos)
+    value = std::min<uint64_t>(value * 10 + static_cast<uint64_t>(text[pos] - '0'), cap);
+  return static_cast<uint32_t>(value);
+}
+
+std::optional<uint32_t> LeadingDecimal(std::string_view text, uint32_t cap) {
+  size_t pos = 0;
+  return ReadDecimal(text, pos, cap);
+}
 
 void ParseNumberList(const std::string& text, ParamRecord& record) {
   WalkNumbers(text, [&](int index, uint32_t value) {

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
+#include "ui/bind.h"
 #include "ui/control_events.h"
 
 namespace vorsin::ui {
@@ -48,6 +49,7 @@ void FreeEntryCombos::attach(QComboBox* box, Rule rule) {
 void FreeEntryCombos::show(QComboBox* box) {
   const auto it = rules_.find(box);
   if (it == rules_.end()) return;
+  const FillLock fill;
   const QString text = it->second.shown();
   const QSignalBlocker block(box);
   box->setCurrentIndex(box->findText(text));
@@ -56,7 +58,7 @@ void FreeEntryCombos::show(QComboBox* box) {
 
 void FreeEntryCombos::commit(QComboBox* box, const QString& text, bool showStored) {
   const auto it = rules_.find(box);
-  if (it == rules_.end()) return;
+  if (it == rules_.end() || FillLock::held()) return;
   typing_ = false;
   it->second.commit(text);
   if (showStored) show(box);

@@ -20,6 +20,7 @@
 #include "ui/free_entry_combo.h"
 #include "ui/general_rules.h"
 #include "ui/text.h"
+#include "ui/widgets.h"
 
 namespace vorsin::ui {
 namespace {
@@ -28,20 +29,6 @@ constexpr int kBox42 = 10;  // boxes_ index of CheckBox42
 
 const QString kNumberHint = QStringLiteral(
     "Разрещённые символы 0,1,2,3,4,5\n6,7,8,9,+,*,#\nМаксимум 15 символов");
-
-QLineEdit* NewEdit(const char* name, int maxLength, QWidget* parent) {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(name);
-  LimitTyping(edit, maxLength);
-  return edit;
-}
-
-QComboBox* NewCombo(const char* name, const QStringList& items, QWidget* parent) {
-  auto* box = new QComboBox(parent);
-  box->setObjectName(name);
-  box->addItems(items);
-  return box;
-}
 
 // Shows a text without running the edit's handlers.
 void ShowText(QLineEdit* edit, const std::string& text) {
@@ -101,16 +88,16 @@ GeneralPage::GeneralPage(Workspace& ws, Vocabulary& vocabulary, FreeEntryCombos&
 }
 
 void GeneralPage::buildControls() {
-  pin_ = NewEdit("Edit8", 4, this);
+  pin_ = NewEdit("Edit8", this, 4);
   pin_->setEchoMode(QLineEdit::Password);
   pin_->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));  // shown as "*"
   address_ = new QLineEdit(this);
   address_->setObjectName("MaskEdit4");
   address_->setInputMask(QStringLiteral("0000"));
-  own_ = NewEdit("Edit1", kNumberFieldLength, this);
-  centre_ = NewEdit("Edit2", kNumberFieldLength, this);
-  expressOut_ = NewEdit("Edit3", kNumberFieldLength, this);
-  expressIn_ = NewEdit("Edit4", 14, this);  // its hint stays hidden
+  own_ = NewEdit("Edit1", this, kNumberFieldLength);
+  centre_ = NewEdit("Edit2", this, kNumberFieldLength);
+  expressOut_ = NewEdit("Edit3", this, kNumberFieldLength);
+  expressIn_ = NewEdit("Edit4", this, 14);  // its hint stays hidden
   for (QLineEdit* e : {own_, centre_, expressOut_}) e->setToolTip(kNumberHint);
   profiles_ = NewCombo("ComboBox4", {}, this);
   for (QLineEdit* e : {pin_, address_, own_, centre_, expressOut_, expressIn_}) e->setFixedWidth(130);

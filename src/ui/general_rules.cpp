@@ -5,17 +5,7 @@
 
 namespace vorsin::ui {
 
-std::optional<unsigned> LeadingNumber(const QString& text) {
-  qsizetype i = 0;
-  while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) ++i;
-  if (i == text.size() || text[i] < u'0' || text[i] > u'9') return std::nullopt;
-  unsigned long value = 0;
-  for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
-    value = value * 10 + (text[i].unicode() - u'0');
-    if (value > 0xFFFFFFFFul) value = 0xFFFFFFFFul;
-  }
-  return static_cast<unsigned>(value);
-}
+std::optional<unsigned> LeadingNumber(const QString& text) { return LeadingDecimal(Cp1251(text)); }
 
 uint8_t ParsePeriod(const QString& text, uint8_t old) {
   const QString lower = text.toLower();

@@ -23,6 +23,7 @@
 #include "ui/flag_boxes.h"
 #include "ui/free_entry_combo.h"
 #include "ui/text.h"
+#include "ui/widgets.h"
 #include "ui/window_services.h"
 
 namespace vorsin::ui {
@@ -47,10 +48,8 @@ const OptionBox kOptions[] = {
 // The grey background of a marked table's caption.
 const QColor kMarkedBackground(0xD4, 0xD0, 0xC8);
 
-QComboBox* NewCombo(const char* name, const QStringList& items, QWidget* parent) {
-  auto* box = new QComboBox(parent);
-  box->setObjectName(name);
-  box->addItems(items);
+QComboBox* ValueCombo(const char* name, const QStringList& items, QWidget* parent) {
+  QComboBox* box = NewCombo(name, items, parent);
   box->setFixedWidth(120);
   return box;
 }
@@ -119,7 +118,7 @@ void LoopsPage::buildControls() {
   // Control input: the latch time.
   QGridLayout* control = grids[kControl];
   control->addWidget(NewLabel(QStringLiteral("Защёлкнуть"), groups_[kControl]), rows[kControl], 0);
-  control->addWidget(NewCombo("ComboBox27", latchItems, groups_[kControl]), rows[kControl]++, 1);
+  control->addWidget(ValueCombo("ComboBox27", latchItems, groups_[kControl]), rows[kControl]++, 1);
   control->setRowStretch(rows[kControl], 1);
 
   // Guard loop: delays, common loops, latch and re-arm.
@@ -127,9 +126,9 @@ void LoopsPage::buildControls() {
   QGridLayout* guard = grids[kGuard];
   int row = rows[kGuard];
   guard->addWidget(NewLabel(QStringLiteral("Задержка на взятие"), guardBox), row, 0);
-  guard->addWidget(NewCombo("ComboBox11", guardDelays, guardBox), row++, 1);
+  guard->addWidget(ValueCombo("ComboBox11", guardDelays, guardBox), row++, 1);
   guard->addWidget(NewLabel(QStringLiteral("Задержка на снятие"), guardBox), row, 0);
-  guard->addWidget(NewCombo("ComboBox12", guardDelays, guardBox), row++, 1);
+  guard->addWidget(ValueCombo("ComboBox12", guardDelays, guardBox), row++, 1);
   disarmEnabled_ = new QCheckBox(QStringLiteral("Задержка на снятие включена"), guardBox);
   disarmEnabled_->setObjectName("CheckBox29");
   guard->addWidget(disarmEnabled_, row++, 0, 1, 2);
@@ -144,22 +143,22 @@ void LoopsPage::buildControls() {
   commonRow->addStretch(1);
   guard->addLayout(commonRow, row++, 0, 1, 2);
   guard->addWidget(NewLabel(QStringLiteral("Защёлкнуть"), guardBox), row, 0);
-  guard->addWidget(NewCombo("ComboBox29", latchItems, guardBox), row++, 1);
+  guard->addWidget(ValueCombo("ComboBox29", latchItems, guardBox), row++, 1);
   guard->addWidget(NewLabel(QStringLiteral("Перевзятие"), guardBox), row, 0);
-  guard->addWidget(NewCombo("ComboBox28", rearmItems, guardBox), row++, 1);
+  guard->addWidget(ValueCombo("ComboBox28", rearmItems, guardBox), row++, 1);
 
   // Fire loop: the powering relay; reset and re-request times stay hidden.
   QWidget* fireBox = groups_[kFire];
   QGridLayout* fire = grids[kFire];
   row = rows[kFire];
   fire->addWidget(NewLabel(QStringLiteral("Номер реле:"), fireBox), row, 0);
-  relay_ = NewCombo("ComboBox17", {QStringLiteral("1"), QStringLiteral("2")}, fireBox);
+  relay_ = ValueCombo("ComboBox17", {QStringLiteral("1"), QStringLiteral("2")}, fireBox);
   fire->addWidget(relay_, row++, 1);
   const std::pair<QString, const char*> hidden[] = {{QStringLiteral("Время сброса"), "ComboBox15"},
                                                     {QStringLiteral("Время перезапроса"), "ComboBox16"}};
   for (const auto& [label, name] : hidden) {
     QLabel* text = NewLabel(label, fireBox);
-    QComboBox* box = NewCombo(name, fireDelays, fireBox);
+    QComboBox* box = ValueCombo(name, fireDelays, fireBox);
     fire->addWidget(text, row, 0);
     fire->addWidget(box, row++, 1);
     text->hide();
@@ -171,7 +170,7 @@ void LoopsPage::buildControls() {
   reactionPanel->setObjectName("Panel4");
   auto* reactionRow = new QHBoxLayout(reactionPanel);
   reactionRow->addWidget(NewLabel(QStringLiteral("Время реакции:"), reactionPanel));
-  reaction_ = NewCombo("ComboBox14",
+  reaction_ = ValueCombo("ComboBox14",
                        {QStringLiteral("50 мс."), QStringLiteral("250 мс."), QStringLiteral("500 мс."),
                         QStringLiteral("750 мс."), QStringLiteral("1000 мс."), QStringLiteral("1250 мс."),
                         QStringLiteral("1500 мс.")},

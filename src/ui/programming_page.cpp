@@ -21,24 +21,11 @@
 #include "ui/port_choices.h"
 #include "ui/text.h"
 #include "ui/user_settings.h"
+#include "ui/widgets.h"
 #include "ui/window_services.h"
 
 namespace vorsin::ui {
 namespace {
-
-QPushButton* NewButton(const char* name, const QString& caption, QWidget* parent) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  return button;
-}
-
-QLineEdit* NewByteEdit(const char* name, const QString& text, QWidget* parent) {
-  auto* edit = new QLineEdit(text, parent);
-  edit->setObjectName(name);
-  edit->setValidator(new QIntValidator(0, 255, edit));
-  edit->setMaximumWidth(60);
-  return edit;
-}
 
 // A typed number, or -1 for a text that is none.
 int TypedNumber(const QLineEdit* edit) {

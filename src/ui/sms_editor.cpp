@@ -13,24 +13,13 @@
 
 #include "model/cp1251.h"
 #include "ui/text.h"
+#include "ui/widgets.h"
 #include "ui/window_services.h"
 
 namespace vorsin::ui {
 namespace {
 
 constexpr int kSelectedRowOffset = 140;  // pixels
-
-QPushButton* NewButton(const char* name, const QString& caption, QWidget* parent) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  return button;
-}
-
-QLineEdit* NewEdit(const char* name, QWidget* parent) {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(name);
-  return edit;
-}
 
 QLabel* NewCounter(const char* name, QWidget* parent) {
   auto* label = new QLabel(QStringLiteral("0:160"), parent);

@@ -22,6 +22,22 @@ TEST(FormatCount, ZeroIsNoneAndPluralFollowsTheLastDigitsOfTheCount) {
   EXPECT_EQ(ToUtf8(FormatCount(10, CountUnit::Intervals)), "10 интервалов");
 }
 
+TEST(Decimal, SkipsBlanksSaturatesAtItsCapAndReadsNothingWithoutDigits) {
+  EXPECT_EQ(LeadingDecimal(" \t42x"), 42u);
+  EXPECT_EQ(LeadingDecimal("x42"), std::nullopt);
+  EXPECT_EQ(LeadingDecimal("  "), std::nullopt);
+  EXPECT_EQ(LeadingDecimal("99999999999999999999"), UINT32_MAX);
+  EXPECT_EQ(LeadingDecimal("1001", 1000), 1000u);
+  EXPECT_EQ(LeadingDecimal("999", 1000), 999u);
+  size_t pos = 0;
+  const std::string list = " 12, 7";
+  EXPECT_EQ(ReadDecimal(list, pos), 12u);
+  EXPECT_EQ(pos, 3u);
+  pos = 4;
+  EXPECT_EQ(ReadDecimal(list, pos), 7u);
+  EXPECT_EQ(ReadDecimal(list, pos), std::nullopt);
+}
+
 TEST(NumberList, FillsWordsFromOneAndNeverPastSeventeen) {
   ParamRecord r;
   r.w[0] = 7;

@@ -12,11 +12,14 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <optional>
+#include <tuple>
 
 #include "model/event_rules.h"
 #include "sms/sms.h"
-#include "ui/control_events.h"
+#include "ui/bind.h"
 #include "ui/text.h"
+#include "ui/widgets.h"
 
 namespace vorsin::ui {
 namespace {
@@ -24,32 +27,10 @@ namespace {
 // The SMS strings editor's group of SMS strings.
 constexpr int kSmsStringGroup = 2;
 
-QComboBox* NewList(const char* name, const QStringList& items, QWidget* parent) {
-  auto* box = new QComboBox(parent);
-  box->setObjectName(name);
-  box->addItems(items);
-  return box;
-}
-
-// Code, partition and zone: digits and blanks, blanks counting as zeros.
-QLineEdit* NewNumberEdit(const char* name, int digits, QWidget* parent) {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(name);
-  LimitTyping(edit, digits);
-  FilterKeys(edit, [](QChar c) { return c.isDigit() || c == u' '; });
-  edit->setMaximumWidth(60);
-  return edit;
-}
-
 QStringList VoiceItems() {
   QStringList items{QStringLiteral("нет")};
   for (int n = 1; n <= kVoiceMessages; ++n) items << QString::number(n);
   return items;
-}
-
-void ShowIndex(QComboBox* box, int32_t stored) {
-  const QSignalBlocker quiet(box);
-  box->setCurrentIndex(ListIndexFor(stored, box->count()));
 }
 
 }  // namespace
@@ -61,31 +42,51 @@ EventDialog::EventDialog(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(
   setWindowFlag(Qt::WindowStaysOnTopHint);
   buildControls();
 
-  for (const auto& [edit, field] : numberFields()) {
-    connect(edit, &QLineEdit::textEdited, this, [this, edit = edit, field = field] {
-      storeField(field, TypedEventNumber(Cp1251(edit->text())));
-    });
+  // Code, partition and zone: blanks count as zeros.
+  const std::pair<QLineEdit*, EventField> numbers[] = {
+      {code_, EventField::Code}, {partition_, EventField::Partition}, {zone_, EventField::Zone}};
+  for (const auto& [edit, field] : numbers) {
+    BindLineEdit(edit, {[this, field = field] {
+                          const EventEntry* event = current();
+                          return event != nullptr ? QString::number(FieldValue(*event, field)) : QString();
+                        },
+                        [this, field = field](const QString& text) {
+                          storeField(field, TypedEventNumber(Cp1251(text)));
+                        }});
   }
-  connect(restore_, &QComboBox::activated, this, &EventDialog::restoreChosen);
-  const std::pair<QComboBox*, EventField> lists[] = {
-      {voiceNew_, EventField::VoiceNew}, {voiceRestore_, EventField::VoiceRestore}, {smsNew_, EventField::SmsNew},
-      {smsRestore_, EventField::SmsRestore}};
-  for (const auto& [box, field] : lists)
-    connect(box, &QComboBox::activated, this, [this, field = field](int index) { storeField(field, index); });
+  BindCombo(restore_, {QStringLiteral("Есть"), QStringLiteral("Нет")},
+            {[this]() -> std::optional<int> {
+               const EventEntry* event = current();
+               return event != nullptr ? std::optional<int>(RestoreItem(*event)) : std::nullopt;
+             },
+             [this](int item) {
+               if (EditEventRestore(ws_, edited_, item)) emit eventEdited(edited_);
+             }});
+  const std::tuple<QComboBox*, EventField, QStringList> lists[] = {
+      {voiceNew_, EventField::VoiceNew, VoiceItems()}, {voiceRestore_, EventField::VoiceRestore, VoiceItems()},
+      {smsNew_, EventField::SmsNew, {}}, {smsRestore_, EventField::SmsRestore, {}}};
+  for (const auto& [box, field, items] : lists) {
+    BindCombo(box, items,
+              {[this, field = field]() -> std::optional<int> {
+                 const EventEntry* event = current();
+                 return event != nullptr ? std::optional<int>(FieldValue(*event, field)) : std::nullopt;
+               },
+               [this, field = field](int index) { storeField(field, index); }});
+  }
   connect(addressees_, &QListWidget::itemChanged, this, &EventDialog::addresseeChecked);
   connect(editSmsNew_, &QPushButton::clicked, this, [this] { openSmsEditor(EventField::SmsNew); });
   connect(editSmsRestore_, &QPushButton::clicked, this, [this] { openSmsEditor(EventField::SmsRestore); });
 }
 
 void EventDialog::buildControls() {
-  restore_ = NewList("ComboBox1", {QStringLiteral("Есть"), QStringLiteral("Нет")}, this);
+  restore_ = NewCombo("ComboBox1", {}, this);
   code_ = NewNumberEdit("MaskEdit4", 3, this);
   partition_ = NewNumberEdit("MaskEdit1", 2, this);
   zone_ = NewNumberEdit("MaskEdit2", 3, this);
-  voiceNew_ = NewList("ComboBox4", VoiceItems(), this);
-  voiceRestore_ = NewList("ComboBox3", VoiceItems(), this);
-  smsNew_ = NewList("ComboBox5", {}, this);
-  smsRestore_ = NewList("ComboBox6", {}, this);
+  voiceNew_ = NewCombo("ComboBox4", {}, this);
+  voiceRestore_ = NewCombo("ComboBox3", {}, this);
+  smsNew_ = NewCombo("ComboBox5", {}, this);
+  smsRestore_ = NewCombo("ComboBox6", {}, this);
   for (QComboBox* sms : {smsNew_, smsRestore_}) {
     sms->setMinimumContentsLength(24);
     sms->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -149,16 +150,8 @@ void EventDialog::showEventParams(int e) {
     return;
   }
   setWindowTitle(QStringLiteral("Параметры события: ") + Q(event->text));
-  for (const auto& [edit, field] : numberFields()) {
-    const QSignalBlocker quiet(edit);
-    edit->setText(QString::number(FieldValue(*event, field)));
-  }
-  {
-    const QSignalBlocker quiet(restore_);
-    restore_->setCurrentIndex(RestoreItem(*event));
-  }
-  ShowIndex(voiceRestore_, FieldValue(*event, EventField::VoiceRestore));
-  ShowIndex(voiceNew_, FieldValue(*event, EventField::VoiceNew));
+  for (QWidget* control : std::initializer_list<QWidget*>{code_, partition_, zone_, restore_, voiceRestore_, voiceNew_})
+    ShowBound(control);
   {
     const QSignalBlocker quiet(addressees_);
     addressees_->clear();
@@ -180,10 +173,8 @@ void EventDialog::fillSmsLists() {
     box->addItem(QStringLiteral("Нет"));
     for (const auto& sms : ws_.config.smsStrings) box->addItem(Q(DisplaySms(sms.text, offset, context)));
   }
-  if (const EventEntry* event = current()) {
-    ShowIndex(smsNew_, FieldValue(*event, EventField::SmsNew));
-    ShowIndex(smsRestore_, FieldValue(*event, EventField::SmsRestore));
-  }
+  ShowBound(smsNew_);
+  ShowBound(smsRestore_);
 }
 
 void EventDialog::refillSmsLists() { fillSmsLists(); }
@@ -220,16 +211,8 @@ void EventDialog::setOpenSmsEditor(std::function<void(int group, int index)> ope
   editSmsRestore_->setEnabled(static_cast<bool>(openSmsEditor_));
 }
 
-std::array<std::pair<QLineEdit*, EventField>, 3> EventDialog::numberFields() const {
-  return {{{code_, EventField::Code}, {partition_, EventField::Partition}, {zone_, EventField::Zone}}};
-}
-
 void EventDialog::storeField(EventField field, int32_t value) {
   if (EditEvent(ws_, edited_, field, value)) emit eventEdited(edited_);
-}
-
-void EventDialog::restoreChosen(int index) {
-  if (EditEventRestore(ws_, edited_, index)) emit eventEdited(edited_);
 }
 
 void EventDialog::addresseeChecked(QListWidgetItem* item) {

@@ -7,7 +7,6 @@
 #include <QDialog>
 #include <array>
 #include <functional>
-#include <utility>
 
 #include "model/configuration.h"
 #include "model/event_rules.h"
@@ -54,10 +53,7 @@ class EventDialog : public QDialog {
   // The event on show, looked up afresh: nullptr when there is none.
   EventEntry* current();
   void fillSmsLists();
-  // Code, partition and zone with the field each one edits.
-  std::array<std::pair<QLineEdit*, EventField>, 3> numberFields() const;
   void storeField(EventField field, int32_t value);
-  void restoreChosen(int index);
   void addresseeChecked(QListWidgetItem* item);
   void openSmsEditor(EventField field);
 

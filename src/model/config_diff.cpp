@@ -197,7 +197,7 @@ void Relays(Lines& lines, const Configuration& a, const Configuration& b) {
     lines.num(p + "нормально замкнуто", a.general.relayNormallyClosed(r), b.general.relayNormallyClosed(r));
     lines.num(p + "ограничение времени", a.relayTimeLimit[static_cast<size_t>(r)], b.relayTimeLimit[static_cast<size_t>(r)]);
   }
-  List<ParamRecord>(
+  List<RelayPattern>(
       lines, a.relayPatterns, b.relayPatterns,
       [](const ParamRecord& x, size_t i) { return "Реле: реакция " + N(i + 1) + " " + Q(x.text); },
       [&](const std::string& where, const ParamRecord& x, const ParamRecord& y) {

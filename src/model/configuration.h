@@ -1,6 +1,6 @@
 // The one device configuration the tool edits, and the values kept beside it.
-// Plain data: the operations live in model/defaults.h, model/events.h and the
-// other model headers.
+// Plain data, the record kinds in model/records.h: the operations live in
+// model/defaults.h, model/events.h and the other model headers.
 #pragma once
 
 #include <array>
@@ -10,29 +10,9 @@
 #include <vector>
 
 #include "model/file_path.h"
+#include "model/records.h"
 
 namespace vorsin {
-
-// The record shape of most lists: 18 words and one text.
-struct ParamRecord {
-  static constexpr size_t kWords = 18;
-  std::array<int32_t, kWords> w{};
-  std::string text;
-  bool operator==(const ParamRecord&) const = default;
-};
-
-// Level-range table of a loop: w[0] kind (0/1), w[1] ranges n (1..8),
-// w[2 + 2k] low level and w[3 + 2k] width of range k.
-using Interval = ParamRecord;
-// Event row: w[1] flags, w[2] code, w[3] partition, w[4] zone, w[5]/w[6] SMS
-// on event / restore, w[7]/w[8] voice on restore / event, w[9] addressee mask.
-using EventEntry = ParamRecord;
-// User: w[1] number, w[2] flags, w[3] key present, w[4..9] key bytes; text = password.
-using User = ParamRecord;
-// Remote command or control: w[1] work-phone mask; text = password.
-using RemoteCommand = ParamRecord;
-// Time event: w[1] day, w[2] hours, w[3] minutes, w[4] event position.
-using TimeEvent = ParamRecord;
 
 constexpr int kMaxRanges = 8;
 constexpr int kLoops = 4;
@@ -59,13 +39,6 @@ struct IntervalDescription {
   std::string name;
   std::array<std::array<RangeLabel, kMaxRanges>, 3> blocks{};  // control, guard, fire
   bool operator==(const IntervalDescription&) const = default;
-};
-
-// w[0] reserved, w[1] source, w[2] reaction flags (bits 0-2 pattern, 6 no stop
-// check, 7 cyclic), w[3] priority.
-struct RelayBinding {
-  std::array<int32_t, 4> w{};
-  bool operator==(const RelayBinding&) const = default;
 };
 
 struct AddresseePhone {
@@ -198,7 +171,7 @@ struct Configuration {
   std::vector<IntervalDescription> intervalDescriptions;
   // relayBindings[relay][list], list 0..3 the loops, 4 the common events.
   std::array<std::array<std::vector<RelayBinding>, kRelayLists>, kRelays> relayBindings;
-  std::vector<ParamRecord> relayPatterns;
+  std::vector<RelayPattern> relayPatterns;
   std::vector<EventEntry> events;
   std::vector<ParamRecord> smsProfileTexts;
   std::vector<ParamRecord> smsSubStrings;

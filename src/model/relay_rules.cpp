@@ -240,7 +240,7 @@ RelayPreview::Step PatternStep(int32_t step) { return {(step & 0x80) != 0, (step
 
 }  // namespace
 
-std::string PatternStepsText(const ParamRecord& pattern) {
+std::string PatternStepsText(const RelayPattern& pattern) {
   std::string out;
   const int steps = std::clamp(pattern.w[1], 0, kMaxSteps);
   for (int i = 1; i <= steps; ++i) {
@@ -250,7 +250,7 @@ std::string PatternStepsText(const ParamRecord& pattern) {
   return out.empty() ? Cp("нет") : out;
 }
 
-std::optional<RelayPreview::Step> RelayPreview::tick(const std::vector<ParamRecord>& patterns) {
+std::optional<RelayPreview::Step> RelayPreview::tick(const std::vector<RelayPattern>& patterns) {
   if (preview_ < 0) return std::nullopt;
   const size_t index = preview_ & 7;
   if (index >= patterns.size() || patterns[index].w[1] < 1) {

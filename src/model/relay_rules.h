@@ -95,7 +95,7 @@ std::vector<std::string> PatternBoxItems(const Configuration& config);
 constexpr int kPriorities = 10;  // "0".."9"
 
 // A pattern's steps as the preview plays them: "вкл. 500 мс, выкл. 300 мс".
-std::string PatternStepsText(const ParamRecord& pattern);
+std::string PatternStepsText(const RelayPattern& pattern);
 
 // The pattern preview: plays a pattern's steps, once or cyclically, without
 // a timer of its own. The caller shows each step and waits its interval.
@@ -112,7 +112,7 @@ class RelayPreview {
   // The next step to show, or nothing when the preview ends here: after the
   // last step of a single run (the last look stays), at a step of no length,
   // or, stopping it, for a pattern that does not exist or has no steps.
-  std::optional<Step> tick(const std::vector<ParamRecord>& patterns);
+  std::optional<Step> tick(const std::vector<RelayPattern>& patterns);
 
  private:
   int preview_ = -1;

@@ -46,8 +46,9 @@ class Decoder {
   }
 
   // Records of a list; the list is emptied first and a record cut short is
-  // never added.
-  void Records(std::vector<ParamRecord>& list) {
+  // never added. Every record kind is read as plain words and text.
+  template <class Kind>
+  void Records(std::vector<Kind>& list) {
     list.clear();
     const uint8_t count = in_.u8();
     for (int i = 0; i < count && in_.ok(); ++i) {

@@ -64,7 +64,9 @@ class Encoder {
     Text(r.text, what);
   }
 
-  void Records(const std::vector<ParamRecord>& list, const char* what) {
+  // Every record kind is written as its plain words and text.
+  template <class Kind>
+  void Records(const std::vector<Kind>& list, const char* what) {
     const Label name{what};
     Count(list.size(), name);
     for (size_t i = 0; i < list.size() && ok_; ++i)

@@ -159,7 +159,7 @@ TEST_F(RelayRules, PreviewPlaysStepsAndEndsSafely) {
   Workspace ws = Fresh();
   const auto& patterns = ws.config.relayPatterns;
   ASSERT_EQ(U(patterns[4].text), "Меандр 4");
-  const auto play = [](RelayPreview& p, int ticks, const std::vector<ParamRecord>& list) {
+  const auto play = [](RelayPreview& p, int ticks, const std::vector<RelayPattern>& list) {
     std::vector<std::pair<bool, int>> seen;
     for (int i = 0; i < ticks; ++i) {
       const auto step = p.tick(list);
@@ -182,14 +182,14 @@ TEST_F(RelayRules, PreviewPlaysStepsAndEndsSafely) {
   EXPECT_FALSE(cyclic.tick(patterns));
 
   // What files and devices may bring.
-  std::vector<ParamRecord> three(patterns.begin(), patterns.begin() + 3);
+  std::vector<RelayPattern> three(patterns.begin(), patterns.begin() + 3);
   RelayPreview past;
   past.start(0x85);
   EXPECT_FALSE(past.tick(three));
   EXPECT_FALSE(past.running());
-  ParamRecord odd;
+  RelayPattern odd;
   odd.w[1] = 0;
-  std::vector<ParamRecord> bad = {odd};
+  std::vector<RelayPattern> bad = {odd};
   past.start(0x80);
   EXPECT_FALSE(past.tick(bad));
   EXPECT_FALSE(past.running());

@@ -13,34 +13,29 @@ bool ValidEvent(const Configuration& config, int e) {
   return e >= 0 && static_cast<size_t>(e) < config.events.size();
 }
 
-// Addressee i's bit of an event mask: the first addressee is the top bit of the low byte.
-int32_t MaskBit(int i) { return 0x80 >> i; }
-
 int32_t AllAddressees(int addressees) {
   int32_t bits = 0;
-  for (int i = 0; i < addressees && i < kMaxAddressees; ++i) bits |= MaskBit(i);
+  for (int i = 0; i < addressees && i < kMaxAddressees; ++i) bits |= AddresseeBit(i);
   return bits;
 }
 
-size_t FieldWord(EventField field) {
+void SetField(EventEntry& e, EventField field, int32_t value) {
   switch (field) {
-    case EventField::Code: return ev::kCode;
-    case EventField::Partition: return ev::kPartition;
-    case EventField::Zone: return ev::kZone;
-    case EventField::VoiceNew: return ev::kVoiceNew;
-    case EventField::VoiceRestore: return ev::kVoiceRestore;
-    case EventField::SmsNew: return ev::kSmsNew;
-    case EventField::SmsRestore: return ev::kSmsRestore;
+    case EventField::Code: e.setCode(value); return;
+    case EventField::Partition: e.setPartition(value); return;
+    case EventField::Zone: e.setZone(value); return;
+    case EventField::VoiceNew: e.setVoiceNew(value); return;
+    case EventField::VoiceRestore: e.setVoiceRestore(value); return;
+    case EventField::SmsNew: e.setSmsNew(value); return;
+    case EventField::SmsRestore: e.setSmsRestore(value); return;
   }
-  return ev::kCode;
 }
 
-// Stores one word of event e as a user edit does.
-bool EditWord(Workspace& ws, int e, size_t word, int32_t value) {
-  if (!ValidEvent(ws.config, e)) return false;
+// Event e for a user edit: its loop is marked; nullptr when there is no event e.
+EventEntry* EditedEvent(Workspace& ws, int e) {
+  if (!ValidEvent(ws.config, e)) return nullptr;
   MarkEventEdited(ws, e);
-  ws.config.events[static_cast<size_t>(e)].w[word] = value;
-  return true;
+  return &ws.config.events[static_cast<size_t>(e)];
 }
 
 }  // namespace
@@ -77,13 +72,13 @@ std::string PadEventNumber(int32_t value, int width) {
 std::array<std::string, kEventColumns> EventRowTexts(const EventEntry& e, int position) {
   return {std::to_string(position),
           e.text,
-          PadEventNumber(e.w[ev::kCode], 3),
-          PadEventNumber(e.w[ev::kPartition], 2),
-          PadEventNumber(e.w[ev::kZone], 3),
-          YesNo((e.w[ev::kFlags] & ev::kRestoreBit) != 0),
-          YesNo(e.w[ev::kVoiceNew] != 0 || e.w[ev::kVoiceRestore] != 0),
-          YesNo(e.w[ev::kSmsNew] != 0 || e.w[ev::kSmsRestore] != 0),
-          YesNo(e.w[ev::kMask] != 0)};
+          PadEventNumber(e.code(), 3),
+          PadEventNumber(e.partition(), 2),
+          PadEventNumber(e.zone(), 3),
+          YesNo(e.hasRestore()),
+          YesNo(e.voiceNew() != 0 || e.voiceRestore() != 0),
+          YesNo(e.smsNew() != 0 || e.smsRestore() != 0),
+          YesNo(e.addresseeMask() != 0)};
 }
 
 int32_t TypedEventNumber(const std::string& text) {
@@ -97,48 +92,55 @@ int32_t TypedEventNumber(const std::string& text) {
 
 int ListIndexFor(int32_t stored, int count) { return stored >= 0 && stored < count ? stored : -1; }
 
-int32_t FieldValue(const EventEntry& e, EventField field) { return e.w[FieldWord(field)]; }
+int32_t FieldValue(const EventEntry& e, EventField field) {
+  switch (field) {
+    case EventField::Code: return e.code();
+    case EventField::Partition: return e.partition();
+    case EventField::Zone: return e.zone();
+    case EventField::VoiceNew: return e.voiceNew();
+    case EventField::VoiceRestore: return e.voiceRestore();
+    case EventField::SmsNew: return e.smsNew();
+    case EventField::SmsRestore: return e.smsRestore();
+  }
+  return 0;
+}
 
 bool EditEvent(Workspace& ws, int e, EventField field, int32_t value) {
-  return EditWord(ws, e, FieldWord(field), value);
+  EventEntry* event = EditedEvent(ws, e);
+  if (event != nullptr) SetField(*event, field, value);
+  return event != nullptr;
 }
 
-int RestoreItem(const EventEntry& e) { return (e.w[ev::kFlags] & ev::kRestoreBit) != 0 ? 0 : 1; }
+int RestoreItem(const EventEntry& e) { return e.hasRestore() ? 0 : 1; }
 
 bool EditEventRestore(Workspace& ws, int e, int item) {
-  if (!ValidEvent(ws.config, e)) return false;
-  const int32_t flags = ws.config.events[static_cast<size_t>(e)].w[ev::kFlags];
-  return EditWord(ws, e, ev::kFlags, item == 0 ? (flags | ev::kRestoreBit) : (flags & ~ev::kRestoreBit));
-}
-
-bool HasAddressee(const EventEntry& e, int i) {
-  return i >= 0 && i < kMaxAddressees && (e.w[ev::kMask] & MaskBit(i)) != 0;
+  EventEntry* event = EditedEvent(ws, e);
+  if (event != nullptr) event->setFlags(WithBits(event->flags(), EventEntry::kRestoreBit, item == 0));
+  return event != nullptr;
 }
 
 bool EditEventAddressee(Workspace& ws, int e, int i, bool on) {
   if (!ValidEvent(ws.config, e) || i < 0 || i >= kMaxAddressees) return false;
   ws.marks.reportsStale = true;
-  const int32_t mask = ws.config.events[static_cast<size_t>(e)].w[ev::kMask];
-  return EditWord(ws, e, ev::kMask, on ? (mask | MaskBit(i)) : (mask & ~MaskBit(i)));
+  EditedEvent(ws, e)->setReportsTo(i, on);
+  return true;
 }
 
 std::vector<std::string> ReportRowTexts(const EventEntry& e, int position, int addressees) {
   std::vector<std::string> texts{std::to_string(position), e.text};
   for (int i = 0; i < addressees && i < kMaxAddressees; ++i)
-    texts.push_back(HasAddressee(e, i) ? "+" : "");
+    texts.push_back(e.reportsTo(i) ? "+" : "");
   return texts;
 }
 
 void ToggleAddresseeColumn(Workspace& ws, std::span<const int> rows, int k) {
   if (k < 0 || k >= kMaxAddressees) return;
   auto& events = ws.config.events;
-  const int32_t bit = MaskBit(k);
   bool any = false;
-  for (const int e : rows) any = any || (ValidEvent(ws.config, e) && (events[e].w[ev::kMask] & bit) != 0);
+  for (const int e : rows) any = any || (ValidEvent(ws.config, e) && events[e].reportsTo(k));
   for (const int e : rows) {
     if (!ValidEvent(ws.config, e)) continue;
-    int32_t& mask = events[e].w[ev::kMask];
-    mask = any ? (mask & ~bit) : (mask | bit);
+    events[e].setReportsTo(k, !any);
     MarkEventEdited(ws, e);
   }
   ws.marks.eventsStale = true;
@@ -146,13 +148,15 @@ void ToggleAddresseeColumn(Workspace& ws, std::span<const int> rows, int k) {
 
 void DoubleClickMask(Workspace& ws, int e, int column, int addressees) {
   if (!ValidEvent(ws.config, e) || column < 0) return;
-  int32_t& mask = ws.config.events[e].w[ev::kMask];
+  EventEntry& event = ws.config.events[e];
   if (column >= 2) {
-    if (column - 2 >= kMaxAddressees) return;
-    mask ^= MaskBit(column - 2);
+    const int i = column - 2;
+    if (i >= kMaxAddressees) return;
+    event.setReportsTo(i, !event.reportsTo(i));
   } else {
     // Bits beyond the eight addressees mean nothing here and are carried.
-    mask = (mask & ~0xFF) | ((mask & 0xFF) != 0 ? 0 : AllAddressees(addressees));
+    const int32_t mask = event.addresseeMask();
+    event.setAddresseeMask((mask & ~0xFF) | ((mask & 0xFF) != 0 ? 0 : AllAddressees(addressees)));
   }
   MarkEventEdited(ws, e);
   ws.marks.eventsStale = true;

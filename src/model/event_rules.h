@@ -13,18 +13,18 @@
 
 namespace vorsin {
 
-// Words of an event entry.
+// Words of an event entry, as the formats and the tests reach them.
 namespace ev {
-constexpr size_t kFlags = 1;
-constexpr size_t kCode = 2;
-constexpr size_t kPartition = 3;
-constexpr size_t kZone = 4;
-constexpr size_t kSmsNew = 5;
-constexpr size_t kSmsRestore = 6;
-constexpr size_t kVoiceRestore = 7;
-constexpr size_t kVoiceNew = 8;
-constexpr size_t kMask = 9;
-constexpr int32_t kRestoreBit = 0x40;
+constexpr size_t kFlags = EventEntry::kFlags;
+constexpr size_t kCode = EventEntry::kCode;
+constexpr size_t kPartition = EventEntry::kPartition;
+constexpr size_t kZone = EventEntry::kZone;
+constexpr size_t kSmsNew = EventEntry::kSmsNew;
+constexpr size_t kSmsRestore = EventEntry::kSmsRestore;
+constexpr size_t kVoiceRestore = EventEntry::kVoiceRestore;
+constexpr size_t kVoiceNew = EventEntry::kVoiceNew;
+constexpr size_t kMask = EventEntry::kAddresseeMask;
+constexpr int32_t kRestoreBit = EventEntry::kRestoreBit;
 }  // namespace ev
 
 // The device keeps a voice message number in 4 bits: "нет", then 1..15.
@@ -75,9 +75,8 @@ bool EditEvent(Workspace& ws, int e, EventField field, int32_t value);
 // The restore box: item 0 "Есть" (the restore bit set), item 1 "Нет".
 int RestoreItem(const EventEntry& e);
 bool EditEventRestore(Workspace& ws, int e, int item);
-// Addressee i (0..7) in the event's mask; checking it in the dialog also
+// Checking addressee i (0..7, EventEntry::reportsTo) in the dialog also
 // leaves the reports grid stale. Other bits of the mask stay.
-bool HasAddressee(const EventEntry& e, int i);
 bool EditEventAddressee(Workspace& ws, int e, int i, bool on);
 
 // The reports grid: "N", the name, then "+" or "" per addressee.

@@ -91,14 +91,14 @@ std::string TimeRootText(const Configuration& config, int event) {
 std::vector<std::string> TimeNodeTexts(const Configuration& config, int event) {
   std::vector<std::string> texts;
   for (const TimeEvent& t : config.timeEvents)
-    if (t.w[4] == event) texts.push_back(TimeNodeText(t));
+    if (t.event() == event) texts.push_back(TimeNodeText(t));
   return texts;
 }
 
 bool CanAddTimeEvent(int event) { return event >= 0 && event <= kMaxTimedEvent; }
 
 int TimeEventDayItem(const TimeEvent& time) {
-  return time.w[1] >= 0 && time.w[1] < static_cast<int32_t>(TimeEventDayItems().size()) ? time.w[1] : -1;
+  return time.day() >= 0 && time.day() < static_cast<int32_t>(TimeEventDayItems().size()) ? time.day() : -1;
 }
 
 }  // namespace vorsin

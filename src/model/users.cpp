@@ -114,9 +114,9 @@ bool IsStorablePassword(const std::string& text) {
 }
 
 std::array<std::string, kUserColumns> UserRowTexts(const User& user) {
-  std::array<std::string, kUserColumns> texts{UserCaption(user.w[1])};
+  std::array<std::string, kUserColumns> texts{UserCaption(user.number())};
   for (int loop = 0; loop < kLoops; ++loop) texts[1 + loop] = HasLoop(user, loop) ? "+" : "";
-  texts[kKeyColumn] = user.w[3] != 0 ? "+" : "";
+  texts[kKeyColumn] = user.keyPresent() != 0 ? "+" : "";
   return texts;
 }
 
@@ -132,12 +132,9 @@ bool DeleteUser(std::vector<User>& users, int row) {
   return true;
 }
 
-bool RelayReset(const User& user) { return (user.w[2] >> RelayResetFlagName().bit) & 1; }
+bool RelayReset(const User& user) { return HasBits(user.flags(), 1 << RelayResetFlagName().bit); }
 
-void SetRelayReset(User& user, bool on) {
-  const int32_t bit = 1 << RelayResetFlagName().bit;
-  user.w[2] = on ? (user.w[2] | bit) : (user.w[2] & ~bit);
-}
+void SetRelayReset(User& user, bool on) { user.setFlags(WithBits(user.flags(), 1 << RelayResetFlagName().bit, on)); }
 
 bool StorePassword(User& user, const std::string& text) {
   if (!IsStorablePassword(text)) return false;

@@ -158,7 +158,7 @@ void EventDialog::showEventParams(int e) {
     for (size_t i = 0; i < ws_.config.addressees.size() && i < kMaxAddressees; ++i) {
       auto* item = new QListWidgetItem(Q(ws_.config.addressees[i].name), addressees_);
       item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
-      item->setCheckState(HasAddressee(*event, static_cast<int>(i)) ? Qt::Checked : Qt::Unchecked);
+      item->setCheckState(event->reportsTo(static_cast<int>(i)) ? Qt::Checked : Qt::Unchecked);
     }
   }
   fillSmsLists();

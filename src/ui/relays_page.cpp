@@ -221,7 +221,7 @@ void RelaysPage::connectControls() {
   // восст.": a checked box clears its bit. Without a binding they show
   // what a new one would have.
   const auto listPreview = [this] {
-    if (const RelayBinding* binding = listBinding()) startPreview(binding->w[2]);
+    if (const RelayBinding* binding = listBinding()) startPreview(binding->reactionFlags());
   };
   for (const auto& [box, bit] : {std::pair{once_, kCyclicBit}, std::pair{stopOnRestore_, kNoStopCheckBit}}) {
     BindCheck(box,
@@ -270,10 +270,10 @@ void RelaysPage::bindPattern(QComboBox* pattern, QComboBox* priority, std::funct
   BindCombo(priority, Priorities(),
             {[find] {
                const RelayBinding* binding = find();
-               return binding != nullptr ? binding->w[3] : 0;
+               return binding != nullptr ? binding->priority() : 0;
              },
              [find](int index) {
-               if (RelayBinding* binding = find()) binding->w[3] = index;
+               if (RelayBinding* binding = find()) binding->setPriority(index);
              }});
 }
 
@@ -298,7 +298,7 @@ void RelaysPage::buildTree() {
         for (int g = 0; g < kRelayLists; ++g) {
           auto* group = new QTreeWidgetItem(relay, {Q(RelayGroupCaption(ws_.config, g))});
           for (const RelayBinding& b : ws_.config.relayBindings[r][g])
-            new QTreeWidgetItem(group, {Q(RelayEventName(ws_.config, b.w[1], g))});
+            new QTreeWidgetItem(group, {Q(RelayEventName(ws_.config, b.source(), g))});
         }
       }
       relay->setExpanded(true);
@@ -415,7 +415,7 @@ void RelaysPage::showBindingPanel(int relay, int group, int position) {
     hidePanels();
     return;
   }
-  panelId_ = bindings[position].w[1];
+  panelId_ = bindings[position].source();
   relParam_->hide();
   relayType_->hide();
   reactPanel_->show();  // before the fill: panelBinding() finds nothing on a hidden panel
@@ -458,7 +458,7 @@ void RelaysPage::fillContextMenu(const QPoint& point) {
   if (s.item < 0) {
     menu.add(node->text(0) + QStringLiteral(": очистить"), [this, r, g] { clearGroup(r, g); });
   } else if (s.item < static_cast<int>(ws_.config.relayBindings[r][g].size())) {
-    const int id = ws_.config.relayBindings[r][g][s.item].w[1];
+    const int id = ws_.config.relayBindings[r][g][s.item].source();
     menu.add(node->text(0) + QStringLiteral(": удалить"), [this, r, g, id] { deleteBinding(r, g, id); });
   }
 }
@@ -534,7 +534,7 @@ void RelaysPage::listClicked(RelayList which, int item) {
     return;
   }
   showBindingControls();
-  startPreview(binding->w[2]);
+  startPreview(binding->reactionFlags());
 }
 
 void RelaysPage::listChecked(RelayList which, int item) {
@@ -581,7 +581,7 @@ void RelaysPage::showCheckMarks(int relay, int group) {
   std::array<std::vector<bool>, 3> bound;
   for (int t = 0; t < 3; ++t) bound[t].assign(lists_[t]->count(), false);
   for (const RelayBinding& b : ws_.config.relayBindings[relay][group]) {
-    const auto item = RelayItemOf(ws_.config, b.w[1], group);
+    const auto item = RelayItemOf(ws_.config, b.source(), group);
     if (item && item->item < lists_[static_cast<int>(item->list)]->count())
       bound[static_cast<int>(item->list)][item->item] = true;
   }

@@ -133,14 +133,14 @@ void TimeEventsDialog::selectionChanged() {
   const QSignalBlocker blockDate(date_);
   const QSignalBlocker blockTime(time_);
   date_->setCurrentIndex(TimeEventDayItem(*t));
-  time_->setTime(QTime(t->w[2], t->w[3], 0));
+  time_->setTime(QTime(t->hours(), t->minutes(), 0));
 }
 
 void TimeEventsDialog::dayChosen(int index) {
   QTreeWidgetItem* node = tree_->currentItem();
   TimeEvent* t = timeOf(node);
   if (t == nullptr || index < 0) return;
-  t->w[1] = index;
+  t->setDay(index);
   showNodeText(node);
 }
 
@@ -148,8 +148,8 @@ void TimeEventsDialog::timeChanged() {
   TimeEvent* t = timeOf(remembered_);
   if (t == nullptr) return;
   const QTime time = time_->time();
-  t->w[2] = time.hour();
-  t->w[3] = time.minute();
+  t->setHours(time.hour());
+  t->setMinutes(time.minute());
   showNodeText(remembered_);
 }
 

@@ -258,7 +258,7 @@ void UsersPage::deleteSelectedUser() {
 
 void UsersPage::readKey() {
   if (keyDialog_ == nullptr || !currentValid()) return;
-  const int number = window_.workspace().config.users[current_].w[1];
+  const int number = window_.workspace().config.users[current_].number();
   keyDialog_->start(number, [this, number] {
     const int row = FindUser(window_.workspace().config.users, number);
     for (int r = 0; r < list_->topLevelItemCount(); ++r) fillRow(r);

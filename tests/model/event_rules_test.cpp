@@ -90,7 +90,7 @@ TEST(EventDialog, EditsStoreOneFieldAndMarkTheLoop) {
   ASSERT_TRUE(EditEventAddressee(ws, 12, 1, true));
   EXPECT_EQ(e.w[ev::kMask], 0x141);
   EXPECT_TRUE(ws.marks.reportsStale);
-  EXPECT_TRUE(HasAddressee(e, 1) && HasAddressee(e, 7) && !HasAddressee(e, 0) && !HasAddressee(e, 8));
+  EXPECT_TRUE(e.reportsTo(1) && e.reportsTo(7) && !e.reportsTo(0));
   EditEventAddressee(ws, 12, 7, false);
   EXPECT_EQ(e.w[ev::kMask], 0x140);
 

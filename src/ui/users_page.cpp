@@ -13,15 +13,18 @@
 #include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "image/user_tables.h"
 #include "model/flag_names.h"
 #include "model/users.h"
+#include "ui/bind.h"
 #include "ui/control_events.h"
 #include "ui/dest_menu.h"
 #include "ui/flag_boxes.h"
 #include "ui/key_dialog.h"
 #include "ui/text.h"
+#include "ui/widgets.h"
 #include "ui/window_services.h"
 
 namespace vorsin::ui {
@@ -54,14 +57,33 @@ UsersPage::UsersPage(WindowServices& window, std::function<std::string()> passwo
     if (passwordEdit_->text().contains(u'?')) passwordEdit_->clear();
     return false;
   });
-  connect(passwordEdit_, &QLineEdit::textEdited, this, &UsersPage::passwordEdited);
-  OnLeave(passwordEdit_, [this] { passwordLeft(); });
+  // Stored at every edit, so that a menu command ("Сохранить как..") that
+  // does not take the focus away still finds it; only what the device field
+  // can hold is stored, and leaving shows the stored password again.
+  LineRule passwordRule;
+  passwordRule.typedLength = 6;
+  passwordRule.left = [this] {
+    User* u = currentUser();
+    if (u != nullptr && !StorePassword(*u, Cp1251(passwordEdit_->text()))) FillLine(passwordEdit_, Q(u->text));
+  };
+  BindLineEdit(passwordEdit_,
+               {[this] {
+                  const User* u = currentUser();
+                  return u != nullptr ? Q(u->text) : QString();
+                },
+                [this](const QString& text) {
+                  if (User* u = currentUser()) StorePassword(*u, Cp1251(text));
+                }},
+               passwordRule);
 
-  connect(relayReset_, &QCheckBox::toggled, this, [this](bool checked) {
-    if (currentValid()) SetRelayReset(window_.workspace().config.users[current_], checked);
-  });
-  BindFlag(loopsAnd_, LoopsAndFlagName().bit,
-           [this](QCheckBox* box) { StoreFlag(box, window_.workspace().config.general.dialFlags()); });
+  BindCheck(relayReset_, {[this]() -> std::optional<bool> {
+                            const User* u = currentUser();
+                            return u != nullptr ? std::optional<bool>(RelayReset(*u)) : std::nullopt;
+                          },
+                          [this](bool checked) {
+                            if (User* u = currentUser()) SetRelayReset(*u, checked);
+                          }});
+  BindFlag(loopsAnd_, [this] { return &window_.workspace().config.general.dialFlags(); }, LoopsAndFlagName().bit);
   connect(readKey_, &QPushButton::clicked, this, &UsersPage::readKey);
 }
 
@@ -92,9 +114,7 @@ void UsersPage::buildControls() {
   group->setObjectName("GroupBox2");
   passwordLabel_ = new QLabel(QStringLiteral("Пароль пользователя (от 0 до 6 цифр)"), group);
   passwordLabel_->setObjectName("Label1");
-  passwordEdit_ = new QLineEdit(group);
-  passwordEdit_->setObjectName("Edit9");
-  LimitTyping(passwordEdit_, 6);
+  passwordEdit_ = NewEdit("Edit9", group);
   keyLabel_ = new QLabel(group);
   keyLabel_->setObjectName("Label35");
   keyEdit_ = new QLineEdit(group);
@@ -133,6 +153,10 @@ bool UsersPage::currentValid() const {
   return current_ >= 0 && current_ < static_cast<int>(window_.workspace().config.users.size());
 }
 
+User* UsersPage::currentUser() {
+  return currentValid() ? &window_.workspace().config.users[static_cast<size_t>(current_)] : nullptr;
+}
+
 void UsersPage::refresh() {
   if (keyDialog_ != nullptr && keyDialog_->polling()) keyDialog_->cancel();
   const Configuration& c = window_.workspace().config;
@@ -147,14 +171,9 @@ void UsersPage::refresh() {
   }
   for (QWidget* w : std::initializer_list<QWidget*>{passwordLabel_, keyLabel_, passwordEdit_, readKey_, relayReset_})
     w->setEnabled(false);
-  {
-    const QSignalBlocker block(passwordEdit_);
-    passwordEdit_->clear();
-  }
   keyEdit_->clear();
   keyLabel_->setText(QStringLiteral("Touch memory: "));
-  showRelayReset(false);
-  ShowFlag(loopsAnd_, c.general.dialFlags());
+  for (QWidget* control : std::initializer_list<QWidget*>{passwordEdit_, relayReset_, loopsAnd_}) ShowBound(control);
 }
 
 void UsersPage::fillRow(int row) {
@@ -174,35 +193,10 @@ void UsersPage::showUser(int row) {
   const User& u = window_.workspace().config.users[current_];
   for (QWidget* w : std::initializer_list<QWidget*>{passwordLabel_, keyLabel_, passwordEdit_, relayReset_})
     w->setEnabled(true);
-  {
-    const QSignalBlocker block(passwordEdit_);
-    passwordEdit_->setText(Q(u.text));
-  }
+  ShowBound(passwordEdit_);
   keyEdit_->setText(QString::fromLatin1(KeyText(u)));
-  showRelayReset(RelayReset(u));
+  ShowBound(relayReset_);
   readKey_->setEnabled(true);
-}
-
-// Stored at every edit, so that a menu command ("Сохранить как..") that
-// does not take the focus away still finds it; only what the device field
-// can hold is stored.
-void UsersPage::passwordEdited() {
-  if (!currentValid()) return;
-  StorePassword(window_.workspace().config.users[current_], Cp1251(passwordEdit_->text()));
-}
-
-void UsersPage::passwordLeft() {
-  if (!currentValid()) return;
-  User& user = window_.workspace().config.users[current_];
-  if (!StorePassword(user, Cp1251(passwordEdit_->text()))) {
-    const QSignalBlocker block(passwordEdit_);
-    passwordEdit_->setText(Q(user.text));
-  }
-}
-
-void UsersPage::showRelayReset(bool checked) {
-  const QSignalBlocker block(relayReset_);
-  relayReset_->setChecked(checked);
 }
 
 void UsersPage::columnClicked(int column) {

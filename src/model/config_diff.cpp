@@ -49,11 +49,12 @@ void List(Lines& lines, const std::vector<T>& a, const std::vector<T>& b,
   for (size_t i = common; i < a.size(); ++i) lines.note(name(a[i], i) + ": удалён");
 }
 
-// Words that no named field covers.
-void OtherWords(Lines& lines, const std::string& where, const ParamRecord& a, const ParamRecord& b,
-                std::initializer_list<size_t> named) {
+// Words that no named field covers: the named ones are words first..last
+// (none when first > last).
+void OtherWords(Lines& lines, const std::string& where, const ParamRecord& a, const ParamRecord& b, size_t first = 1,
+                size_t last = 0) {
   for (size_t i = 0; i < ParamRecord::kWords; ++i)
-    if (std::find(named.begin(), named.end(), i) == named.end()) lines.num(where + ": слово " + N(i), a.w[i], b.w[i]);
+    if (i < first || i > last) lines.num(where + ": слово " + N(i), a.w[i], b.w[i]);
 }
 
 std::string FlagBits(uint8_t v) {
@@ -177,8 +178,8 @@ void Addressees(Lines& lines, const Configuration& a, const Configuration& b) {
 }
 
 std::string BindingText(const RelayBinding& r) {
-  return "событие " + N(r.w[1]) + ", реакция " + Hex(static_cast<unsigned>(r.w[2])) + ", приоритет " + N(r.w[3]) +
-         (r.w[0] != 0 ? ", резерв " + N(r.w[0]) : "");
+  return "событие " + N(r.source()) + ", реакция " + Hex(static_cast<unsigned>(r.reactionFlags())) + ", приоритет " +
+         N(r.priority()) + (r.reserved() != 0 ? ", резерв " + N(r.reserved()) : "");
 }
 
 void Relays(Lines& lines, const Configuration& a, const Configuration& b) {
@@ -209,7 +210,7 @@ void Relays(Lines& lines, const Configuration& a, const Configuration& b) {
 std::string Mask(int32_t mask) {
   std::string s;
   for (int i = 0; i < kMaxAddressees; ++i)
-    if (mask & (0x80 >> i)) s += (s.empty() ? "" : ",") + N(i + 1);
+    if (HasBits(mask, AddresseeBit(i))) s += (s.empty() ? "" : ",") + N(i + 1);
   if (mask & ~0xFF) s += (s.empty() ? "" : ",") + std::string("прочие биты ") + N(mask & ~0xFF);
   return s.empty() ? "нет" : s;
 }
@@ -219,27 +220,28 @@ void Events(Lines& lines, const Configuration& a, const Configuration& b) {
       lines, a.events, b.events, [](const EventEntry& e, size_t i) { return "События: " + N(i + 1) + " " + Q(e.text); },
       [&](const std::string& where, const EventEntry& x, const EventEntry& y) {
         lines.text(where + ": название", x.text, y.text);
-        lines.num(where + ": флаги", x.w[1], y.w[1]);
-        lines.num(where + ": код", x.w[2], y.w[2]);
-        lines.num(where + ": раздел", x.w[3], y.w[3]);
-        lines.num(where + ": зона", x.w[4], y.w[4]);
-        lines.num(where + ": Sms при событии", x.w[5], y.w[5]);
-        lines.num(where + ": Sms при восстановлении", x.w[6], y.w[6]);
-        lines.num(where + ": голос при восстановлении", x.w[7], y.w[7]);
-        lines.num(where + ": голос при событии", x.w[8], y.w[8]);
-        OtherWords(lines, where, x, y, {1, 2, 3, 4, 5, 6, 7, 8, 9});
+        lines.num(where + ": флаги", x.flags(), y.flags());
+        lines.num(where + ": код", x.code(), y.code());
+        lines.num(where + ": раздел", x.partition(), y.partition());
+        lines.num(where + ": зона", x.zone(), y.zone());
+        lines.num(where + ": Sms при событии", x.smsNew(), y.smsNew());
+        lines.num(where + ": Sms при восстановлении", x.smsRestore(), y.smsRestore());
+        lines.num(where + ": голос при восстановлении", x.voiceRestore(), y.voiceRestore());
+        lines.num(where + ": голос при событии", x.voiceNew(), y.voiceNew());
+        OtherWords(lines, where, x, y, EventEntry::kFlags, EventEntry::kAddresseeMask);
         // The addressee mask is what the reports page edits.
-        if (x.w[9] != y.w[9])
-          lines.add("Отчёты: " + where.substr(std::string("События: ").size()) + ": адресаты", Mask(x.w[9]), Mask(y.w[9]));
+        if (x.addresseeMask() != y.addresseeMask())
+          lines.add("Отчёты: " + where.substr(std::string("События: ").size()) + ": адресаты", Mask(x.addresseeMask()),
+                    Mask(y.addresseeMask()));
       });
   List<TimeEvent>(
       lines, a.timeEvents, b.timeEvents, [](const TimeEvent&, size_t i) { return "События по времени: " + N(i + 1); },
       [&](const std::string& where, const TimeEvent& x, const TimeEvent& y) {
-        lines.num(where + ": день", x.w[1], y.w[1]);
-        lines.num(where + ": часы", x.w[2], y.w[2]);
-        lines.num(where + ": минуты", x.w[3], y.w[3]);
-        lines.num(where + ": событие", x.w[4], y.w[4]);
-        OtherWords(lines, where, x, y, {1, 2, 3, 4});
+        lines.num(where + ": день", x.day(), y.day());
+        lines.num(where + ": часы", x.hours(), y.hours());
+        lines.num(where + ": минуты", x.minutes(), y.minutes());
+        lines.num(where + ": событие", x.event(), y.event());
+        OtherWords(lines, where, x, y, TimeEvent::kDay, TimeEvent::kEvent);
       });
 }
 
@@ -248,16 +250,16 @@ void Texts(Lines& lines, const char* what, const std::vector<ParamRecord>& a, co
       lines, a, b, [&](const ParamRecord&, size_t i) { return std::string("Sms: ") + what + " " + N(i + 1); },
       [&](const std::string& where, const ParamRecord& x, const ParamRecord& y) {
         lines.text(where, x.text, y.text);
-        OtherWords(lines, where, x, y, {});
+        OtherWords(lines, where, x, y);
       });
 }
 
 std::string KeyText(const User& u) {
-  if (u.w[3] == 0) return "нет";
+  if (u.keyPresent() == 0) return "нет";
   std::string s;
-  for (int i = 4; i <= 9; ++i) {
+  for (int k = 0; k < User::kKeyBytes; ++k) {
     char buf[4];
-    std::snprintf(buf, sizeof buf, "%02X", static_cast<unsigned>(u.w[i]) & 0xFFu);
+    std::snprintf(buf, sizeof buf, "%02X", static_cast<unsigned>(u.keyByte(k)) & 0xFFu);
     s += buf;
   }
   return s;
@@ -265,16 +267,18 @@ std::string KeyText(const User& u) {
 
 void Users(Lines& lines, const Configuration& a, const Configuration& b) {
   List<User>(
-      lines, a.users, b.users, [](const User& u, size_t) { return "Пользователи: Пользователь " + N(u.w[1]); },
+      lines, a.users, b.users, [](const User& u, size_t) { return "Пользователи: Пользователь " + N(u.number()); },
       [&](const std::string& where, const User& x, const User& y) {
-        lines.num(where + ": номер", x.w[1], y.w[1]);
-        lines.add(where + ": флаги", FlagBits(static_cast<uint8_t>(x.w[2])), FlagBits(static_cast<uint8_t>(y.w[2])));
-        if ((x.w[2] & ~0xFF) != (y.w[2] & ~0xFF)) lines.num(where + ": флаги (слово)", x.w[2], y.w[2]);
+        lines.num(where + ": номер", x.number(), y.number());
+        lines.add(where + ": флаги", FlagBits(static_cast<uint8_t>(x.flags())), FlagBits(static_cast<uint8_t>(y.flags())));
+        if ((x.flags() & ~0xFF) != (y.flags() & ~0xFF)) lines.num(where + ": флаги (слово)", x.flags(), y.flags());
         lines.add(where + ": ключ", KeyText(x), KeyText(y));
         lines.text(where + ": пароль", x.text, y.text);
-        OtherWords(lines, where, x, y, {1, 2, 3, 4, 5, 6, 7, 8, 9});
+        // The number, the flags, the key present word and the key bytes are named.
+        constexpr size_t kLastKeyWord = User::kKeyFirst + User::kKeyBytes - 1;
+        OtherWords(lines, where, x, y, User::kNumber, kLastKeyWord);
         // A key present flag or key bytes beyond what KeyText shows.
-        for (size_t i = 3; i <= 9; ++i)
+        for (size_t i = User::kKeyPresent; i <= kLastKeyWord; ++i)
           if (x.w[i] != y.w[i] && KeyText(x) == KeyText(y)) lines.num(where + ": слово " + N(i), x.w[i], y.w[i]);
       });
 }
@@ -291,10 +295,12 @@ void Remote(Lines& lines, const Configuration& a, const Configuration& b) {
     List<RemoteCommand>(
         lines, *x, *y, [&](const RemoteCommand&, size_t i) { return std::string("Управление: ") + kind + " " + N(i + 1); },
         [&](const std::string& where, const RemoteCommand& m, const RemoteCommand& n) {
-          lines.add(where + ": маска рабочих телефонов", Hex(static_cast<unsigned>(m.w[1])), Hex(static_cast<unsigned>(n.w[1])));
-          if ((m.w[1] & ~0xFF) != (n.w[1] & ~0xFF)) lines.num(where + ": маска (слово)", m.w[1], n.w[1]);
+          lines.add(where + ": маска рабочих телефонов", Hex(static_cast<unsigned>(m.phoneMask())),
+                    Hex(static_cast<unsigned>(n.phoneMask())));
+          if ((m.phoneMask() & ~0xFF) != (n.phoneMask() & ~0xFF))
+            lines.num(where + ": маска (слово)", m.phoneMask(), n.phoneMask());
           lines.text(where + ": пароль", m.text, n.text);
-          OtherWords(lines, where, m, n, {1});
+          OtherWords(lines, where, m, n, RemoteCommand::kPhoneMask, RemoteCommand::kPhoneMask);
         });
   }
 }

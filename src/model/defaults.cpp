@@ -66,8 +66,8 @@ constexpr std::array<DeliveryRow, 8> kDeliveryRows{{
 
 User DefaultUser() {
   User u;
-  u.w[1] = 32;
-  u.w[2] = 128;
+  u.setNumber(32);
+  u.setFlags(128);
   return u;
 }
 

@@ -150,9 +150,9 @@ void DoubleClickMask(Workspace& ws, int e, int column, int addressees) {
   if (!ValidEvent(ws.config, e) || column < 0) return;
   EventEntry& event = ws.config.events[e];
   if (column >= 2) {
-    const int i = column - 2;
-    if (i >= kMaxAddressees) return;
-    event.setReportsTo(i, !event.reportsTo(i));
+    const int k = column - 2;
+    if (k >= kMaxAddressees) return;
+    event.setReportsTo(k, !event.reportsTo(k));
   } else {
     // Bits beyond the eight addressees mean nothing here and are carried.
     const int32_t mask = event.addresseeMask();

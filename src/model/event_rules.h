@@ -13,7 +13,8 @@
 
 namespace vorsin {
 
-// Words of an event entry, as the formats and the tests reach them.
+// Word positions of an event entry, for code that still indexes its words;
+// the names are EventEntry's.
 namespace ev {
 constexpr size_t kFlags = EventEntry::kFlags;
 constexpr size_t kCode = EventEntry::kCode;

@@ -89,8 +89,8 @@ void DestDeletedInEvents(Configuration& config, int k) {
   if (k < 0 || k >= kMaxAddressees) return;
   const int32_t c = (1 << (8 - k)) - 1;
   for (auto& e : config.events) {
-    const int32_t m = e.w[9];
-    e.w[9] = (m & ~c & 0xFF) | (c & static_cast<int32_t>(static_cast<uint32_t>(m) << 1));
+    const int32_t m = e.addresseeMask();
+    e.setAddresseeMask((m & ~c & 0xFF) | (c & static_cast<int32_t>(static_cast<uint32_t>(m) << 1)));
   }
 }
 
@@ -98,7 +98,7 @@ void DestMovedInEvents(Configuration& config, int from, int to) {
   if (from == to || from < 0 || to < 0 || from >= kMaxAddressees || to >= kMaxAddressees) return;
   for (auto& e : config.events) {
     std::array<bool, kMaxAddressees> f{};
-    for (int i = 0; i < kMaxAddressees; ++i) f[i] = (e.w[9] & (0x80 >> i)) != 0;
+    for (int i = 0; i < kMaxAddressees; ++i) f[i] = e.reportsTo(i);
     const bool moved = f[from];
     if (from < to) {
       for (int i = from; i < to; ++i) f[i] = f[i + 1];
@@ -106,10 +106,8 @@ void DestMovedInEvents(Configuration& config, int from, int to) {
       for (int i = from; i > to; --i) f[i] = f[i - 1];
     }
     f[to] = moved;
-    int32_t mask = e.w[9] & ~0xFF;  // bits beyond the eight addressees are carried
-    for (int i = 0; i < kMaxAddressees; ++i)
-      if (f[i]) mask |= 0x80 >> i;
-    e.w[9] = mask;
+    e.setAddresseeMask(e.addresseeMask() & ~0xFF);  // bits beyond the eight addressees are carried
+    for (int i = 0; i < kMaxAddressees; ++i) e.setReportsTo(i, f[i]);
   }
 }
 

@@ -51,10 +51,10 @@ bool Present(const std::string& value) { return value != "0"; }
 
 void AppendEntryZero(Configuration& config) {
   Interval off;
-  off.w[0] = 0;
-  off.w[1] = 1;
-  off.w[2] = 0;
-  off.w[3] = 255;
+  off.setKind(0);
+  off.setRangeCount(1);
+  off.setRangeLow(0, 0);
+  off.setRangeWidth(0, 255);
   IntervalDescription d;
   d.flags = 39;
   d.name = Cp("Шлейф отключен");
@@ -68,7 +68,7 @@ bool ReadTable(Vocabulary& v, const std::string& section, const std::string& nam
                Interval& table, IntervalDescription& d) {
   const int kind = ReadInteger(v.Read(section, "Type", "0")) != 0 ? 1 : 0;
   table = Interval{};
-  table.w[0] = kind;
+  table.setKind(kind);
   d = IntervalDescription{};
   d.flags = 16 * kind;
   d.name = name;
@@ -82,8 +82,8 @@ bool ReadTable(Vocabulary& v, const std::string& section, const std::string& nam
     int32_t high = 0;
     ParseLevels(LowerCp(levels), low, high);
     const int k = r - 1;
-    table.w[2 + 2 * k] = low;
-    table.w[3 + 2 * k] = high - low;
+    table.setRangeLow(k, low);
+    table.setRangeWidth(k, high - low);
     ++ranges;
     for (auto& block : d.blocks) {
       block[k].name = Cp("Интервал ") + std::to_string(k);
@@ -107,13 +107,13 @@ bool ReadTable(Vocabulary& v, const std::string& section, const std::string& nam
         d.blocks[own.block][k].code = code;
     }
   }
-  table.w[1] = ranges;
+  table.setRangeCount(ranges);
   return ranges > 0;
 }
 
 int RangeCountAt(const Configuration& config, int index) {
   if (index < 0 || index >= static_cast<int>(config.intervals.size())) return 1;
-  return std::clamp<int32_t>(config.intervals[index].w[1], 1, kMaxRanges);
+  return std::clamp<int32_t>(config.intervals[index].rangeCount(), 1, kMaxRanges);
 }
 
 void SetEventNumbers(EventEntry& e, const std::string& text) { ParseEventNumbers(text, e); }
@@ -176,8 +176,8 @@ void FillLoopEvents(Workspace& ws, int loop) {
       e.text = Cp("Шлейф") + std::to_string(loop + 1) + ": " +
                RangeText(c, loop, j + 1, RangeWhat::Name);
       SetEventNumbers(e, RangeText(c, loop, j + 1, RangeWhat::Event));
-      e.w[3] = loop + 1;  // partition
-      e.w[4] = loop + 1;  // zone
+      e.setPartition(loop + 1);
+      e.setZone(loop + 1);
     } else {
       e.text = Cp("Событие неопределено");
       SetEventNumbers(e, kEmptyEventCode);

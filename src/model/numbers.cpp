@@ -65,10 +65,13 @@ void ParseNumberList(const std::string& text, ParamRecord& record) {
 }
 
 void ParseEventNumbers(const std::string& text, EventEntry& event) {
-  for (int i = 1; i <= 9; ++i) event.w[i] = 0;
+  // The vocabulary lists the numbers in word order, flags to addressee mask.
+  constexpr size_t kFirst = EventEntry::kFlags;
+  constexpr int kCount = static_cast<int>(EventEntry::kAddresseeMask - kFirst + 1);
+  for (int i = 0; i < kCount; ++i) event.w[kFirst + i] = 0;
   WalkNumbers(LowerCp(text), [&](int index, uint32_t value) {
-    if (index >= 9) return false;
-    event.w[index + 1] = static_cast<int32_t>(value);
+    if (index >= kCount) return false;
+    event.w[kFirst + static_cast<size_t>(index)] = static_cast<int32_t>(value);
     return true;
   });
 }

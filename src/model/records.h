@@ -111,6 +111,8 @@ struct User : NamedRecord {
   // Key byte k = 0..5, as stored (one byte per word).
   int32_t keyByte(int k) const { return w.at(kKeyFirst + static_cast<size_t>(k)); }
   void setKeyByte(int k, int32_t v) { w.at(kKeyFirst + static_cast<size_t>(k)) = v; }
+  // The word after the key, shown before its bytes (normally "00").
+  int32_t afterKey() const { return w[kKeyFirst + kKeyBytes]; }
 };
 
 // Remote command or control; text = the password.

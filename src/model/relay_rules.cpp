@@ -17,7 +17,6 @@ constexpr std::array<int, 7> kLimitMinutes{0, 3, 5, 7, 9, 12, 14};
 constexpr int kReactItems = 16;
 constexpr int kHs1Items = 10;
 constexpr int kMaxPatternBox = 8;
-constexpr int kMaxSteps = static_cast<int>(ParamRecord::kWords) - 2;
 
 bool ValidGroup(int relay, int group) { return relay >= 0 && relay < kRelays && group >= 0 && group < kRelayLists; }
 
@@ -146,7 +145,7 @@ int FindBinding(const Configuration& config, int relay, int group, int id) {
   if (!ValidGroup(relay, group)) return -1;
   const auto& list = config.relayBindings[relay][group];
   for (size_t i = 0; i < list.size(); ++i)
-    if (list[i].w[1] == id) return static_cast<int>(i);
+    if (list[i].source() == id) return static_cast<int>(i);
   return -1;
 }
 
@@ -154,8 +153,8 @@ BindingChange AddBinding(Workspace& ws, int relay, int group, int id) {
   if (!ValidGroup(relay, group) || FindBinding(ws.config, relay, group, id) >= 0) return BindingChange::Refused;
   auto& list = ws.config.relayBindings[relay][group];
   RelayBinding binding;
-  binding.w[1] = id;
-  binding.w[3] = 1;
+  binding.setSource(id);
+  binding.setPriority(1);
   list.push_back(binding);
   // The header keeps six bits of the body size: a larger body would hide
   // the next relay's block when the device is read back.
@@ -202,18 +201,16 @@ int DeleteBinding(Configuration& config, int relay, int group, int id) {
 }
 
 void SetReactionBit(RelayBinding& binding, int bit, bool set) {
-  if (set) {
-    binding.w[2] |= 1 << bit;
-  } else {
-    binding.w[2] &= ~(1 << bit);
-  }
+  binding.setReactionFlags(WithBits(binding.reactionFlags(), 1 << bit, set));
 }
 
-bool ReactionBit(const RelayBinding& binding, int bit) { return (binding.w[2] >> bit) & 1; }
+bool ReactionBit(const RelayBinding& binding, int bit) { return (binding.reactionFlags() >> bit) & 1; }
 
-void SetPatternIndex(RelayBinding& binding, int index) { binding.w[2] = (binding.w[2] & 0xC0) | (index & 7); }
+void SetPatternIndex(RelayBinding& binding, int index) {
+  binding.setReactionFlags((binding.reactionFlags() & 0xC0) | (index & 7));
+}
 
-int PatternIndex(const RelayBinding& binding) { return binding.w[2] & 7; }
+int PatternIndex(const RelayBinding& binding) { return binding.reactionFlags() & 7; }
 
 std::vector<std::string> PatternBoxItems(const Configuration& config) {
   std::vector<std::string> items;
@@ -242,9 +239,9 @@ RelayPreview::Step PatternStep(int32_t step) { return {(step & 0x80) != 0, (step
 
 std::string PatternStepsText(const RelayPattern& pattern) {
   std::string out;
-  const int steps = std::clamp(pattern.w[1], 0, kMaxSteps);
+  const int steps = std::clamp(pattern.stepCount(), 0, RelayPattern::kMaxSteps);
   for (int i = 1; i <= steps; ++i) {
-    const RelayPreview::Step s = PatternStep(pattern.w[1 + i]);
+    const RelayPreview::Step s = PatternStep(pattern.step(i - 1));
     out += (i > 1 ? ", " : "") + Cp(s.energised ? "вкл. " : "выкл. ") + std::to_string(s.intervalMs) + Cp(" мс");
   }
   return out.empty() ? Cp("нет") : out;
@@ -253,17 +250,17 @@ std::string PatternStepsText(const RelayPattern& pattern) {
 std::optional<RelayPreview::Step> RelayPreview::tick(const std::vector<RelayPattern>& patterns) {
   if (preview_ < 0) return std::nullopt;
   const size_t index = preview_ & 7;
-  if (index >= patterns.size() || patterns[index].w[1] < 1) {
+  if (index >= patterns.size() || patterns[index].stepCount() < 1) {
     stop();
     return std::nullopt;
   }
-  const ParamRecord& pattern = patterns[index];
-  const int steps = std::min(pattern.w[1], kMaxSteps);
+  const RelayPattern& pattern = patterns[index];
+  const int steps = std::min(pattern.stepCount(), RelayPattern::kMaxSteps);
   if (next_ > steps) {
     if (!(preview_ & 0x80)) return std::nullopt;
     next_ = 1;
   }
-  const Step step = PatternStep(pattern.w[1 + next_]);
+  const Step step = PatternStep(pattern.step(next_ - 1));
   // A step of no length would ask for a timer that fires at once, forever.
   if (step.intervalMs == 0) return std::nullopt;
   ++next_;

@@ -25,7 +25,6 @@ constexpr std::array<PatternDefault, 7> kPatterns{{
     {"Выкл.", "1, 25"},
 }};
 
-constexpr int kMaxPatternSteps = 16;
 
 const char* FixedEventName(int id) {
   switch (id) {
@@ -55,11 +54,11 @@ void LoadRelayPatterns(Configuration& config, Vocabulary& vocabulary) {
   config.relayPatterns.clear();
   for (size_t k = 0; k < kPatterns.size(); ++k) {
     const std::string n = std::to_string(k + 1);
-    ParamRecord p;
+    RelayPattern p;
     p.text = vocabulary.Read("RelayReaction", "Name" + n, Cp(kPatterns[k].name));
     ParseNumberList(vocabulary.Read("RelayReaction", "Val" + n, kPatterns[k].steps), p);
     // The record holds sixteen steps; a longer pattern is cut to them.
-    p.w[1] = std::min(p.w[1], kMaxPatternSteps);
+    p.setStepCount(std::min(p.stepCount(), RelayPattern::kMaxSteps));
     config.relayPatterns.push_back(std::move(p));
   }
 }

@@ -10,14 +10,12 @@ namespace {
 
 constexpr char kPadByte = static_cast<char>(0xFF);  // "я"
 
-int PhoneMask(int phone) { return 0x80 >> phone; }
-
 }  // namespace
 
-bool PhoneBound(const RemoteCommand& entry, int phone) { return (entry.w[1] & PhoneMask(phone)) != 0; }
+bool PhoneBound(const RemoteCommand& entry, int phone) { return entry.allowsPhone(phone); }
 
 void SetPhoneBound(RemoteCommand& entry, int phone, bool bound) {
-  entry.w[1] = bound ? (entry.w[1] | PhoneMask(phone)) : (entry.w[1] & ~PhoneMask(phone));
+  entry.setAllowsPhone(phone, bound);
 }
 
 std::string PhoneItemCaption(int phone, bool phoneModeEntry, bool bound, uint8_t control) {

@@ -11,13 +11,13 @@ bool HasTimeEvent(const Configuration& config, int event) { return TimeEventCoun
 
 int TimeEventCount(const Configuration& config, int event) {
   return static_cast<int>(std::count_if(config.timeEvents.begin(), config.timeEvents.end(),
-                                        [&](const TimeEvent& t) { return t.w[4] == event; }));
+                                        [&](const TimeEvent& t) { return t.event() == event; }));
 }
 
 int TimeEventIndex(const Configuration& config, int event, int k) {
   if (k < 0) return -1;
   for (size_t i = 0; i < config.timeEvents.size(); ++i) {
-    if (config.timeEvents[i].w[4] != event) continue;
+    if (config.timeEvents[i].event() != event) continue;
     if (k-- == 0) return static_cast<int>(i);
   }
   return -1;
@@ -25,7 +25,7 @@ int TimeEventIndex(const Configuration& config, int event, int k) {
 
 void AddTimeEvent(Configuration& config, int event) {
   TimeEvent t;
-  t.w[4] = event;
+  t.setEvent(event);
   config.timeEvents.push_back(t);
 }
 
@@ -37,7 +37,7 @@ bool RemoveTimeEvent(Configuration& config, int event, int k) {
 }
 
 void ClearTimeEvents(Configuration& config, int event) {
-  std::erase_if(config.timeEvents, [&](const TimeEvent& t) { return t.w[4] == event; });
+  std::erase_if(config.timeEvents, [&](const TimeEvent& t) { return t.event() == event; });
 }
 
 std::vector<int> TimeEventRoots(const Configuration& config) {
@@ -49,10 +49,10 @@ std::vector<int> TimeEventRoots(const Configuration& config) {
 
 std::string TimeNodeText(const TimeEvent& time) {
   char text[32];
-  if (time.w[1] == 0) {
-    std::snprintf(text, sizeof text, "%.2d:%.2d:00", time.w[2], time.w[3]);
+  if (time.day() == 0) {
+    std::snprintf(text, sizeof text, "%.2d:%.2d:00", time.hours(), time.minutes());
   } else {
-    std::snprintf(text, sizeof text, "%.2d %.2d:%.2d:00", time.w[1], time.w[2], time.w[3]);
+    std::snprintf(text, sizeof text, "%.2d %.2d:%.2d:00", time.day(), time.hours(), time.minutes());
   }
   return text;
 }
@@ -71,11 +71,11 @@ std::vector<std::string> TimeEventDayItems() {
 
 std::string TimeEventWhenText(const TimeEvent& time) {
   const auto items = TimeEventDayItems();
-  const std::string day = time.w[1] >= 0 && time.w[1] < static_cast<int32_t>(items.size())
-                              ? items[static_cast<size_t>(time.w[1])]
-                              : std::to_string(time.w[1]) + Cp(" числа в");
+  const int32_t d = time.day();
+  const std::string day = d >= 0 && d < static_cast<int32_t>(items.size()) ? items[static_cast<size_t>(d)]
+                                                                           : std::to_string(d) + Cp(" числа в");
   char clock[16];
-  std::snprintf(clock, sizeof clock, "%02d:%02d", time.w[2], time.w[3]);
+  std::snprintf(clock, sizeof clock, "%02d:%02d", time.hours(), time.minutes());
   return day + " " + clock;
 }
 

@@ -10,8 +10,6 @@ namespace {
 
 constexpr int kLastOffered = 30;  // 31 and the engineer are not offered
 constexpr int kLoopBits = 0x0F;
-constexpr int kKeyFirstWord = 4;
-constexpr int kKeyShownFrom = 10;  // one word past the key: shown as "00"
 
 int LoopBit(int column) { return 8 >> (column - 1); }
 
@@ -28,14 +26,17 @@ std::string UserCaption(int n) {
 std::string KeyText(const User& user) {
   std::string out;
   char hex[3];
-  for (int w = kKeyShownFrom; w >= kKeyFirstWord; --w) {
-    std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned>(user.w[w] & 0xFF));
+  // The key is shown from its last byte down, after the word that follows it.
+  const auto put = [&](int32_t word) {
+    std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned>(word & 0xFF));
     out += hex;
-  }
+  };
+  put(user.afterKey());
+  for (int k = User::kKeyBytes - 1; k >= 0; --k) put(user.keyByte(k));
   return out;
 }
 
-bool HasLoop(const User& user, int loop) { return (user.w[2] & (8 >> loop)) != 0; }
+bool HasLoop(const User& user, int loop) { return HasBits(user.flags(), LoopBit(loop + 1)); }
 
 std::string UserLoopsText(const User& user) {
   std::vector<int> loops;
@@ -49,7 +50,7 @@ const FlagName& RelayResetFlagName() {
   return name;
 }
 
-std::string UserKeyText(const User& user) { return user.w[3] != 0 ? KeyText(user) : Cp("нет"); }
+std::string UserKeyText(const User& user) { return user.keyPresent() != 0 ? KeyText(user) : Cp("нет"); }
 
 std::vector<int> FreeUserNumbers(const std::vector<User>& users) {
   std::vector<int> out;
@@ -60,32 +61,32 @@ std::vector<int> FreeUserNumbers(const std::vector<User>& users) {
 
 User NewUser(int number) {
   User u;
-  u.w[1] = number;
+  u.setNumber(number);
   return u;
 }
 
 bool CanDeleteUser(const std::vector<User>& users, int row) {
-  return row > 0 && row < static_cast<int>(users.size()) && users[row].w[1] != kEngineerNumber;
+  return row > 0 && row < static_cast<int>(users.size()) && users[row].number() != kEngineerNumber;
 }
 
 void ToggleLoopForAll(std::vector<User>& users, int column) {
   if (column < 1 || column > 4) return;
   const int bit = LoopBit(column);
-  const bool anySet = std::any_of(users.begin(), users.end(), [&](const User& u) { return u.w[2] & bit; });
-  for (User& u : users) u.w[2] = anySet ? (u.w[2] & ~bit) : (u.w[2] | bit);
+  const bool anySet = std::any_of(users.begin(), users.end(), [&](const User& u) { return HasBits(u.flags(), bit); });
+  for (User& u : users) u.setFlags(WithBits(u.flags(), bit, !anySet));
 }
 
 void ToggleUserLoops(User& user, int column) {
   if (column == 0) {
-    user.w[2] = (user.w[2] & kLoopBits) ? (user.w[2] & ~kLoopBits) : (user.w[2] | kLoopBits);
+    user.setFlags(WithBits(user.flags(), kLoopBits, !HasBits(user.flags(), kLoopBits)));
   } else if (column >= 1 && column <= 4) {
-    user.w[2] ^= LoopBit(column);
+    user.setFlags(user.flags() ^ LoopBit(column));
   }
 }
 
 int FindUser(const std::vector<User>& users, int number) {
   for (size_t i = 0; i < users.size(); ++i)
-    if (users[i].w[1] == number) return static_cast<int>(i);
+    if (users[i].number() == number) return static_cast<int>(i);
   return -1;
 }
 
@@ -93,16 +94,16 @@ int AssignKey(std::vector<User>& users, int number, const TouchKey& key) {
   const int current = FindUser(users, number);
   if (current < 0) return -1;
   User& u = users[current];
-  u.w[3] = 1;
-  for (int k = 0; k < kKeyBytes; ++k) u.w[kKeyFirstWord + k] = key[k];
+  u.setKeyPresent(1);
+  for (int k = 0; k < kKeyBytes; ++k) u.setKeyByte(k, key[k]);
   for (size_t i = 0; i < users.size(); ++i) {
     if (static_cast<int>(i) == current) continue;
     User& other = users[i];
     bool same = true;
-    for (int k = 0; k < kKeyBytes && same; ++k) same = other.w[kKeyFirstWord + k] == key[k];
+    for (int k = 0; k < kKeyBytes && same; ++k) same = other.keyByte(k) == key[k];
     if (!same) continue;
-    other.w[3] = 0;
-    for (int k = 0; k < kKeyBytes; ++k) other.w[kKeyFirstWord + k] = 0;
+    other.setKeyPresent(0);
+    for (int k = 0; k < kKeyBytes; ++k) other.setKeyByte(k, 0);
     return static_cast<int>(i);
   }
   return -1;

@@ -130,7 +130,7 @@ class Report {
   std::string addresseeNames(int32_t mask) const {
     std::string s;
     for (size_t i = 0; i < static_cast<size_t>(kMaxAddressees); ++i) {
-      if (!(mask & (0x80 >> i))) continue;
+      if (!HasBits(mask, AddresseeBit(static_cast<int>(i)))) continue;
       if (!s.empty()) s += ", ";
       s += i < c_.addressees.size() ? T(c_.addressees[i].name) : Escape("Адресат " + N(static_cast<long long>(i) + 1));
     }
@@ -249,7 +249,7 @@ class Report {
               pattern < c_.relayPatterns.size() ? T(c_.relayPatterns[pattern].text) : N(static_cast<long long>(pattern));
           if (ReactionBit(b, kCyclicBit)) reaction += Escape(", циклически");
           if (ReactionBit(b, kNoStopCheckBit)) reaction += Escape(", не проверять на стоп");
-          h_.row({T(RelayGroupCaption(c_, list)), T(RelayEventName(c_, b.w[1], list)), reaction, N(b.w[3])});
+          h_.row({T(RelayGroupCaption(c_, list)), T(RelayEventName(c_, b.source(), list)), reaction, N(b.priority())});
         }
       if (any) {
         h_.end();
@@ -279,8 +279,8 @@ class Report {
         const auto texts = EventRowTexts(ev, e);
         h_.row({T(texts[kColNumber]), T(texts[kColName]),
                 T(texts[kColCode]) + ", " + T(texts[kColPartition]) + ", " + T(texts[kColZone]), T(texts[kColRestore]),
-                addresseeNames(ev.w[ev::kMask]), smsText(ev.w[ev::kSmsNew], 0), smsText(ev.w[ev::kSmsRestore], 1),
-                voice(ev.w[ev::kVoiceNew]) + " / " + voice(ev.w[ev::kVoiceRestore])});
+                addresseeNames(ev.addresseeMask()), smsText(ev.smsNew(), 0), smsText(ev.smsRestore(), 1),
+                voice(ev.voiceNew()) + " / " + voice(ev.voiceRestore())});
       }
       h_.end();
     }
@@ -290,7 +290,7 @@ class Report {
       return;
     }
     h_.table({{"Когда"}, {"Событие"}});
-    for (const TimeEvent& t : c_.timeEvents) h_.row({T(TimeEventWhenText(t)), eventName(t.w[4])});
+    for (const TimeEvent& t : c_.timeEvents) h_.row({T(TimeEventWhenText(t)), eventName(t.event())});
     h_.end();
   }
 
@@ -323,8 +323,8 @@ class Report {
       h_.table({{"Пользователь"}, {"Шлейфы"}, {"Touch memory"}, {"Сброс \"ручного запуска\" реле"},
                 {"Пароль"}});
       for (const User& u : c_.users)
-        h_.row({T(UserCaption(u.w[1])), T(UserLoopsText(u)), T(UserKeyText(u)),
-                T(YesNoText(FlagSet(static_cast<uint8_t>(u.w[2]), RelayResetFlagName()))), secret(u.text)});
+        h_.row({T(UserCaption(u.number())), T(UserLoopsText(u)), T(UserKeyText(u)),
+                T(YesNoText(FlagSet(static_cast<uint8_t>(u.flags()), RelayResetFlagName()))), secret(u.text)});
       h_.end();
     }
     h_.pairs({{ToUtf8(LoopsAndFlagName().caption), T(YesNoText(FlagSet(c_.general.dialFlags(), LoopsAndFlagName())))}});

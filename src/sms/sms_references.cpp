@@ -65,13 +65,10 @@ void DropSubstring(Configuration& config, int n, std::span<const CodeDefinition>
 
 void DropSmsString(Configuration& config, int k) {
   if (k < 1) return;  // 0 is "none": nothing was removed
+  const auto renumber = [k](int32_t number) { return number == k ? 0 : number > k ? number - 1 : number; };
   for (EventEntry& e : config.events) {
-    for (int w : {5, 6}) {
-      if (e.w[w] == k)
-        e.w[w] = 0;
-      else if (e.w[w] > k)
-        --e.w[w];
-    }
+    e.setSmsNew(renumber(e.smsNew()));
+    e.setSmsRestore(renumber(e.smsRestore()));
   }
 }
 

@@ -13,6 +13,11 @@ namespace {
 
 bool ValidLoop(int loop) { return loop >= 0 && loop < kLoops; }
 
+void SetBit(uint8_t& byte, int bit, bool on) {
+  const auto mask = static_cast<uint8_t>(1u << bit);
+  byte = static_cast<uint8_t>(on ? (byte | mask) : (byte & ~mask));
+}
+
 // The question for the given lines, or OK without asking when there are none.
 int AskBeforeReset(Workspace& ws, Messenger& messenger, const std::vector<int>& loops) {
   std::string lines;
@@ -191,12 +196,12 @@ const std::vector<LoopOption>& LoopOptions() {
   using K = LoopKind;
   static const std::vector<LoopOption> options = {
       {K::Control, 7, Cp("Требует постановку на охрану")},
-      {K::Control, 5, Cp("Добавить отдельное событие \"Норма\"")},
+      {K::Control, 5, Cp("Добавить отдельное событие \"Норма\""), true},
       {K::Control, 3, Cp("Передавать восстановление до снятия/сброса")},
       {K::Control, 2, Cp("Передавать восстановление при снятии/сбросе")},
       {K::Guard, 7, Cp("Требует постановку на охрану")},
       {K::Guard, 6, Cp("Задержка на взятие включена")},
-      {K::Guard, 5, Cp("Постановка по тактике с \"открытой дверью\"")},
+      {K::Guard, 5, Cp("Постановка по тактике с \"открытой дверью\""), true},
       {K::Guard, 3, Cp("Передавать восстановление до снятия/сброса")},
       {K::Guard, 2, Cp("Передавать восстановление при снятии/сбросе")},
       {K::Fire, 7, Cp("Требует постановку")},
@@ -207,7 +212,24 @@ const std::vector<LoopOption>& LoopOptions() {
   return options;
 }
 
+bool LoopOptionSet(const GeneralSettings& general, int loop, size_t option) {
+  return (general.loopFlags(loop) >> LoopOptions().at(option).bit) & 1u;
+}
+
+void SetLoopOption(Workspace& ws, int loop, size_t option, bool on) {
+  const LoopOption& o = LoopOptions().at(option);
+  SetBit(ws.config.general.loopFlags(loop), o.bit, on);
+  if (o.listsStale) {
+    ws.marks.eventsStale = true;
+    ws.marks.reportsStale = true;
+  }
+}
+
+int LoopRelay(const GeneralSettings& general, int loop) { return (general.loopFlags(loop) & 0x10) ? 1 : 0; }
+void SetLoopRelay(GeneralSettings& general, int loop, int relay) { SetBit(general.loopFlags(loop), 4, relay == 1); }
+
 bool DisarmDelayOn(const GeneralSettings& general, int loop) { return (general.commonLoops(loop) >> (3 - loop)) & 1u; }
+void SetDisarmDelay(GeneralSettings& general, int loop, bool on) { SetBit(general.commonLoops(loop), 3 - loop, on); }
 
 std::string CommonLoopsText(const GeneralSettings& general, int loop) {
   std::vector<int> loops;

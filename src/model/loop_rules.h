@@ -28,11 +28,21 @@ struct LoopOption {
   LoopKind kind;
   int bit;
   std::string caption;
+  bool listsStale = false;  // decides whether the loop's own general event is listed
 };
 const std::vector<LoopOption>& LoopOptions();
+bool LoopOptionSet(const GeneralSettings& general, int loop, size_t option);
+// The user sets or clears option (a LoopOptions() position) of loop L; an
+// option that decides which events are listed marks the event and report
+// lists stale.
+void SetLoopOption(Workspace& ws, int loop, size_t option, bool on);
+// The relay (0 or 1) that powers a fire loop.
+int LoopRelay(const GeneralSettings& general, int loop);
+void SetLoopRelay(GeneralSettings& general, int loop, int relay);
 // A guard loop's delay on disarming is on when its own bit (3 - L) of its
 // common loops byte is set; the other bits name the loops it shares.
 bool DisarmDelayOn(const GeneralSettings& general, int loop);
+void SetDisarmDelay(GeneralSettings& general, int loop, bool on);
 // The loops loop L shares: "Шлейф 2, 4", or "нет".
 std::string CommonLoopsText(const GeneralSettings& general, int loop);
 

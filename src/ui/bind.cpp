@@ -6,6 +6,7 @@
 #include <QSignalBlocker>
 #include <memory>
 
+#include "model/general_rules.h"
 #include "ui/control_events.h"
 #include "ui/text.h"
 
@@ -62,6 +63,10 @@ void FillLine(QLineEdit* edit, const QString& text) {
   edit->setText(text);
 }
 
+QString KeptNumberText(const QString& text) {
+  return InCodePage(text) ? Q(KeptNumber(Cp1251(text))) : QString();
+}
+
 void BindLineEdit(QLineEdit* edit, TextField field, LineRule rule) {
   if (rule.accept) FilterKeys(edit, rule.accept);
   if (rule.typedLength > 0) LimitTyping(edit, rule.typedLength);
@@ -77,14 +82,12 @@ void BindLineEdit(QLineEdit* edit, TextField field, LineRule rule) {
     const QString kept = s->rule.kept ? s->rule.kept(text) : text;
     if (kept != text && (leaving || s->rule.showKeptAtEdit)) FillLine(edit, kept);
     s->field.store(kept);
+    if (leaving) edit->setModified(false);  // passing through again keeps what is stored
     if (s->rule.stored) s->rule.stored();
   };
   QObject::connect(edit, &QLineEdit::textEdited, edit, [store] { store(false); });
   OnLeave(edit, [edit, s, store] {
-    if (edit->isModified()) {
-      store(true);
-      edit->setModified(false);  // passing through again keeps what is stored
-    }
+    if (edit->isModified()) store(true);
     if (s->rule.left) s->rule.left();
   });
 }

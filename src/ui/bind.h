@@ -61,6 +61,9 @@ struct LineRule {
 void BindLineEdit(QLineEdit* edit, TextField field, LineRule rule = {});
 // Shows a text in any edit under the fill lock.
 void FillLine(QLineEdit* edit, const QString& text);
+// What a phone number field (general and remote pages) keeps of a text: a
+// valid number whole, anything else nothing.
+QString KeptNumberText(const QString& text);
 
 // --- Lists of codes -----------------------------------------------------------
 

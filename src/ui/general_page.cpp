@@ -10,15 +10,12 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "model/defaults.h"
 #include "model/flag_names.h"
+#include "model/general_rules.h"
 #include "model/numbers.h"
-#include "model/time_events.h"
 #include "model/vocabulary_lists.h"
-#include "ui/control_events.h"
-#include "ui/flag_boxes.h"
+#include "ui/bind.h"
 #include "ui/free_entry_combo.h"
-#include "ui/general_rules.h"
 #include "ui/text.h"
 #include "ui/widgets.h"
 
@@ -30,12 +27,6 @@ constexpr int kBox42 = 10;  // boxes_ index of CheckBox42
 const QString kNumberHint = QStringLiteral(
     "Разрещённые символы 0,1,2,3,4,5\n6,7,8,9,+,*,#\nМаксимум 15 символов");
 
-// Shows a text without running the edit's handlers.
-void ShowText(QLineEdit* edit, const std::string& text) {
-  const QSignalBlocker block(edit);
-  edit->setText(Q(text));
-}
-
 }  // namespace
 
 GeneralPage::GeneralPage(Workspace& ws, Vocabulary& vocabulary, FreeEntryCombos& combos, QWidget* parent)
@@ -43,30 +34,7 @@ GeneralPage::GeneralPage(Workspace& ws, Vocabulary& vocabulary, FreeEntryCombos&
   setObjectName("TabSheet1");
   buildControls();
 
-  // Stored at every edit too: a menu command ("Сохранить как..") does not
-  // take the focus away, so leaving alone could miss what was typed. Only
-  // the user's edits store: passing through a field keeps what it showed.
-  connect(pin_, &QLineEdit::textEdited, this, [this] { ws_.config.pinCode = Cp1251(PinAfterLeave(pin_->text())); });
-  OnLeave(pin_, [this] {
-    if (!pin_->isModified()) return;
-    pin_->setText(PinAfterLeave(pin_->text()));
-    ws_.config.pinCode = Cp1251(pin_->text());
-  });
-  connect(address_, &QLineEdit::textEdited, this, [this] {
-    ws_.config.deviceAddress = Cp1251(DeviceAddressText(address_->displayText()));
-  });
-
-  bindNumberField(own_, &Configuration::ownNumber);
-  bindNumberField(centre_, &Configuration::smsCentre);
-  bindNumberField(expressOut_, &Configuration::expressOutNumber);
-  connect(expressIn_, &QLineEdit::textEdited, this, [this] {
-    ws_.config.expressInNumber = Cp1251(expressIn_->text());
-    applyNumberRule(true);
-  });
-  OnLeave(expressIn_, [this] {
-    if (expressIn_->isModified()) ws_.config.expressInNumber = Cp1251(expressIn_->text());
-  });
-
+  bindFields();
   connect(profiles_, &QComboBox::activated, this, &GeneralPage::chooseProfile);
 
   bindPeriod(periods_[0], GeneralSettings::kTestPeriod1);
@@ -76,9 +44,11 @@ GeneralPage::GeneralPage(Workspace& ws, Vocabulary& vocabulary, FreeEntryCombos&
   bindCount(lineDelay_, GeneralSettings::kLineDialDelay, static_cast<int>(CountUnit::Seconds));
 
   for (size_t i = 0; i < boxes_.size(); ++i) {
-    const FlagName& flag = GeneralFlagNames()[i];
-    const bool dial = flag.byte == FlagName::Dial;
-    BindFlag(boxes_[i], flag.bit, [this, dial](QCheckBox* box) { dial ? dialFlagsClick(box) : serviceFlagsClick(box); });
+    boxes_[i]->setProperty("Tag", GeneralFlagNames()[i].bit);
+    BindCheck(boxes_[i],
+              {[this, i] { return std::optional<bool>(GeneralOptionSet(ws_.config, i)); },
+               [this, i](bool on) { SetGeneralOption(ws_.config, i, on); }},
+              [this] { showOptions(); });
   }
 
   timeEvents_->setEnabled(false);
@@ -186,62 +156,52 @@ void GeneralPage::setTimeEventsAction(std::function<void()> action) {
   timeEvents_->setEnabled(static_cast<bool>(timeEventsAction_));
 }
 
-void GeneralPage::bindNumberField(QLineEdit* edit, std::string Configuration::*field) {
-  FilterKeys(edit, IsNumberKey);
-  connect(edit, &QLineEdit::textEdited, this, [this, edit, field] {
-    storeNumber(edit, field);
-    applyNumberRule(true);
-  });
-  OnLeave(edit, [this, edit, field] {
-    if (edit->isModified()) {
-      storeNumber(edit, field);
-      applyNumberRule(true);
-    }
-    writeProfile();
-  });
+// Only the user's edits store: passing through a field keeps what it showed,
+// and a stored value is shown whole, even one longer than can be typed (a
+// number of 16 characters from a file or a device).
+void GeneralPage::bindFields() {
+  BindLineEdit(pin_, StringField([this] { return &ws_.config.pinCode; }),
+               {.kept = [](const QString& text) { return Q(PinAfterLeave(Cp1251(text))); }});
+  BindLineEdit(address_, {[this] { return Q(ws_.config.deviceAddress); },
+                          [this](const QString&) {
+                            ws_.config.deviceAddress = DeviceAddressText(Cp1251(address_->displayText()));
+                          }});
+  bindNumber(own_, &Configuration::ownNumber);
+  bindNumber(centre_, &Configuration::smsCentre);
+  bindNumber(expressOut_, &Configuration::expressOutNumber);
+  BindLineEdit(expressIn_, StringField([this] { return &ws_.config.expressInNumber; }),
+               {.stored = [this] { numbersEdited(); }});
 }
 
-// The model field is emptied first; a valid text is stored, any other text
-// (a paste of letters) clears the field too, so what is seen is what is kept.
-void GeneralPage::storeNumber(QLineEdit* edit, std::string Configuration::*field) {
-  std::string& number = ws_.config.*field;
-  number.clear();
-  if (IsValidNumber(edit->text())) {
-    number = Cp1251(edit->text());
-  } else if (!edit->text().isEmpty()) {
-    const QSignalBlocker block(edit);
-    edit->clear();
-  }
+// Leaving a service number field writes the profile, edited or not.
+void GeneralPage::bindNumber(QLineEdit* edit, std::string Configuration::*field) {
+  BindLineEdit(edit, StringField([this, field] { return &(ws_.config.*field); }),
+               {.accept = [](QChar c) { return c.unicode() < 128 && IsNumberKey(static_cast<char>(c.unicode())); },
+                .kept = KeptNumberText,
+                .showKeptAtEdit = true,
+                .stored = [this] { numbersEdited(); },
+                .left = [this] { writeProfile(); }});
 }
 
-// Time is taken from the own number through the SMS centre, or from the
-// "express" balance numbers: a source whose numbers are missing is off.
-// Showing the page only enables the boxes; an edit also unchecks (and so
-// clears) a source that lost its numbers.
-void GeneralPage::applyNumberRule(bool edited) {
-  const Configuration& c = ws_.config;
-  const bool byOwn = !c.smsCentre.empty() && !c.ownNumber.empty();
-  const bool byExpress = !c.smsCentre.empty() && !c.expressOutNumber.empty() && !c.expressInNumber.empty();
-  if (edited && !byOwn) boxes_[6]->setChecked(false);
-  boxes_[6]->setEnabled(byOwn);
-  if (edited && !byExpress) boxes_[7]->setChecked(false);
-  boxes_[7]->setEnabled(byExpress);
+void GeneralPage::numbersEdited() {
+  DropClosedTimeSources(ws_.config);
+  showOptions();
 }
 
 void GeneralPage::bindPeriod(QComboBox* box, size_t offset) {
   combos_.attach(box, {[this, offset](const QString& text) {
                          uint8_t& period = ws_.config.general.at(offset);
-                         period = ParsePeriod(text, period);
-                         applyPeriodRule();
+                         period = ParsePeriod(Cp1251(text), period);
+                         showOptions();
                        },
-                       [this, offset] { return FormatPeriod(ws_.config.general.at(offset)); },
+                       [this, offset] { return Q(FormatPeriod(ws_.config.general.at(offset))); },
                        {}});
 }
 
 void GeneralPage::bindCount(QComboBox* box, size_t offset, int unit) {
   combos_.attach(box, {[this, offset](const QString& text) {
                          uint8_t& count = ws_.config.general.at(offset);
-                         count = ParseCount(text, count);
+                         count = ParseCount(Cp1251(text), count);
                        },
                        [this, offset, unit] {
                          return Q(FormatCount(ws_.config.general.at(offset), static_cast<CountUnit>(unit)));
@@ -249,25 +209,23 @@ void GeneralPage::bindCount(QComboBox* box, size_t offset, int unit) {
                        DigitsOnly});
 }
 
-void GeneralPage::applyPeriodRule() {
+void GeneralPage::showOptions() {
   const Configuration& c = ws_.config;
-  boxes_[8]->setEnabled(TestDeliveryOptionOpen(c, 0));
-  boxes_[9]->setEnabled(TestDeliveryOptionOpen(c, 1));
+  for (size_t i = 0; i < boxes_.size(); ++i) {
+    ShowBound(boxes_[i]);
+    boxes_[i]->setEnabled(GeneralOptionOpen(c, i));
+  }
+  periods_[2]->setEnabled(!(c.general.dialFlags() & dial_flag::kLineDisconnected));
+  lineDelay_->setEnabled(c.general.dialFlags() & dial_flag::kNo425Check);
 }
 
 void GeneralPage::chooseProfile(int index) {
   if (index < 0) return;
+  if (FillLock::held()) return;
   const int section = profiles_->itemData(index).toInt();
-  ws_.config.general.setProfileIndex(section);
-  const ProfileNumbers numbers = ReadProfileNumbers(vocabulary_, section);
-  // The profile's numbers go in as if typed.
-  ShowText(centre_, numbers.smsCentre);
-  storeNumber(centre_, &Configuration::smsCentre);
-  ShowText(expressOut_, numbers.expressOut);
-  storeNumber(expressOut_, &Configuration::expressOutNumber);
-  ShowText(expressIn_, numbers.expressIn);
-  ws_.config.expressInNumber = numbers.expressIn;
-  applyNumberRule(true);
+  ApplyProfile(ws_.config, section, ReadProfileNumbers(vocabulary_, section));
+  for (QLineEdit* e : {centre_, expressOut_, expressIn_}) ShowBound(e);
+  showOptions();
 }
 
 // With no profile chosen (an index this installation does not know) there is
@@ -277,39 +235,8 @@ void GeneralPage::writeProfile() {
   WriteProfile(vocabulary_, ws_.config.general.profileIndex(), Cp1251(profiles_->currentText()), ws_.config);
 }
 
-void GeneralPage::dialFlagsClick(QCheckBox* box) {
-  StoreFlag(box, ws_.config.general.dialFlags());
-  lineDelay_->setEnabled(ws_.config.general.dialFlags() & dial_flag::kNo425Check);
-  if (box != boxes_[3]) return;
-  const bool disconnected = box->isChecked();
-  showLineDisconnected(disconnected);
-  if (disconnected) {
-    ApplyPhoneUsabilityToAll(ws_.config);
-    return;
-  }
-  // Without a line there is nothing to emulate.
-  ws_.config.general.serviceFlags() &= 0x3F;
-  ShowFlag(boxes_[4], ws_.config.general.serviceFlags());
-  ShowFlag(boxes_[5], ws_.config.general.serviceFlags());
-}
-
-void GeneralPage::showLineDisconnected(bool disconnected) {
-  for (QWidget* w : {static_cast<QWidget*>(boxes_[0]), static_cast<QWidget*>(boxes_[1]),
-                     static_cast<QWidget*>(boxes_[2]), static_cast<QWidget*>(periods_[2])}) {
-    w->setEnabled(!disconnected);
-  }
-  boxes_[4]->setEnabled(disconnected);
-  boxes_[5]->setEnabled(disconnected);
-}
-
-void GeneralPage::serviceFlagsClick(QCheckBox* box) {
-  StoreFlag(box, ws_.config.general.serviceFlags());
-  // Time comes from one number only.
-  if (box == boxes_[6] && box->isChecked()) boxes_[7]->setChecked(false);
-  if (box == boxes_[7] && box->isChecked()) boxes_[6]->setChecked(false);
-}
-
 void GeneralPage::refreshProfiles() {
+  const FillLock fill;
   const QSignalBlocker block(profiles_);
   profiles_->clear();
   for (const auto& p : ws_.profiles) profiles_->addItem(Q(p.name), p.section);
@@ -318,31 +245,12 @@ void GeneralPage::refreshProfiles() {
 }
 
 void GeneralPage::refresh() {
-  const Configuration& c = ws_.config;
-  // Filling stores nothing: a stored value is shown as it is, whole, even
-  // one longer than can be typed (a number of 16 characters from a file or
-  // a device), and only the user's edit replaces it.
-  ShowText(pin_, c.pinCode);
-  ShowText(address_, c.deviceAddress);
-  ShowText(own_, c.ownNumber);
-  ShowText(centre_, c.smsCentre);
-  ShowText(expressOut_, c.expressOutNumber);
-  ShowText(expressIn_, c.expressInNumber);
+  ShowAllBound(this);
   for (QComboBox* box : periods_) combos_.show(box);
   combos_.show(priorityTime_);
   combos_.show(lineDelay_);
-
-  const uint8_t dial = c.general.dialFlags();
-  for (int i = 0; i < 4; ++i) ShowFlag(boxes_[i], dial);
-  ShowFlag(boxes_[kBox42], dial);
-  showLineDisconnected(dial & dial_flag::kLineDisconnected);
-  for (int i = 6; i < 10; ++i) boxes_[i]->setEnabled(false);
-  lineDelay_->setEnabled(dial & dial_flag::kNo425Check);
-  applyPeriodRule();
-  for (int i = 4; i < 10; ++i) ShowFlag(boxes_[i], c.general.serviceFlags());
-
+  showOptions();
   refreshProfiles();
-  applyNumberRule(false);
 }
 
 }  // namespace vorsin::ui

@@ -32,21 +32,20 @@ class GeneralPage : public QWidget, public Page {
   // Leaving a service number field does it; so do the work-phone fields.
   void writeProfile();
   // CheckBox9/10 follow the test periods and the time events.
-  void applyPeriodRule();
+  void applyPeriodRule() { showOptions(); }
   // "Дополнительные настройки" opens the time-events dialog once it exists.
   void setTimeEventsAction(std::function<void()> action);
 
  private:
   void buildControls();
-  void bindNumberField(QLineEdit* edit, std::string Configuration::*field);
+  void bindFields();
+  void bindNumber(QLineEdit* edit, std::string Configuration::*field);
   void bindPeriod(QComboBox* box, size_t offset);
   void bindCount(QComboBox* box, size_t offset, int unit);
-  void storeNumber(QLineEdit* edit, std::string Configuration::*field);
-  void applyNumberRule(bool edited);
+  void numbersEdited();
   void chooseProfile(int index);
-  void dialFlagsClick(QCheckBox* box);
-  void serviceFlagsClick(QCheckBox* box);
-  void showLineDisconnected(bool disconnected);
+  // The option boxes as the model has them, open as its rules allow.
+  void showOptions();
   void refreshProfiles();
 
   Workspace& ws_;

@@ -19,6 +19,7 @@
 #include "model/cp1251.h"
 #include "model/loops.h"
 #include "model/numbers.h"
+#include "ui/bind.h"
 #include "ui/dest_menu.h"
 #include "ui/flag_boxes.h"
 #include "ui/free_entry_combo.h"
@@ -33,17 +34,10 @@ constexpr int kControl = static_cast<int>(LoopKind::Control);
 constexpr int kGuard = static_cast<int>(LoopKind::Guard);
 constexpr int kFire = static_cast<int>(LoopKind::Fire);
 
-// The option boxes' names, in the order of LoopOptions(). Boxes whose change
-// decides which events are listed mark the event and report lists stale.
-struct OptionBox {
-  const char* name;
-  bool listsStale;
-};
-const OptionBox kOptions[] = {
-    {"CheckBox33", false}, {"CheckBox36", true},  {"CheckBox35", false}, {"CheckBox37", false}, {"CheckBox20", false},
-    {"CheckBox28", false}, {"CheckBox22", true},  {"CheckBox23", false}, {"CheckBox24", false}, {"CheckBox30", false},
-    {"CheckBox31", false}, {"CheckBox32", false}, {"CheckBox34", false},
-};
+// The option boxes' names, in the order of LoopOptions().
+const char* const kOptionNames[] = {"CheckBox33", "CheckBox36", "CheckBox35", "CheckBox37", "CheckBox20",
+                                    "CheckBox28", "CheckBox22", "CheckBox23", "CheckBox24", "CheckBox30",
+                                    "CheckBox31", "CheckBox32", "CheckBox34"};
 
 // The grey background of a marked table's caption.
 const QColor kMarkedBackground(0xD4, 0xD0, 0xC8);
@@ -89,11 +83,11 @@ void LoopsPage::buildControls() {
     grids[g] = new QGridLayout(groups_[g]);
   }
   std::array<int, 3> rows{};
-  for (size_t i = 0; i < std::size(kOptions); ++i) {
+  for (size_t i = 0; i < std::size(kOptionNames); ++i) {
     const LoopOption& o = LoopOptions()[i];
     const int group = static_cast<int>(o.kind);
     auto* box = new QCheckBox(Q(o.caption), groups_[group]);
-    box->setObjectName(kOptions[i].name);
+    box->setObjectName(kOptionNames[i]);
     box->setProperty("Tag", o.bit);
     grids[group]->addWidget(box, rows[group]++, 0, 1, 2);
     options_.push_back(box);
@@ -152,7 +146,7 @@ void LoopsPage::buildControls() {
   QGridLayout* fire = grids[kFire];
   row = rows[kFire];
   fire->addWidget(NewLabel(QStringLiteral("Номер реле:"), fireBox), row, 0);
-  relay_ = ValueCombo("ComboBox17", {QStringLiteral("1"), QStringLiteral("2")}, fireBox);
+  relay_ = ValueCombo("ComboBox17", {}, fireBox);
   fire->addWidget(relay_, row++, 1);
   const std::pair<QString, const char*> hidden[] = {{QStringLiteral("Время сброса"), "ComboBox15"},
                                                     {QStringLiteral("Время перезапроса"), "ComboBox16"}};
@@ -218,15 +212,35 @@ void LoopsPage::buildControls() {
 }
 
 void LoopsPage::bindOptions() {
-  for (QCheckBox* box : options_) BindFlag(box, FlagBit(box), [this](QCheckBox* b) { optionClick(b); });
-  for (int M = 0; M < kLoops; ++M) BindFlag(common_[M], 3 - M, [this](QCheckBox* b) { commonClick(b); });
-  connect(disarmEnabled_, &QCheckBox::toggled, this, &LoopsPage::disarmDelayClick);
-  connect(relay_, &QComboBox::activated, this, [this](int index) {
-    const int L = currentLoop();
-    if (L < 0 || index < 0) return;
-    uint8_t& flags = window_.workspace().config.general.loopFlags(L);
-    flags = static_cast<uint8_t>(index == 1 ? (flags | 0x10) : (flags & ~0x10));
-  });
+  // The fields of the selected loop: none while no loop is selected.
+  const auto get = [this](auto of) {
+    return [this, of]() -> std::optional<decltype(of(0))> {
+      const int L = currentLoop();
+      if (L < 0) return std::nullopt;
+      return of(L);
+    };
+  };
+  const auto set = [this](auto to) {
+    return [this, to](auto value) {
+      if (const int L = currentLoop(); L >= 0) to(L, value);
+    };
+  };
+  for (size_t i = 0; i < options_.size(); ++i) {
+    BindCheck(options_[i], {get([this, i](int L) { return LoopOptionSet(general(), L, i); }),
+                            set([this, i](int L, bool on) { SetLoopOption(window_.workspace(), L, i, on); })});
+  }
+  for (int M = 0; M < kLoops; ++M) {
+    BindFlag(common_[M], [this] { return currentLoop() < 0 ? nullptr : &general().commonLoops(currentLoop()); }, 3 - M);
+  }
+  BindCheck(disarmEnabled_,
+            {get([this](int L) { return DisarmDelayOn(general(), L); }),
+             set([this](int L, bool on) { SetDisarmDelay(general(), L, on); })},
+            [this] {
+              if (currentLoop() >= 0) showGroupControls(currentLoop());
+            });
+  BindCombo(relay_, {QStringLiteral("1"), QStringLiteral("2")},
+            {get([this](int L) { return LoopRelay(general(), L); }),
+             set([this](int L, int relay) { SetLoopRelay(general(), L, relay); })});
 }
 
 void LoopsPage::bindCombos() {
@@ -292,6 +306,8 @@ void LoopsPage::bindLatch(QComboBox* box, int tag) {
   valueBoxes_.push_back(box);
 }
 
+GeneralSettings& LoopsPage::general() { return window_.workspace().config.general; }
+
 int LoopsPage::currentLoop() const {
   const QList<QTreeWidgetItem*> selected = tree_->selectedItems();
   if (selected.isEmpty()) return -1;
@@ -301,6 +317,7 @@ int LoopsPage::currentLoop() const {
 
 void LoopsPage::refresh() {
   {
+    const FillLock fill;
     const QSignalBlocker block(tree_);
     tree_->clear();
     for (int L = 0; L < kLoops; ++L) {
@@ -358,48 +375,14 @@ void LoopsPage::showIntervals(int loop) {
 }
 
 void LoopsPage::showGroupControls(int loop) {
-  const GeneralSettings& g = window_.workspace().config.general;
-  for (QCheckBox* box : options_) ShowFlag(box, g.loopFlags(loop));
+  for (QCheckBox* box : options_) ShowBound(box);
   for (QComboBox* box : valueBoxes_) window_.combos().show(box);
-  {
-    const QSignalBlocker block(disarmEnabled_);
-    disarmEnabled_->setChecked(DisarmDelayOn(g, loop));
-  }
+  ShowBound(disarmEnabled_);
   for (int M = 0; M < kLoops; ++M) {
-    ShowFlag(common_[M], g.commonLoops(loop));
+    ShowBound(common_[M]);
     common_[M]->setEnabled(M != loop);
   }
-  const QSignalBlocker block(relay_);
-  relay_->setCurrentIndex((g.loopFlags(loop) & 0x10) ? 1 : 0);
-}
-
-void LoopsPage::optionClick(QCheckBox* box) {
-  const int L = currentLoop();
-  if (L < 0) return;
-  Workspace& ws = window_.workspace();
-  StoreFlag(box, ws.config.general.loopFlags(L));
-  // These bits decide whether the loop's own general event is listed.
-  for (const OptionBox& o : kOptions) {
-    if (o.listsStale && box->objectName() == QLatin1String(o.name)) {
-      ws.marks.eventsStale = true;
-      ws.marks.reportsStale = true;
-    }
-  }
-}
-
-void LoopsPage::commonClick(QCheckBox* box) {
-  const int L = currentLoop();
-  if (L < 0) return;
-  StoreFlag(box, window_.workspace().config.general.commonLoops(L));
-}
-
-void LoopsPage::disarmDelayClick() {
-  const int L = currentLoop();
-  if (L < 0) return;
-  uint8_t& mask = window_.workspace().config.general.commonLoops(L);
-  const auto bit = static_cast<uint8_t>(1u << (3 - L));
-  mask = static_cast<uint8_t>(disarmEnabled_->isChecked() ? (mask | bit) : (mask & ~bit));
-  showGroupControls(L);
+  ShowBound(relay_);
 }
 
 void LoopsPage::fillKindMenu(const QPoint& point) {

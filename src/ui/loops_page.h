@@ -46,10 +46,8 @@ class LoopsPage : public QWidget, public Page {
   void fillIntervalMenu();
   void changeKind(LoopKind kind);
   void changeInterval(int index);
-  void optionClick(QCheckBox* box);
-  void commonClick(QCheckBox* box);
-  void disarmDelayClick();
   void bindDelay(QComboBox* box, size_t blockOffset);
+  GeneralSettings& general();  // found anew at each use
   void bindLatch(QComboBox* box, int tag);
 
   WindowServices& window_;

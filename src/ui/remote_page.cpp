@@ -17,7 +17,8 @@
 #include "model/remote.h"
 #include "ui/control_events.h"
 #include "ui/flag_boxes.h"
-#include "ui/general_rules.h"
+#include "model/general_rules.h"
+#include "ui/bind.h"
 #include "ui/text.h"
 #include "ui/window_services.h"
 
@@ -41,22 +42,26 @@ RemotePage::RemotePage(WindowServices& window, std::function<void()> writeProfil
   connect(tree_, &QTreeWidget::currentItemChanged, this, [this] { showRemoteEntry(); });
   connect(phones_, &QListWidget::itemChanged, this, &RemotePage::phoneChecked);
   connect(phones_, &QListWidget::currentRowChanged, this, [this] { showPhoneMode(); });
-  connect(password_, &QLineEdit::textEdited, this, [this] {
-    // "я" is the device's padding byte: reading would drop it.
-    const QString text = Q(CommandPasswordText(Cp1251(password_->text())));
-    if (text != password_->text()) password_->setText(text);
-    const Selection s = selection();
-    if (s.root != 0) return;
-    if (RemoteCommand* entry = selectedEntry()) entry->text = Cp1251(text);
-  });
-  FilterKeys(password_, [](QChar c) { return c != u'я'; });
+  // "я" is the device's padding byte: reading would drop it.
+  BindLineEdit(password_,
+               {[this] {
+                  const RemoteCommand* entry = selection().root == 0 ? selectedEntry() : nullptr;
+                  return entry == nullptr ? QString() : Q(entry->text);
+                },
+                [this](const QString& text) {
+                  if (selection().root != 0) return;
+                  if (RemoteCommand* entry = selectedEntry()) entry->text = Cp1251(text);
+                }},
+               {.accept = [](QChar c) { return c != u'я'; },
+                .kept = [](const QString& text) { return Q(CommandPasswordText(Cp1251(text))); },
+                .showKeptAtEdit = true});
   connect(mode_, &QComboBox::activated, this, &RemotePage::modeChosen);
   connect(user_, &QComboBox::activated, this, &RemotePage::userChosen);
   for (int i = 0; i < kWorkPhones; ++i) bindWorkPhone(workPhones_[i], i);
   bindWorkPhone(cusd_, kCusdField);
-  const auto service = [this](QCheckBox* box) { StoreFlag(box, window_.workspace().config.general.serviceFlags()); };
-  BindFlag(forwardUnknown_, ForwardFlagNames()[0].bit, service);
-  BindFlag(forwardExpress_, ForwardFlagNames()[1].bit, service);
+  const auto service = [this] { return &window_.workspace().config.general.serviceFlags(); };
+  BindFlag(forwardUnknown_, service, ForwardFlagNames()[0].bit);
+  BindFlag(forwardExpress_, service, ForwardFlagNames()[1].bit);
 }
 
 void RemotePage::buildControls() {
@@ -177,30 +182,17 @@ void RemotePage::bindWorkPhone(QLineEdit* edit, int field) {
     return false;
   });
   // The general page's rule: a valid text is stored, anything else empties
-  // the field and the member.
-  const auto store = [this, edit, field] {
-    std::string& number = phoneField(field);
-    number.clear();
-    if (IsValidNumber(edit->text())) {
-      number = Cp1251(edit->text());
-    } else if (!edit->text().isEmpty()) {
-      edit->clear();
-    }
-  };
-  connect(edit, &QLineEdit::textEdited, this, store);
-  // Passing through keeps a stored number the edit was only shown with.
-  OnLeave(edit, [this, edit, store] {
-    if (edit->isModified()) store();
-    if (writeProfile_) writeProfile_();
-  });
+  // the field and the member. Passing through keeps a stored number the
+  // edit was only shown with.
+  BindLineEdit(edit, StringField([this, field] { return &phoneField(field); }),
+               {.kept = KeptNumberText, .showKeptAtEdit = true, .left = [this] {
+                  if (writeProfile_) writeProfile_();
+                }});
 }
 
 void RemotePage::showNumbers() {
-  const Configuration& c = window_.workspace().config;
-  for (int i = 0; i < kWorkPhones; ++i) workPhones_[i]->setText(Q(c.workPhones[i]));
-  cusd_->setText(Q(c.cusdForwardNumber));
-  ShowFlag(forwardUnknown_, c.general.serviceFlags());
-  ShowFlag(forwardExpress_, c.general.serviceFlags());
+  for (QLineEdit* edit : workPhones_) ShowBound(edit);
+  for (QWidget* control : std::initializer_list<QWidget*>{cusd_, forwardUnknown_, forwardExpress_}) ShowBound(control);
 }
 
 void RemotePage::refresh() {
@@ -281,10 +273,7 @@ void RemotePage::showRemoteEntry() {
     bindLabel_->setText(name);
   }
   showPhoneMode();
-  {
-    const QSignalBlocker block(password_);
-    password_->setText(s.root == 0 ? Q(entry->text) : QString());
-  }
+  ShowBound(password_);
   passwordLabel_->setVisible(s.root == 0);
   password_->setVisible(s.root == 0);
   panel_->show();

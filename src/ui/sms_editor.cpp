@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "model/cp1251.h"
+#include "ui/bind.h"
 #include "ui/text.h"
 #include "ui/widgets.h"
 #include "ui/window_services.h"
@@ -105,7 +106,15 @@ void SmsEditor::refresh() {
   const int row = SmsSelectionRow(layout, selection_);
   if (row < 0) selection_.index = 0;
 
-  refilling_ = true;
+  {
+    const FillLock fill;  // selecting the edited row again is no choice of the user's
+    fillList(row);
+  }
+  showSelected();
+}
+
+void SmsEditor::fillList(int row) {
+  const Workspace& ws = window_.workspace();
   list_->setUpdatesEnabled(false);
   list_->clear();
   QList<QTreeWidgetItem*> items;
@@ -126,8 +135,6 @@ void SmsEditor::refresh() {
     bar->setValue(bar->value() + list_->visualItemRect(items[row]).top() - kSelectedRowOffset);
   }
   list_->setUpdatesEnabled(true);
-  refilling_ = false;
-  showSelected();
 }
 
 void SmsEditor::showEditor() {
@@ -143,7 +150,7 @@ void SmsEditor::openOn(int group, int index) {
 }
 
 void SmsEditor::rowSelected() {
-  if (refilling_) return;
+  if (FillLock::held()) return;
   const int row = list_->indexOfTopLevelItem(list_->currentItem());
   selection_ = SmsRowSelection(LayOutSmsList(window_.workspace().config), row);
   showSelected();
@@ -153,12 +160,12 @@ void SmsEditor::showSelected() {
   const Workspace& ws = window_.workspace();
   const ParamRecord* tmpl = SmsSelectedTemplate(ws.config, selection_);
   if (tmpl == nullptr) {
-    text_->clear();
+    FillLine(text_, {});
     showPreview({{}, {}, "0:160", "0:160"});
     delete_->setEnabled(false);
     return;
   }
-  text_->setText(Q(tmpl->text));
+  FillLine(text_, Q(tmpl->text));
   showPreview(PreviewSms(ws, tmpl->text));
   delete_->setEnabled(selection_.group != kSmsHeader);  // the header stays
 }

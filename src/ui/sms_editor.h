@@ -42,6 +42,8 @@ class SmsEditor : public QDialog {
 
  private:
   void buildControls();
+  // Rebuilds the list and selects row (-1: none).
+  void fillList(int row);
   void rowSelected();
   void showSelected();
   void textEdited(const QString& text);
@@ -51,7 +53,6 @@ class SmsEditor : public QDialog {
 
   WindowServices& window_;
   SmsSelection selection_;
-  bool refilling_ = false;
   QTreeWidget* list_ = nullptr;    // Sms
   QLineEdit* text_ = nullptr;      // Edit1
   QLineEdit* newEvent_ = nullptr;  // Edit2

@@ -11,6 +11,8 @@ QString Q(const std::string& cp1251) { return QString::fromStdString(ToUtf8(cp12
 
 std::string Cp1251(const QString& text) { return Cp(text.toStdString()); }
 
+bool InCodePage(const QString& text) { return Q(Cp1251(text)) == text; }
+
 QStringList Texts(const std::vector<std::string>& cp1251) {
   QStringList texts;
   for (const auto& text : cp1251) texts << Q(text);

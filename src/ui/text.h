@@ -14,6 +14,9 @@ namespace vorsin::ui {
 QString Q(const std::string& cp1251);
 // A QString to Windows-1251 bytes; characters the code page lacks become '?'.
 std::string Cp1251(const QString& text);
+// Whether every character of the text has its Windows-1251 byte (so that a
+// '?' in the bytes was typed, not put for a character the page lacks).
+bool InCodePage(const QString& text);
 
 // A file name from a dialog or a folder to the model's FilePath, and back for
 // showing it: the one conversion each way.

@@ -147,3 +147,23 @@ TEST(LoopTyping, ReactionTimeAndDelaysHaveTheirOwnLimits) {
 
 }  // namespace
 }  // namespace vorsin
+
+namespace vorsin {
+namespace {
+
+// "Норма" of a control input and the open-door tactic of a guard loop
+// decide whether the loop's own event is listed; the others do not.
+TEST(LoopOptionsTest, OnlyOptionsThatDecideTheListedEventsMarkTheListsStale) {
+  for (size_t i = 0; i < LoopOptions().size(); ++i) {
+    Workspace ws;
+    ws.config.general.loopFlags(2) = 0;
+    ws.marks.eventsStale = ws.marks.reportsStale = false;
+    SetLoopOption(ws, 2, i, true);
+    EXPECT_TRUE(LoopOptionSet(ws.config.general, 2, i)) << i;
+    EXPECT_EQ(ws.config.general.loopFlags(2), 1u << LoopOptions()[i].bit) << i;
+    EXPECT_EQ(ws.marks.eventsStale && ws.marks.reportsStale, i == 1 || i == 6) << i;
+  }
+}
+
+}  // namespace
+}  // namespace vorsin

@@ -1,5 +1,6 @@
-// Showing the pages over a configuration at the edge of what the device
-// holds: looking changes nothing, so a save right after is the same file.
+// Showing and refreshing the pages over a configuration at either edge of
+// what the device holds: looking changes nothing, so a save right after is
+// the same file.
 #include <QAction>
 #include <QFile>
 #include <QTabWidget>
@@ -8,9 +9,12 @@
 #include "model/config_diff.h"
 #include "model/cp1251.h"
 #include "model/defaults.h"
+#include "model/event_rules.h"
 #include "model/users.h"
 #include "project/project_file.h"
 #include "registry.h"
+#include "ui/page.h"
+#include "ui/sms_editor.h"
 #include "ui_support.h"
 
 using namespace vorsin;
@@ -101,6 +105,61 @@ void FillEdges(Workspace& ws) {
   c.lastLoadTime = "31.12.2099 23:59:59";
 }
 
+// Zeros and empty texts, and codes no list shows: an unknown profile, a
+// table beyond the tables, voice and SMS numbers beyond their lists.
+void FillLowEdges(Workspace& ws) {
+  Configuration& c = ws.config;
+  GeneralSettings& g = c.general;
+  for (size_t offset : {GeneralSettings::kTestPeriod1, GeneralSettings::kTestPeriod2, GeneralSettings::kLineCheckPeriod,
+                        GeneralSettings::kPriorityDialTime, GeneralSettings::kLineDialDelay})
+    g.at(offset) = 0;
+  g.dialFlags() = 0;
+  g.serviceFlags() = 0;
+  g.setProfileIndex(12345);
+  for (int L = 0; L < kLoops; ++L) {
+    g.armDelay(L) = g.disarmDelay(L) = g.reactionTime(L) = g.loopFlags(L) = g.commonLoops(L) = 0;
+    g.intervalIndex(L) = 200;
+  }
+  c.loopLatch.fill(0);
+  c.ownNumber.clear();
+  c.smsCentre.clear();
+  c.expressOutNumber = "12ab";  // no number a field would keep
+  c.expressInNumber.clear();
+  c.workPhones.fill({});
+  c.pinCode = "12";  // shorter than a PIN
+  c.deviceAddress.clear();
+  c.workPhoneControl.fill(0);
+  c.relayTimeLimit = {0, 0};
+  c.users.clear();
+  for (auto& e : c.events) {
+    e.w[ev::kVoiceNew] = e.w[ev::kVoiceRestore] = 99;
+    e.w[ev::kSmsNew] = e.w[ev::kSmsRestore] = 9999;
+  }
+}
+
+// Every page and the SMS editor fill themselves anew, twice, the editor on
+// each of its rows: filling never stores.
+void RefreshEverything(TestWindow& w) {
+  QTabWidget* pages = w->pageControl();
+  for (int t = 0; t < pages->count(); ++t) {
+    pages->setCurrentIndex(t);
+    auto* page = dynamic_cast<ui::Page*>(pages->widget(t));
+    QVERIFY(page != nullptr);
+    page->refresh();
+    page->shown();
+  }
+  ui::SmsEditor* sms = w->forms().smsEditor;
+  sms->showEditor();
+  auto* list = sms->findChild<QTreeWidget*>("Sms");
+  for (int i = 0; i < list->topLevelItemCount(); ++i) {
+    list->setCurrentItem(list->topLevelItem(i));
+    sms->refresh();
+  }
+  sms->hide();
+  pages->setCurrentIndex(0);
+  QApplication::processEvents();
+}
+
 std::vector<std::string> Differences(TestWindow& w, const QString& a, const QString& b) {
   const auto load = [&](const QString& path) {
     Workspace ws;
@@ -115,17 +174,30 @@ std::vector<std::string> Differences(TestWindow& w, const QString& a, const QStr
 class EdgeWalkTest : public QObject {
   Q_OBJECT
  private slots:
+  // Looking changes nothing, so a save right after is the same file.
   void showingEveryPageStoresNothing() {
+    lookingStoresNothing(FillEdges, [](TestWindow& w) { WalkAllPages(w); });
+  }
+  void refreshingStoresNothingAtEitherEdge() {
+    lookingStoresNothing(FillEdges, RefreshEverything);
+    lookingStoresNothing(FillLowEdges, [](TestWindow& w) {
+      RefreshEverything(w);
+      WalkAllPages(w);
+    });
+  }
+
+ private:
+  void lookingStoresNothing(void (*fill)(Workspace&), const std::function<void(TestWindow&)>& look) {
     TestWindow w;
     Workspace ws = w->workspace();
-    FillEdges(ws);
+    fill(ws);
     const QString first = w.dir() + "/Settings/edge.dat";
     QCOMPARE(WriteProjectFile(ws, QFile::encodeName(first).toStdString(), w.messages), kProjectOk);
 
     w.chosenPath = first;
     w->findChild<QAction*>("N4")->trigger();
     QVERIFY(w.messages.shown.empty());
-    WalkAllPages(w);
+    look(w);
     const QString second = w.dir() + "/Settings/again.dat";
     w.chosenPath = second;
     w->findChild<QAction*>("N5")->trigger();

@@ -8,7 +8,6 @@
 #include "model/cp1251.h"
 #include "model/defaults.h"
 #include "registry.h"
-#include "ui/general_rules.h"
 #include "ui_support.h"
 
 using namespace vorsin;
@@ -170,15 +169,6 @@ class GeneralPageTest : public QObject {
     SelectAllAndErase(in);
     TypeText(in, "123456789012345678");
     QCOMPARE(in->text(), QString("12345678901234"));
-  }
-
-  void numberRulesFollowTheDeviceField() {
-    using ui::IsNumberKey, ui::IsValidNumber;
-    QVERIFY(IsValidNumber("1234567890123456"));  // what 8 bytes hold
-    QVERIFY(!IsValidNumber("12345678901234567"));
-    QVERIFY(IsValidNumber("+7pPtTпПтТгГ#*?"));
-    QVERIFY(!IsValidNumber("12ab34") && !IsValidNumber(""));
-    QVERIFY(IsNumberKey(u'+') && IsNumberKey(u'0') && !IsNumberKey(u'p') && !IsNumberKey(u'?'));
   }
 
   void numberFieldsAndTimeSources() {

@@ -97,8 +97,10 @@ void DeleteAllAddressees(Workspace& ws) {
 
 int DropIndex(int from, int target) { return from < target ? target - 1 : target; }
 
+bool CanMoveAddressee(int from, int to) { return from < kMaxAddressees && to < kMaxAddressees; }
+
 bool MoveAddressee(Workspace& ws, int from, int to) {
-  if (from >= kMaxAddressees || to >= kMaxAddressees) return false;
+  if (!CanMoveAddressee(from, to)) return false;
   if (!MoveInList(ws.config.addressees, from, to)) return false;
   if (from == to) return true;
   DestMovedInEvents(ws.config, from, to);

@@ -36,7 +36,9 @@ void DeleteAllAddressees(Workspace& ws);
 // the target, since the dragged node leaves its place first.
 int DropIndex(int from, int target);
 // Moves addressee from to its final index, the event mask bits following.
-// Refused when either index is outside the list or past the eight mask bits.
+// Refused when either index is outside the list or, as CanMoveAddressee
+// says, past the eight mask bits.
+bool CanMoveAddressee(int from, int to);
 bool MoveAddressee(Workspace& ws, int from, int to);
 bool MovePhone(Addressee& addressee, int from, int to);
 

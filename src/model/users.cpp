@@ -143,4 +143,9 @@ bool StorePassword(User& user, const std::string& text) {
   return true;
 }
 
+PasswordKey UserPasswordKey(const std::string& text, char key) {
+  if (key < '0' || key > '9') return PasswordKey::Drop;
+  return text.find('?') != std::string::npos ? PasswordKey::ClearFirst : PasswordKey::Type;
+}
+
 }  // namespace vorsin

@@ -77,5 +77,9 @@ void SetRelayReset(User& user, bool on);
 // Stores a password the field may hold (IsStorablePassword); false leaves
 // the stored one.
 bool StorePassword(User& user, const std::string& text);
+// A printable key typed into the password field: digits only, and a digit
+// typed over "???" (or any "?") starts a new password.
+enum class PasswordKey { Drop, ClearFirst, Type };
+PasswordKey UserPasswordKey(const std::string& text, char key);
 
 }  // namespace vorsin

@@ -493,8 +493,7 @@ bool AddresseesPage::canDrop(QTreeWidgetItem* dragged, QTreeWidgetItem* target) 
   if (dragged->parent() == nullptr) {
     if (target->parent() != nullptr) return false;
     const int from = tree_->indexOfTopLevelItem(dragged);
-    const int to = DropIndex(from, tree_->indexOfTopLevelItem(target));
-    return from < kMaxAddressees && to < kMaxAddressees;
+    return CanMoveAddressee(from, DropIndex(from, tree_->indexOfTopLevelItem(target)));
   }
   return target->parent() == dragged->parent();
 }

@@ -28,12 +28,6 @@
 #include "ui/window_services.h"
 
 namespace vorsin::ui {
-namespace {
-
-bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
-
-}  // namespace
-
 UsersPage::UsersPage(WindowServices& window, std::function<std::string()> password, QWidget* parent)
     : QWidget(parent), window_(window), password_(std::move(password)) {
   setObjectName("TabSheet8");
@@ -53,8 +47,18 @@ UsersPage::UsersPage(WindowServices& window, std::function<std::string()> passwo
     if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
     const QString text = key->text();
     if (text.isEmpty() || !text[0].isPrint()) return false;
-    if (!IsDigit(text[0])) return true;
-    if (passwordEdit_->text().contains(u'?')) passwordEdit_->clear();
+    const char typed = text[0].unicode() < 0x80 ? static_cast<char>(text[0].unicode()) : '\0';
+    // Only '?' and digits count, alike in UTF-8, which keeps a pasted
+    // character the code page lacks from reading as '?'.
+    switch (UserPasswordKey(passwordEdit_->text().toStdString(), typed)) {
+      case PasswordKey::Drop:
+        return true;
+      case PasswordKey::ClearFirst:
+        passwordEdit_->clear();
+        return false;
+      case PasswordKey::Type:
+        return false;
+    }
     return false;
   });
   // Stored at every edit, so that a menu command ("Сохранить как..") that

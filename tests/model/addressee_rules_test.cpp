@@ -54,6 +54,7 @@ TEST(AddresseeList, LimitsOfTheListAndTheImage) {
   // The ninth has no mask bit: it can neither be moved nor take another's place.
   EXPECT_FALSE(MoveAddressee(ws, 8, 0));
   EXPECT_FALSE(MoveAddressee(ws, 0, 8));
+  EXPECT_TRUE(CanMoveAddressee(7, 0) && !CanMoveAddressee(8, 0));
   EXPECT_EQ(ws.config.addressees[8].autoNumber, 9);
 
   Addressee& a = ws.config.addressees[0];

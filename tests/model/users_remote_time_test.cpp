@@ -78,6 +78,10 @@ TEST(Users, RowTextsRelayResetAndPasswords) {
   EXPECT_EQ(users[0].text, "12");
   EXPECT_TRUE(StorePassword(users[0], "???"));
   EXPECT_EQ(users[0].text, "???");
+  EXPECT_EQ(UserPasswordKey("12", 'a'), PasswordKey::Drop);
+  EXPECT_EQ(UserPasswordKey("???", '5'), PasswordKey::ClearFirst);
+  EXPECT_EQ(UserPasswordKey("???", '?'), PasswordKey::Drop);
+  EXPECT_EQ(UserPasswordKey("12", '3'), PasswordKey::Type);
 }
 
 TEST(Users, LoopTogglesKeepTheOtherBits) {

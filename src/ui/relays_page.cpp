@@ -217,6 +217,17 @@ void RelaysPage::connectControls() {
   clearOnEnter(list(RelayList::Hs1), list(RelayList::Hs2));
   clearOnEnter(list(RelayList::Hs2), list(RelayList::Hs1));
 
+  bindReactionControls();
+
+  connect(reload_, &QPushButton::clicked, this, [this] {
+    LoadRelayPatterns(ws_.config, window_.vocabulary());
+    if (listBinding() != nullptr) RefillPatterns(pattern_, ws_.config);
+  });
+  connect(timer_, &QTimer::timeout, this, &RelaysPage::previewTick);
+}
+
+// The reaction controls of the check lists and of the binding panel.
+void RelaysPage::bindReactionControls() {
   // The check lists' controls read "однократно" and "отключать при
   // восст.": a checked box clears its bit. Without a binding they show
   // what a new one would have.
@@ -246,12 +257,6 @@ void RelaysPage::connectControls() {
                     }});
   }
   bindPattern(panelPattern_, panelPriority_, [this] { return panelBinding(); }, {});
-
-  connect(reload_, &QPushButton::clicked, this, [this] {
-    LoadRelayPatterns(ws_.config, window_.vocabulary());
-    if (listBinding() != nullptr) RefillPatterns(pattern_, ws_.config);
-  });
-  connect(timer_, &QTimer::timeout, this, &RelaysPage::previewTick);
 }
 
 // A pattern box and the priority box beside it edit the binding find()

@@ -52,6 +52,7 @@ class RelaysPage : public QWidget, public Page {
 
   void buildControls();
   void connectControls();
+  void bindReactionControls();
   void bindPattern(QComboBox* pattern, QComboBox* priority, std::function<RelayBinding*()> find,
                    std::function<void()> stored);
   void buildTree();

@@ -50,16 +50,9 @@ UsersPage::UsersPage(WindowServices& window, std::function<std::string()> passwo
     const char typed = text[0].unicode() < 0x80 ? static_cast<char>(text[0].unicode()) : '\0';
     // Only '?' and digits count, alike in UTF-8, which keeps a pasted
     // character the code page lacks from reading as '?'.
-    switch (UserPasswordKey(passwordEdit_->text().toStdString(), typed)) {
-      case PasswordKey::Drop:
-        return true;
-      case PasswordKey::ClearFirst:
-        passwordEdit_->clear();
-        return false;
-      case PasswordKey::Type:
-        return false;
-    }
-    return false;
+    const PasswordKey action = UserPasswordKey(passwordEdit_->text().toStdString(), typed);
+    if (action == PasswordKey::ClearFirst) passwordEdit_->clear();
+    return action == PasswordKey::Drop;
   });
   // Stored at every edit, so that a menu command ("Сохранить как..") that
   // does not take the focus away still finds it; only what the device field

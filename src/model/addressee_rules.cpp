@@ -6,20 +6,13 @@
 #include "model/defaults.h"
 #include "model/device_limits.h"
 #include "model/events.h"
+#include "model/numbers.h"
 
 namespace vorsin {
 namespace {
 
-// An unsigned decimal after leading blanks; large values saturate.
-std::optional<unsigned> LeadingNumber(const std::string& text) {
-  size_t i = 0;
-  while (i < text.size() && text[i] == ' ') ++i;
-  if (i == text.size() || text[i] < '0' || text[i] > '9') return std::nullopt;
-  unsigned value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-    value = std::min(value * 10 + static_cast<unsigned>(text[i] - '0'), 100000u);
-  return value;
-}
+// Typed byte values: anything from 256 up reads as 256 and is refused.
+constexpr uint32_t kByteCap = 256;
 
 template <class T>
 bool MoveInList(std::vector<T>& list, int from, int to) {
@@ -173,8 +166,8 @@ std::string ChannelText(uint8_t phoneFlags) { return Cp(IsCellular(phoneFlags) ?
 bool LineChannelOpen(uint8_t dialFlags) { return (dialFlags & dial_flag::kLineDisconnected) == 0; }
 
 int32_t ParseConfirmWait(const std::string& text, int32_t old) {
-  const auto value = LeadingNumber(text);
-  if (!value || *value >= 256) return old;
+  const auto value = LeadingDecimal(text, kByteCap);
+  if (!value || *value >= kByteCap) return old;
   return *value < 2 ? 1 : static_cast<int32_t>(*value / 2);
 }
 
@@ -236,8 +229,8 @@ uint8_t WithVoiceRepeatItem(uint8_t phoneFlags, int item) {
 
 bool StoreVoiceRepeat(GeneralSettings& general, int item, const std::string& text) {
   if (item < 0 || item > 7) return false;  // entry 0 is the list-cleared mark
-  const auto value = LeadingNumber(text);
-  if (!value || *value >= 256) return false;
+  const auto value = LeadingDecimal(text, kByteCap);
+  if (!value || *value >= kByteCap) return false;
   general.voiceRepeat(item + 1) = static_cast<uint8_t>(*value);
   return true;
 }

@@ -91,6 +91,8 @@ TEST(AddresseeCodes, DeliveryModeAndWaitTime) {
   EXPECT_EQ(ParseConfirmWait("255", 30), 127);
   EXPECT_EQ(ParseConfirmWait("256", 30), 30);
   EXPECT_EQ(ParseConfirmWait("", 30), 30);
+  EXPECT_EQ(ParseConfirmWait(" 90 s", 30), 45);
+  EXPECT_EQ(ParseConfirmWait(std::string(30, '9'), 30), 30);  // a pasted flood is refused, not wrapped
 }
 
 TEST(AddresseeCodes, FormatsAndVoiceRepeats) {

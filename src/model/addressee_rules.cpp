@@ -6,20 +6,13 @@
 #include "model/defaults.h"
 #include "model/device_limits.h"
 #include "model/events.h"
+#include "model/numbers.h"
 
 namespace vorsin {
 namespace {
 
-// An unsigned decimal after leading blanks; large values saturate.
-std::optional<unsigned> LeadingNumber(const std::string& text) {
-  size_t i = 0;
-  while (i < text.size() && text[i] == ' ') ++i;
-  if (i == text.size() || text[i] < '0' || text[i] > '9') return std::nullopt;
-  unsigned value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-    value = std::min(value * 10 + static_cast<unsigned>(text[i] - '0'), 100000u);
-  return value;
-}
+// Typed byte values: anything from 256 up reads as 256 and is refused.
+constexpr uint32_t kByteCap = 256;
 
 template <class T>
 bool MoveInList(std::vector<T>& list, int from, int to) {
@@ -97,8 +90,10 @@ void DeleteAllAddressees(Workspace& ws) {
 
 int DropIndex(int from, int target) { return from < target ? target - 1 : target; }
 
+bool CanMoveAddressee(int from, int to) { return from < kMaxAddressees && to < kMaxAddressees; }
+
 bool MoveAddressee(Workspace& ws, int from, int to) {
-  if (from >= kMaxAddressees || to >= kMaxAddressees) return false;
+  if (!CanMoveAddressee(from, to)) return false;
   if (!MoveInList(ws.config.addressees, from, to)) return false;
   if (from == to) return true;
   DestMovedInEvents(ws.config, from, to);
@@ -124,6 +119,8 @@ uint8_t WithDeliveryMode(uint8_t flags, int index) {
   return flags;
 }
 
+bool ConfirmWaitShown(uint8_t flags) { return DeliveryModeIndex(flags) == kConfirmedDelivery; }
+
 const std::vector<FlagName>& AddresseeFlagNames() {
   static const std::vector<FlagName> names = {
       {FlagName::Dial, 7, Cp("Разрешение объединения SMS сообщений")},
@@ -145,11 +142,32 @@ const std::vector<FlagName>& PhoneFlagNames() {
   return names;
 }
 
-std::string ChannelText(uint8_t phoneFlags) { return Cp(phoneFlags & 0x80 ? "Сотовый" : "Проводной"); }
+bool AddresseeFlagOpen(int index, uint8_t addresseeFlags) {
+  constexpr int kAvailabilityCheck = 4;
+  return index != kAvailabilityCheck || ConfirmWaitShown(addresseeFlags);
+}
+
+const std::vector<FlagName>& AddresseeDialogFlagNames() {
+  static const std::vector<FlagName> names = {
+      {FlagName::Dial, 2, Cp("При новом событии возврат к доставке по первому телефону адресата")},
+      {FlagName::Dial, 7, Cp("Телефоны поддерживают EMS соообщения")},
+  };
+  return names;
+}
+
+bool IsCellular(uint8_t phoneFlags) { return (phoneFlags & 0x80) != 0; }
+
+uint8_t WithCellular(uint8_t phoneFlags, bool cellular) {
+  return static_cast<uint8_t>(cellular ? (phoneFlags | 0x80) : (phoneFlags & 0x7F));
+}
+
+std::string ChannelText(uint8_t phoneFlags) { return Cp(IsCellular(phoneFlags) ? "Сотовый" : "Проводной"); }
+
+bool LineChannelOpen(uint8_t dialFlags) { return (dialFlags & dial_flag::kLineDisconnected) == 0; }
 
 int32_t ParseConfirmWait(const std::string& text, int32_t old) {
-  const auto value = LeadingNumber(text);
-  if (!value || *value >= 256) return old;
+  const auto value = LeadingDecimal(text, kByteCap);
+  if (!value || *value >= kByteCap) return old;
   return *value < 2 ? 1 : static_cast<int32_t>(*value / 2);
 }
 
@@ -211,10 +229,18 @@ uint8_t WithVoiceRepeatItem(uint8_t phoneFlags, int item) {
 
 bool StoreVoiceRepeat(GeneralSettings& general, int item, const std::string& text) {
   if (item < 0 || item > 7) return false;  // entry 0 is the list-cleared mark
-  const auto value = LeadingNumber(text);
-  if (!value || *value >= 256) return false;
+  const auto value = LeadingDecimal(text, kByteCap);
+  if (!value || *value >= kByteCap) return false;
   general.voiceRepeat(item + 1) = static_cast<uint8_t>(*value);
   return true;
+}
+
+void StoreVoiceChoice(GeneralSettings& general, AddresseePhone& phone, int picked, const std::string& text) {
+  if (picked >= 0) {
+    phone.phoneFlags = WithVoiceRepeatItem(phone.phoneFlags, picked);
+  } else {
+    StoreVoiceRepeat(general, VoiceRepeatItem(phone.phoneFlags), text);
+  }
 }
 
 bool IsPhoneKey(char32_t c) {
@@ -233,6 +259,13 @@ bool IsValidPhoneText(const std::string& text) {
   const std::string allowed = "0123456789#*+?pt" + Cp("птг");
   const std::string lower = LowerCp(text);
   return std::all_of(lower.begin(), lower.end(), [&](char c) { return allowed.find(c) != std::string::npos; });
+}
+
+bool StorePhoneText(std::string& field, const std::string& typed) {
+  field.clear();
+  if (!IsValidPhoneText(typed)) return false;
+  field = typed;
+  return true;
 }
 
 SwitchOffBox CheckPhoneUsability(AddresseePhone& phone, uint8_t dialFlags) {

@@ -36,7 +36,9 @@ void DeleteAllAddressees(Workspace& ws);
 // the target, since the dragged node leaves its place first.
 int DropIndex(int from, int target);
 // Moves addressee from to its final index, the event mask bits following.
-// Refused when either index is outside the list or past the eight mask bits.
+// Refused when either index is outside the list or, as CanMoveAddressee
+// says, past the eight mask bits.
+bool CanMoveAddressee(int from, int to);
 bool MoveAddressee(Workspace& ws, int from, int to);
 bool MovePhone(Addressee& addressee, int from, int to);
 
@@ -53,14 +55,28 @@ std::vector<std::string> DeliveryModeItems();
 int DeliveryModeIndex(uint8_t addresseeFlags);
 uint8_t WithDeliveryMode(uint8_t addresseeFlags, int index);
 constexpr int kConfirmedDelivery = 1;
+// The confirmation wait matters, and is shown, only in confirmed delivery.
+bool ConfirmWaitShown(uint8_t addresseeFlags);
 
 // The addressee's check boxes (CheckBox11..16) and the phone's (CheckBox17
 // "Занято", CheckBox18 handset, CheckBox19 "Телефон отключен"), in page order.
 const std::vector<FlagName>& AddresseeFlagNames();
 const std::vector<FlagName>& PhoneFlagNames();
-constexpr int kSwitchedOffFlag = 2;  // PhoneFlagNames() index of "Телефон отключен"
+constexpr int kBusyFlag = 0;         // PhoneFlagNames() indexes
+constexpr int kHandsetFlag = 1;
+constexpr int kSwitchedOffFlag = 2;  // "Телефон отключен"
+// The availability check (AddresseeFlagNames() index 4) is a step of the
+// confirmed delivery: its box is open only then.
+bool AddresseeFlagOpen(int index, uint8_t addresseeFlags);
+// The new-addressee dialog's boxes: CheckBox1 "При новом событии возврат ..."
+// (bit 2) and CheckBox2 "Телефоны поддерживают EMS соообщения" (bit 7).
+const std::vector<FlagName>& AddresseeDialogFlagNames();
 // Bit 7 of phoneFlags: "Сотовый" when set, else "Проводной".
+bool IsCellular(uint8_t phoneFlags);
+uint8_t WithCellular(uint8_t phoneFlags, bool cellular);
 std::string ChannelText(uint8_t phoneFlags);
+// "Проводной" can be chosen only while the line is connected.
+bool LineChannelOpen(uint8_t dialFlags);
 
 // Confirmation wait in units of 2 s. A readable value below 256 is stored
 // halved, every value below 2 as 1; anything else keeps the old one.
@@ -94,6 +110,10 @@ uint8_t WithVoiceRepeatItem(uint8_t phoneFlags, int item);
 std::string VoiceRepeatText(const GeneralSettings& general, uint8_t phoneFlags);
 // Stores a typed value (below 256) as entry item + 1; only items 0..7 take one.
 bool StoreVoiceRepeat(GeneralSettings& general, int item, const std::string& text);
+// The voice box's edit: a picked item (0..7) chooses the phone's entry;
+// text no item matches (picked -1) rewrites the value of the entry the
+// phone has chosen, which all phones share.
+void StoreVoiceChoice(GeneralSettings& general, AddresseePhone& phone, int picked, const std::string& text);
 
 // Phone number and prefixes: the characters that can be typed, and what may
 // be stored (at most 10 characters of 0-9 # * + ? p t п т г in either case;
@@ -101,6 +121,9 @@ bool StoreVoiceRepeat(GeneralSettings& general, int item, const std::string& tex
 constexpr int kPhoneFieldLength = 10;
 bool IsPhoneKey(char32_t c);
 bool IsValidPhoneText(const std::string& text);
+// A typed number or prefix: stored when valid, else the field is emptied.
+// Returns whether the text was stored.
+bool StorePhoneText(std::string& field, const std::string& typed);
 
 // How "Телефон отключен" looks after the usability check: a phone with no
 // usable channel shows it checked and disabled.

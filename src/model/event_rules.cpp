@@ -19,6 +19,25 @@ int32_t AllAddressees(int addressees) {
   return bits;
 }
 
+void SetField(EventEntry& e, EventField field, int32_t value) {
+  switch (field) {
+    case EventField::Code: e.setCode(value); return;
+    case EventField::Partition: e.setPartition(value); return;
+    case EventField::Zone: e.setZone(value); return;
+    case EventField::VoiceNew: e.setVoiceNew(value); return;
+    case EventField::VoiceRestore: e.setVoiceRestore(value); return;
+    case EventField::SmsNew: e.setSmsNew(value); return;
+    case EventField::SmsRestore: e.setSmsRestore(value); return;
+  }
+}
+
+// Event e for a user edit: its loop is marked; nullptr when there is no event e.
+EventEntry* EditedEvent(Workspace& ws, int e) {
+  if (!ValidEvent(ws.config, e)) return nullptr;
+  MarkEventEdited(ws, e);
+  return &ws.config.events[static_cast<size_t>(e)];
+}
+
 }  // namespace
 
 int EventOwnerLoop(const Configuration& config, int e) {
@@ -72,6 +91,40 @@ int32_t TypedEventNumber(const std::string& text) {
 }
 
 int ListIndexFor(int32_t stored, int count) { return stored >= 0 && stored < count ? stored : -1; }
+
+int32_t FieldValue(const EventEntry& e, EventField field) {
+  switch (field) {
+    case EventField::Code: return e.code();
+    case EventField::Partition: return e.partition();
+    case EventField::Zone: return e.zone();
+    case EventField::VoiceNew: return e.voiceNew();
+    case EventField::VoiceRestore: return e.voiceRestore();
+    case EventField::SmsNew: return e.smsNew();
+    case EventField::SmsRestore: return e.smsRestore();
+  }
+  return 0;
+}
+
+bool EditEvent(Workspace& ws, int e, EventField field, int32_t value) {
+  EventEntry* event = EditedEvent(ws, e);
+  if (event != nullptr) SetField(*event, field, value);
+  return event != nullptr;
+}
+
+int RestoreItem(const EventEntry& e) { return e.hasRestore() ? 0 : 1; }
+
+bool EditEventRestore(Workspace& ws, int e, int item) {
+  EventEntry* event = EditedEvent(ws, e);
+  if (event != nullptr) event->setFlags(WithBits(event->flags(), EventEntry::kRestoreBit, item == 0));
+  return event != nullptr;
+}
+
+bool EditEventAddressee(Workspace& ws, int e, int i, bool on) {
+  if (!ValidEvent(ws.config, e) || i < 0 || i >= kMaxAddressees) return false;
+  ws.marks.reportsStale = true;
+  EditedEvent(ws, e)->setReportsTo(i, on);
+  return true;
+}
 
 std::vector<std::string> ReportRowTexts(const EventEntry& e, int position, int addressees) {
   std::vector<std::string> texts{std::to_string(position), e.text};

@@ -67,6 +67,19 @@ int32_t TypedEventNumber(const std::string& text);
 // itself when it is one of them, else -1 (no item; the value is kept).
 int ListIndexFor(int32_t stored, int count);
 
+// The numbers and lists of the event dialog, one word of the entry each.
+enum class EventField { Code, Partition, Zone, VoiceNew, VoiceRestore, SmsNew, SmsRestore };
+int32_t FieldValue(const EventEntry& e, EventField field);
+// A user edit of event e stores the value and counts against e's loop
+// (MarkEventEdited). False, storing nothing, when there is no event e.
+bool EditEvent(Workspace& ws, int e, EventField field, int32_t value);
+// The restore box: item 0 "Есть" (the restore bit set), item 1 "Нет".
+int RestoreItem(const EventEntry& e);
+bool EditEventRestore(Workspace& ws, int e, int item);
+// Checking addressee i (0..7, EventEntry::reportsTo) in the dialog also
+// leaves the reports grid stale. Other bits of the mask stay.
+bool EditEventAddressee(Workspace& ws, int e, int i, bool on);
+
 // The reports grid: "N", the name, then "+" or "" per addressee.
 std::vector<std::string> ReportRowTexts(const EventEntry& e, int position, int addressees);
 

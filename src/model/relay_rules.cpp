@@ -186,6 +186,20 @@ void ClearRelay(Configuration& config, int relay) {
   for (auto& list : config.relayBindings[relay]) list.clear();
 }
 
+bool ClearGroup(Configuration& config, int relay, int group) {
+  if (!ValidGroup(relay, group)) return false;
+  config.relayBindings[relay][group].clear();
+  return true;
+}
+
+int DeleteBinding(Configuration& config, int relay, int group, int id) {
+  const int at = FindBinding(config, relay, group, id);
+  if (at < 0) return -1;
+  auto& list = config.relayBindings[relay][group];
+  list.erase(list.begin() + at);
+  return at;
+}
+
 void SetReactionBit(RelayBinding& binding, int bit, bool set) {
   binding.setReactionFlags(WithBits(binding.reactionFlags(), 1 << bit, set));
 }

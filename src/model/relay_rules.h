@@ -75,6 +75,11 @@ BindingChange ToggleBinding(Workspace& ws, int relay, int group, int id);
 std::string TooManyBindingsText(int relay);
 // "Очистить реле": normally open and all five lists empty.
 void ClearRelay(Configuration& config, int relay);
+// "<group>: очистить": the group's list empty. False for no such group.
+bool ClearGroup(Configuration& config, int relay, int group);
+// "<binding>: удалить", the binding found by its identifier: returns the
+// position it had, or -1 when it is not bound (any more).
+int DeleteBinding(Configuration& config, int relay, int group, int id);
 
 // Reaction flags of a binding (word 2).
 constexpr int kCyclicBit = 7;

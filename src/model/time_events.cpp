@@ -79,4 +79,26 @@ std::string TimeEventWhenText(const TimeEvent& time) {
   return day + " " + clock;
 }
 
+bool IsDefinedEvent(const Configuration& config, int event) {
+  return event >= 0 && event < static_cast<int>(config.events.size());
+}
+
+std::string TimeRootText(const Configuration& config, int event) {
+  return IsDefinedEvent(config, event) ? config.events[static_cast<size_t>(event)].text
+                                       : Cp("Ошибка: событие не определено");
+}
+
+std::vector<std::string> TimeNodeTexts(const Configuration& config, int event) {
+  std::vector<std::string> texts;
+  for (const TimeEvent& t : config.timeEvents)
+    if (t.event() == event) texts.push_back(TimeNodeText(t));
+  return texts;
+}
+
+bool CanAddTimeEvent(int event) { return event >= 0 && event <= kMaxTimedEvent; }
+
+int TimeEventDayItem(const TimeEvent& time) {
+  return time.day() >= 0 && time.day() < static_cast<int32_t>(TimeEventDayItems().size()) ? time.day() : -1;
+}
+
 }  // namespace vorsin

@@ -38,4 +38,15 @@ std::string TimeEventWhenText(const TimeEvent& time);
 // report has a period or a time.
 bool TestDeliveryOptionOpen(const Configuration& config, int report);
 
+// The dialog's tree: a root per listed event, named by the event, or
+// "Ошибка: событие не определено" for a position the list does not hold;
+// under it the event's times in list order.
+bool IsDefinedEvent(const Configuration& config, int event);
+std::string TimeRootText(const Configuration& config, int event);
+std::vector<std::string> TimeNodeTexts(const Configuration& config, int event);
+// New times only for the positions the device stores (0..kMaxTimedEvent).
+bool CanAddTimeEvent(int event);
+// The day box's item for a time, or -1 (no item) for a day it has none for.
+int TimeEventDayItem(const TimeEvent& time);
+
 }  // namespace vorsin

@@ -114,4 +114,38 @@ bool IsStorablePassword(const std::string& text) {
   return text.size() <= 6 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+std::array<std::string, kUserColumns> UserRowTexts(const User& user) {
+  std::array<std::string, kUserColumns> texts{UserCaption(user.number())};
+  for (int loop = 0; loop < kLoops; ++loop) texts[1 + loop] = HasLoop(user, loop) ? "+" : "";
+  texts[kKeyColumn] = user.keyPresent() != 0 ? "+" : "";
+  return texts;
+}
+
+bool AddUser(std::vector<User>& users, int number) {
+  if (FindUser(users, number) >= 0 || users.size() >= static_cast<size_t>(kMaxUsers)) return false;
+  users.push_back(NewUser(number));
+  return true;
+}
+
+bool DeleteUser(std::vector<User>& users, int row) {
+  if (!CanDeleteUser(users, row)) return false;
+  users.erase(users.begin() + row);
+  return true;
+}
+
+bool RelayReset(const User& user) { return HasBits(user.flags(), 1 << RelayResetFlagName().bit); }
+
+void SetRelayReset(User& user, bool on) { user.setFlags(WithBits(user.flags(), 1 << RelayResetFlagName().bit, on)); }
+
+bool StorePassword(User& user, const std::string& text) {
+  if (!IsStorablePassword(text)) return false;
+  user.text = text;
+  return true;
+}
+
+PasswordKey UserPasswordKey(const std::string& text, char key) {
+  if (key < '0' || key > '9') return PasswordKey::Drop;
+  return text.find('?') != std::string::npos ? PasswordKey::ClearFirst : PasswordKey::Type;
+}
+
 }  // namespace vorsin

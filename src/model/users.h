@@ -58,4 +58,28 @@ int FindUser(const std::vector<User>& users, int number);
 // password the device did not give away).
 bool IsStorablePassword(const std::string& text);
 
+// The user list's row: the caption, "+" per loop 1..4 and "+" under
+// "Dalas" for a user with a key.
+constexpr int kUserColumns = 6;
+constexpr int kKeyColumn = 5;
+std::array<std::string, kUserColumns> UserRowTexts(const User& user);
+
+// The add menu's choice: refused when the number is taken by now (the menu
+// was filled from the list as it was) or the list is full.
+bool AddUser(std::vector<User>& users, int number);
+// Removes the user at row, unless CanDeleteUser refuses.
+bool DeleteUser(std::vector<User>& users, int row);
+
+// CheckBox46: the relay-reset bit of the user's flags, the others kept.
+bool RelayReset(const User& user);
+void SetRelayReset(User& user, bool on);
+
+// Stores a password the field may hold (IsStorablePassword); false leaves
+// the stored one.
+bool StorePassword(User& user, const std::string& text);
+// A printable key typed into the password field: digits only, and a digit
+// typed over "???" (or any "?") starts a new password.
+enum class PasswordKey { Drop, ClearFirst, Type };
+PasswordKey UserPasswordKey(const std::string& text, char key);
+
 }  // namespace vorsin

@@ -10,12 +10,15 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "model/addressee_rules.h"
 #include "model/defaults.h"
+#include "ui/bind.h"
 #include "ui/flag_boxes.h"
 #include "ui/free_entry_combo.h"
 #include "ui/text.h"
+#include "ui/widgets.h"
 #include "ui/window_services.h"
 
 namespace vorsin::ui {
@@ -23,7 +26,7 @@ namespace vorsin::ui {
 void FillItems(QComboBox* box, const std::vector<std::string>& items) {
   const QSignalBlocker block(box);
   box->clear();
-  for (const auto& item : items) box->addItem(Q(item));
+  box->addItems(Texts(items));
 }
 
 std::vector<std::string> DeliveryLimitItems() {
@@ -32,9 +35,25 @@ std::vector<std::string> DeliveryLimitItems() {
   return items;
 }
 
-void ShowItem(QComboBox* box, int index) {
-  const QSignalBlocker block(box);
-  box->setCurrentIndex(index);
+void BindDeliveryBoxes(QComboBox* mode, QComboBox* limit, std::function<Addressee*()> find,
+                       std::function<void()> modeStored) {
+  BindCombo(mode, Texts(DeliveryModeItems()),
+            {[find]() -> std::optional<int> {
+               const Addressee* a = find();
+               return a != nullptr ? std::optional<int>(DeliveryModeIndex(a->addresseeFlags)) : std::nullopt;
+             },
+             [find](int index) {
+               if (Addressee* a = find()) a->addresseeFlags = WithDeliveryMode(a->addresseeFlags, index);
+             }},
+            {}, std::move(modeStored));
+  BindCombo(limit, Texts(DeliveryLimitItems()),
+            {[find]() -> std::optional<int> {
+               const Addressee* a = find();
+               return a != nullptr ? std::optional<int>(DeliveryLimitRow(a->deliveryLimit)) : std::nullopt;
+             },
+             [find](int row) {
+               if (Addressee* a = find()) a->deliveryLimit = DeliveryLimitCode(row);
+             }});
 }
 
 AddresseeDialog::AddresseeDialog(WindowServices& window, QWidget* parent) : QDialog(parent), window_(window) {
@@ -43,57 +62,34 @@ AddresseeDialog::AddresseeDialog(WindowServices& window, QWidget* parent) : QDia
   setModal(true);
   buildControls();
 
-  connect(name_, &QLineEdit::textEdited, this, [this](const QString& text) {
-    if (record_ != nullptr) record_->name = Cp1251(text);
-  });
-  const auto flag = [this](QCheckBox* box) {
-    if (record_ != nullptr) StoreFlag(box, record_->addresseeFlags);
-  };
-  BindFlag(firstPhone_, 2, flag);
-  BindFlag(ems_, 7, flag);
-  connect(mode_, &QComboBox::activated, this, [this](int index) {
-    if (record_ == nullptr) return;
-    record_->addresseeFlags = WithDeliveryMode(record_->addresseeFlags, index);
-    showMode();
-  });
+  BindLineEdit(name_, StringField([this] { return record_ != nullptr ? &record_->name : nullptr; }));
+  const auto flags = [this] { return record_ != nullptr ? &record_->addresseeFlags : nullptr; };
+  BindFlag(firstPhone_, flags, AddresseeDialogFlagNames()[0].bit);
+  BindFlag(ems_, flags, AddresseeDialogFlagNames()[1].bit);
+  BindDeliveryBoxes(mode_, limit_, [this] { return record_; }, [this] { showMode(); });
   window_.combos().attach(wait_, {[this](const QString& text) {
                                     if (record_ != nullptr)
                                       record_->confirmWait = ParseConfirmWait(Cp1251(text), record_->confirmWait);
                                   },
                                   [this] { return record_ ? Q(ConfirmWaitText(record_->confirmWait)) : QString(); },
                                   DigitsOnly});
-  connect(limit_, &QComboBox::activated, this, [this](int row) {
-    if (record_ != nullptr) record_->deliveryLimit = DeliveryLimitCode(row);
-  });
   connect(add_, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void AddresseeDialog::buildControls() {
-  name_ = new QLineEdit(this);
-  name_->setObjectName("Edit1");
-  firstPhone_ = new QCheckBox(QStringLiteral("При новом событии возврат к доставке по первому телефону адресата"), this);
-  firstPhone_->setObjectName("CheckBox1");
-  ems_ = new QCheckBox(QStringLiteral("Телефоны поддерживают EMS соообщения"), this);
-  ems_->setObjectName("CheckBox2");
-  mode_ = new QComboBox(this);
-  mode_->setObjectName("ComboBox1");
-  FillItems(mode_, DeliveryModeItems());
+  name_ = NewEdit("Edit1", this);
+  firstPhone_ = NewBox("CheckBox1", Q(AddresseeDialogFlagNames()[0].caption), this);
+  ems_ = NewBox("CheckBox2", Q(AddresseeDialogFlagNames()[1].caption), this);
+  mode_ = NewCombo("ComboBox1", {}, this);
   waitLabel_ = new QLabel(QStringLiteral("Время ожидания  подтверждения:"), this);
   waitLabel_->setObjectName("Label5");
-  wait_ = new QComboBox(this);
-  wait_->setObjectName("ComboBox2");
-  FillItems(wait_, ConfirmWaitItems());
-  limit_ = new QComboBox(this);
-  limit_->setObjectName("ComboBox31");
-  FillItems(limit_, DeliveryLimitItems());
-  dontShow_ = new QCheckBox(QStringLiteral("больше не показывать окно настроек адресата"), this);
-  dontShow_->setObjectName("CheckBox3");
-  add_ = new QPushButton(QStringLiteral("Добавить"), this);
-  add_->setObjectName("Button1");
+  wait_ = NewCombo("ComboBox2", Texts(ConfirmWaitItems()), this);
+  limit_ = NewCombo("ComboBox31", {}, this);
+  dontShow_ = NewBox("CheckBox3", QStringLiteral("больше не показывать окно настроек адресата"), this);
+  add_ = NewButton("Button1", QStringLiteral("Добавить"), this);
   add_->setDefault(true);
-  cancel_ = new QPushButton(QStringLiteral("Отмена"), this);
-  cancel_->setObjectName("Button2");
+  cancel_ = NewButton("Button2", QStringLiteral("Отмена"), this);
 
   auto* common = new QGroupBox(QStringLiteral("Общие параметры адресата:"), this);
   auto* grid = new QGridLayout(common);
@@ -120,21 +116,15 @@ void AddresseeDialog::buildControls() {
 }
 
 void AddresseeDialog::fill() {
-  name_->setText(Q(record_->name));
-  ShowFlag(firstPhone_, record_->addresseeFlags);
-  ShowFlag(ems_, record_->addresseeFlags);
-  ShowItem(limit_, DeliveryLimitRow(record_->deliveryLimit));
-  {
-    const QSignalBlocker block(dontShow_);
-    dontShow_->setChecked(false);
-  }
-  ShowItem(mode_, DeliveryModeIndex(record_->addresseeFlags));
+  for (QWidget* control : std::initializer_list<QWidget*>{name_, firstPhone_, ems_, limit_, mode_})
+    ShowBound(control);
+  FillCheck(dontShow_, false);
   window_.combos().show(wait_);
   showMode();
 }
 
 void AddresseeDialog::showMode() {
-  const bool confirmed = record_ != nullptr && DeliveryModeIndex(record_->addresseeFlags) == kConfirmedDelivery;
+  const bool confirmed = record_ != nullptr && ConfirmWaitShown(record_->addresseeFlags);
   waitLabel_->setVisible(confirmed);
   wait_->setVisible(confirmed);
 }

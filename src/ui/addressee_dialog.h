@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,8 +22,10 @@ class WindowServices;
 // List-only boxes of the addressee controls, shared with the page.
 void FillItems(QComboBox* box, const std::vector<std::string>& items);
 std::vector<std::string> DeliveryLimitItems();
-// Shows an item (or none, for -1) without running the box's handlers.
-void ShowItem(QComboBox* box, int index);
+// The delivery mode and limit boxes edit the addressee find() gives;
+// modeStored runs after a mode is chosen.
+void BindDeliveryBoxes(QComboBox* mode, QComboBox* limit, std::function<Addressee*()> find,
+                       std::function<void()> modeStored);
 
 class AddresseeDialog : public QDialog {
   Q_OBJECT
@@ -43,8 +46,8 @@ class AddresseeDialog : public QDialog {
   Addressee* record_ = nullptr;  // only while edit() runs
 
   QLineEdit* name_ = nullptr;        // Edit1
-  QCheckBox* firstPhone_ = nullptr;  // CheckBox1, bit 2
-  QCheckBox* ems_ = nullptr;         // CheckBox2, bit 7
+  QCheckBox* firstPhone_ = nullptr;  // CheckBox1
+  QCheckBox* ems_ = nullptr;         // CheckBox2
   QComboBox* mode_ = nullptr;        // ComboBox1
   QLabel* waitLabel_ = nullptr;      // Label5
   QComboBox* wait_ = nullptr;        // ComboBox2

@@ -11,15 +11,17 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "model/addressee_rules.h"
 #include "model/defaults.h"
 #include "ui/addressee_dialog.h"
-#include "ui/control_events.h"
+#include "ui/bind.h"
 #include "ui/dest_menu.h"
 #include "ui/flag_boxes.h"
 #include "ui/free_entry_combo.h"
 #include "ui/text.h"
+#include "ui/widgets.h"
 #include "ui/window_services.h"
 
 namespace vorsin::ui {
@@ -30,26 +32,6 @@ constexpr int kPlaceholderRole = Qt::UserRole + 1;
 const QString kPhoneHint = QStringLiteral(
     "Разрещённые символы 0,1,2,3,4,5\n6,7,8,9,+,*,#\n'p','п' - пауза при наборе\n"
     "'t','г' - дождаться гудка\nМаксимум 10 символов");
-
-QComboBox* NewList(const char* name, const std::vector<std::string>& items, QWidget* parent) {
-  auto* box = new QComboBox(parent);
-  box->setObjectName(name);
-  FillItems(box, items);
-  return box;
-}
-
-QCheckBox* NewBox(const char* name, const QString& caption, QWidget* parent) {
-  auto* box = new QCheckBox(caption, parent);
-  box->setObjectName(name);
-  return box;
-}
-
-// A list-only box showing a code no item stands for: no item, and the
-// code's text in its place.
-void ShowCode(QComboBox* box, int item, const std::string& unlisted) {
-  ShowItem(box, item);
-  box->setPlaceholderText(item < 0 ? Q(unlisted) : QString());
-}
 
 }  // namespace
 
@@ -127,17 +109,16 @@ void AddresseesPage::buildControls() {
 
   destGroup_ = new QGroupBox(QStringLiteral("Настройки адресата:"), this);
   destGroup_->setObjectName("DestGroup");
-  destName_ = new QLineEdit(destGroup_);
-  destName_->setObjectName("Edit26");
+  destName_ = NewEdit("Edit26", destGroup_);
   const char* const kDestBoxNames[] = {"CheckBox11", "CheckBox12", "CheckBox13",
                                        "CheckBox14", "CheckBox15", "CheckBox16"};
   for (size_t i = 0; i < destBoxes_.size(); ++i)
     destBoxes_[i] = NewBox(kDestBoxNames[i], Q(AddresseeFlagNames()[i].caption), destGroup_);
-  mode_ = NewList("ComboBox7", DeliveryModeItems(), destGroup_);
+  mode_ = NewCombo("ComboBox7", {}, destGroup_);
   waitLabel_ = new QLabel(QStringLiteral("Время ожидания  подтверждения:"), destGroup_);
   waitLabel_->setObjectName("Label31");
-  wait_ = NewList("ComboBox21", ConfirmWaitItems(), destGroup_);
-  limit_ = NewList("ComboBox31", DeliveryLimitItems(), destGroup_);
+  wait_ = NewCombo("ComboBox21", Texts(ConfirmWaitItems()), destGroup_);
+  limit_ = NewCombo("ComboBox31", {}, destGroup_);
 
   auto* destGrid = new QGridLayout(destGroup_);
   int row = 0;
@@ -155,26 +136,24 @@ void AddresseesPage::buildControls() {
   phoneGroup_ = new QGroupBox(QStringLiteral("Настройки телефона адресата:"), this);
   phoneGroup_->setObjectName("FhoneGroup");
   phoneGroup_->setAutoFillBackground(true);  // it covers the addressee group
-  phoneName_ = new QLineEdit(phoneGroup_);
-  phoneName_->setObjectName("Edit25");
+  phoneName_ = NewEdit("Edit25", phoneGroup_);
   cellular_ = new QRadioButton(QStringLiteral("Сотовый"), phoneGroup_);
   cellular_->setObjectName("RadioButton2");
   wired_ = new QRadioButton(QStringLiteral("Проводной"), phoneGroup_);
   wired_->setObjectName("RadioButton1");
   const char* numberNames[] = {"Edit5", "Edit6", "Edit7"};
   for (int i = 0; i < 3; ++i) {
-    numbers_[i] = new QLineEdit(phoneGroup_);
-    numbers_[i]->setObjectName(numberNames[i]);
+    numbers_[i] = NewEdit(numberNames[i], phoneGroup_);
     numbers_[i]->setProperty("Tag", i);
     numbers_[i]->setToolTip(kPhoneHint);
     numbers_[i]->setToolTipDuration(15000);
   }
-  gsmFormat_ = NewList("ComboBox5", GsmFormatItems(), phoneGroup_);
-  lineFormat_ = NewList("ComboBox6", LineFormatItems(), phoneGroup_);
-  busy_ = NewBox("CheckBox17", Q(PhoneFlagNames()[0].caption), phoneGroup_);
-  handset_ = NewBox("CheckBox18", Q(PhoneFlagNames()[1].caption), phoneGroup_);
+  gsmFormat_ = NewCombo("ComboBox5", {}, phoneGroup_);
+  lineFormat_ = NewCombo("ComboBox6", {}, phoneGroup_);
+  busy_ = NewBox("CheckBox17", Q(PhoneFlagNames()[kBusyFlag].caption), phoneGroup_);
+  handset_ = NewBox("CheckBox18", Q(PhoneFlagNames()[kHandsetFlag].caption), phoneGroup_);
   switchedOff_ = NewBox("CheckBox19", Q(PhoneFlagNames()[kSwitchedOffFlag].caption), phoneGroup_);
-  voice_ = NewList("ComboBox8", {}, phoneGroup_);
+  voice_ = NewCombo("ComboBox8", {}, phoneGroup_);
 
   auto* channel = new QHBoxLayout;
   channel->addWidget(new QLabel(QStringLiteral("Основной канал передачи:"), phoneGroup_));
@@ -210,22 +189,24 @@ void AddresseesPage::buildControls() {
 }
 
 void AddresseesPage::bindAddressee() {
-  connect(destName_, &QLineEdit::textEdited, this, [this](const QString& text) {
-    Addressee* a = selectedAddressee();
-    if (a == nullptr) return;
-    a->name = Cp1251(text);
+  LineRule named;
+  named.stored = [this] {
+    const Addressee* a = selectedAddressee();
     QTreeWidgetItem* item = tree_->currentItem();
-    setNodeText(item->parent() != nullptr ? item->parent() : item, a->name);
-  });
-  const auto flag = [this](QCheckBox* box) {
-    if (Addressee* a = selectedAddressee()) StoreFlag(box, a->addresseeFlags);
+    if (a != nullptr) setNodeText(item->parent() != nullptr ? item->parent() : item, a->name);
   };
-  for (size_t i = 0; i < destBoxes_.size(); ++i) BindFlag(destBoxes_[i], AddresseeFlagNames()[i].bit, flag);
-  connect(mode_, &QComboBox::activated, this, [this](int index) {
+  BindLineEdit(destName_, StringField([this] {
+                 Addressee* a = selectedAddressee();
+                 return a != nullptr ? &a->name : nullptr;
+               }),
+               named);
+  const auto flags = [this] {
     Addressee* a = selectedAddressee();
-    if (a == nullptr) return;
-    a->addresseeFlags = WithDeliveryMode(a->addresseeFlags, index);
-    showMode(*a);
+    return a != nullptr ? &a->addresseeFlags : nullptr;
+  };
+  for (size_t i = 0; i < destBoxes_.size(); ++i) BindFlag(destBoxes_[i], flags, AddresseeFlagNames()[i].bit);
+  BindDeliveryBoxes(mode_, limit_, [this] { return selectedAddressee(); }, [this] {
+    if (const Addressee* a = selectedAddressee()) showMode(*a);
   });
   window_.combos().attach(wait_, {[this](const QString& text) {
                                     if (Addressee* a = selectedAddressee())
@@ -236,63 +217,68 @@ void AddresseesPage::bindAddressee() {
                                     return a != nullptr ? Q(ConfirmWaitText(a->confirmWait)) : QString();
                                   },
                                   DigitsOnly});
-  connect(limit_, &QComboBox::activated, this, [this](int row) {
-    if (Addressee* a = selectedAddressee()) a->deliveryLimit = DeliveryLimitCode(row);
-  });
 }
 
 void AddresseesPage::bindPhone() {
-  connect(phoneName_, &QLineEdit::textEdited, this, [this](const QString& text) {
-    AddresseePhone* p = selectedPhone();
-    if (p == nullptr) return;
-    p->name = Cp1251(text);
-    setNodeText(tree_->currentItem(), p->name);
-  });
-  connect(cellular_, &QRadioButton::clicked, this, [this] {
-    if (AddresseePhone* p = selectedPhone()) p->phoneFlags |= 0x80;
-  });
-  connect(wired_, &QRadioButton::clicked, this, [this] {
-    if (AddresseePhone* p = selectedPhone()) p->phoneFlags &= 0x7F;
-  });
+  LineRule named;
+  named.stored = [this] {
+    if (const AddresseePhone* p = selectedPhone()) setNodeText(tree_->currentItem(), p->name);
+  };
+  BindLineEdit(phoneName_, StringField([this] {
+                 AddresseePhone* p = selectedPhone();
+                 return p != nullptr ? &p->name : nullptr;
+               }),
+               named);
+  for (QRadioButton* channel : {cellular_, wired_}) {
+    connect(channel, &QRadioButton::clicked, this, [this, channel] {
+      if (AddresseePhone* p = selectedPhone()) p->phoneFlags = WithCellular(p->phoneFlags, channel == cellular_);
+    });
+  }
   bindNumber(numbers_[0], &AddresseePhone::phoneNumber);
   bindNumber(numbers_[1], &AddresseePhone::cellPrefix);
   bindNumber(numbers_[2], &AddresseePhone::linePrefix);
-  connect(gsmFormat_, &QComboBox::activated, this, [this](int item) {
-    AddresseePhone* p = selectedPhone();
-    if (p == nullptr) return;
-    p->formats = WithGsmFormat(p->formats, GsmFormatCode(item));
-    showFormats(*p);
-    applyUsability(*p);
-  });
-  connect(lineFormat_, &QComboBox::activated, this, [this](int item) {
-    AddresseePhone* p = selectedPhone();
-    if (p == nullptr) return;
-    p->formats = WithLineFormat(p->formats, item);
-    showFormats(*p);
-    applyUsability(*p);
-  });
-  const auto flag = [this](QCheckBox* box) {
-    AddresseePhone* p = selectedPhone();
-    if (p == nullptr) return;
-    StoreFlag(box, p->phoneFlags);
-    if (box == switchedOff_) applyUsability(*p);
+  // The format boxes show items, the model maps them to the codes.
+  const auto formatsChanged = [this] {
+    if (AddresseePhone* p = selectedPhone()) {
+      showFormats(*p);
+      applyUsability(*p);
+    }
   };
-  BindFlag(busy_, PhoneFlagNames()[0].bit, flag);
-  BindFlag(handset_, PhoneFlagNames()[1].bit, flag);
-  BindFlag(switchedOff_, PhoneFlagNames()[kSwitchedOffFlag].bit, flag);
+  BindCombo(gsmFormat_, Texts(GsmFormatItems()),
+            {[this]() -> std::optional<int> {
+               const AddresseePhone* p = selectedPhone();
+               return p != nullptr ? std::optional<int>(GsmFormatItem(GsmFormat(p->formats))) : std::nullopt;
+             },
+             [this](int item) {
+               if (AddresseePhone* p = selectedPhone()) p->formats = WithGsmFormat(p->formats, GsmFormatCode(item));
+             }},
+            {}, formatsChanged);
+  BindCombo(lineFormat_, Texts(LineFormatItems()),
+            {[this]() -> std::optional<int> {
+               const AddresseePhone* p = selectedPhone();
+               return p != nullptr ? std::optional<int>(LineFormatItem(LineFormat(p->formats))) : std::nullopt;
+             },
+             [this](int item) {
+               if (AddresseePhone* p = selectedPhone()) p->formats = WithLineFormat(p->formats, item);
+             }},
+            {}, formatsChanged);
+  const auto flags = [this] {
+    AddresseePhone* p = selectedPhone();
+    return p != nullptr ? &p->phoneFlags : nullptr;
+  };
+  BindFlag(busy_, flags, PhoneFlagNames()[kBusyFlag].bit);
+  BindFlag(handset_, flags, PhoneFlagNames()[kHandsetFlag].bit);
+  BindFlag(switchedOff_, flags, PhoneFlagNames()[kSwitchedOffFlag].bit, [this] {
+    if (AddresseePhone* p = selectedPhone()) applyUsability(*p);
+  });
 
   // Picking an item chooses the phone's entry; typing rewrites the value of
   // the entry it has chosen, which all phones share.
   window_.combos().attach(
       voice_, {[this](const QString& text) {
-                 AddresseePhone* p = selectedPhone();
-                 if (p == nullptr) return;
-                 const int picked = voice_->findText(text, Qt::MatchExactly);
-                 if (picked >= 0) {
-                   p->phoneFlags = WithVoiceRepeatItem(p->phoneFlags, picked);
-                 } else {
-                   StoreVoiceRepeat(window_.workspace().config.general, VoiceRepeatItem(p->phoneFlags), Cp1251(text));
-                 }
+                 if (AddresseePhone* p = selectedPhone())
+                   StoreVoiceChoice(window_.workspace().config.general, *p, voice_->findText(text, Qt::MatchExactly),
+                                    Cp1251(text));
                },
                [this] {
                  FillItems(voice_, VoiceRepeatItems(window_.workspace().config.general));
@@ -304,22 +290,24 @@ void AddresseesPage::bindPhone() {
 }
 
 void AddresseesPage::bindNumber(QLineEdit* edit, std::string AddresseePhone::*field) {
-  FilterKeys(edit, [](QChar c) { return IsPhoneKey(c.unicode()); });
-  LimitTyping(edit, kPhoneFieldLength);
-  // Only the user's edits store: showing a phone must leave its number as it is.
-  connect(edit, &QLineEdit::textEdited, this, [this, edit, field](const QString& text) {
-    AddresseePhone* p = selectedPhone();
-    if (p == nullptr) return;
-    std::string& value = p->*field;
-    value.clear();
-    const std::string typed = Cp1251(text);
-    if (IsValidPhoneText(typed)) {
-      value = typed;
-    } else {
-      edit->clear();
-    }
-    applyUsability(*p);
-  });
+  LineRule rule;
+  rule.accept = [](QChar c) { return IsPhoneKey(c.unicode()); };
+  rule.typedLength = kPhoneFieldLength;
+  // A text that may not be stored empties the field and the edit at once.
+  rule.kept = [](const QString& text) { return IsValidPhoneText(Cp1251(text)) ? text : QString(); };
+  rule.showKeptAtEdit = true;
+  rule.stored = [this] {
+    if (AddresseePhone* p = selectedPhone()) applyUsability(*p);
+  };
+  BindLineEdit(edit,
+               {[this, field] {
+                  const AddresseePhone* p = selectedPhone();
+                  return p != nullptr ? Q(p->*field) : QString();
+                },
+                [this, field](const QString& text) {
+                  if (AddresseePhone* p = selectedPhone()) StorePhoneText(p->*field, Cp1251(text));
+                }},
+               rule);
 }
 
 void AddresseesPage::fillMenu(const QPoint& point) {
@@ -505,8 +493,7 @@ bool AddresseesPage::canDrop(QTreeWidgetItem* dragged, QTreeWidgetItem* target) 
   if (dragged->parent() == nullptr) {
     if (target->parent() != nullptr) return false;
     const int from = tree_->indexOfTopLevelItem(dragged);
-    const int to = DropIndex(from, tree_->indexOfTopLevelItem(target));
-    return from < kMaxAddressees && to < kMaxAddressees;
+    return CanMoveAddressee(from, DropIndex(from, tree_->indexOfTopLevelItem(target)));
   }
   return target->parent() == dragged->parent();
 }
@@ -560,46 +547,46 @@ void AddresseesPage::showSelection() {
 }
 
 void AddresseesPage::fillAddressee(Addressee& a) {
-  destName_->setText(Q(a.name));
+  ShowBound(destName_);
   window_.combos().show(wait_);
-  for (QCheckBox* box : destBoxes_) ShowFlag(box, a.addresseeFlags);
-  ShowItem(limit_, DeliveryLimitRow(a.deliveryLimit));
-  ShowItem(mode_, DeliveryModeIndex(a.addresseeFlags));
+  for (QCheckBox* box : destBoxes_) ShowBound(box);
+  ShowBound(limit_);
+  ShowBound(mode_);
   showMode(a);
 }
 
 void AddresseesPage::showMode(const Addressee& a) {
-  const bool confirmed = DeliveryModeIndex(a.addresseeFlags) == kConfirmedDelivery;
+  const bool confirmed = ConfirmWaitShown(a.addresseeFlags);
   waitLabel_->setVisible(confirmed);
   wait_->setVisible(confirmed);
-  destBoxes_[4]->setEnabled(confirmed);
+  for (size_t i = 0; i < destBoxes_.size(); ++i)
+    destBoxes_[i]->setEnabled(AddresseeFlagOpen(static_cast<int>(i), a.addresseeFlags));
 }
 
 void AddresseesPage::fillPhone(AddresseePhone& p) {
-  phoneName_->setText(Q(p.name));
+  ShowBound(phoneName_);
   setNodeText(tree_->currentItem(), p.name);
   window_.combos().show(voice_);
-  (p.phoneFlags & 0x80 ? cellular_ : wired_)->setChecked(true);
-  ShowFlag(busy_, p.phoneFlags);
-  ShowFlag(handset_, p.phoneFlags);
-  wired_->setEnabled(!(window_.workspace().config.general.dialFlags() & dial_flag::kLineDisconnected));
-  numbers_[0]->setText(Q(p.phoneNumber));
-  numbers_[1]->setText(Q(p.cellPrefix));
-  numbers_[2]->setText(Q(p.linePrefix));
+  (IsCellular(p.phoneFlags) ? cellular_ : wired_)->setChecked(true);
+  ShowBound(busy_);
+  ShowBound(handset_);
+  wired_->setEnabled(LineChannelOpen(window_.workspace().config.general.dialFlags()));
+  for (QLineEdit* number : numbers_) ShowBound(number);
   showFormats(p);
   applyUsability(p);
 }
 
 void AddresseesPage::showFormats(const AddresseePhone& p) {
-  const int gsm = GsmFormat(p.formats);
-  const int line = LineFormat(p.formats);
-  ShowCode(gsmFormat_, GsmFormatItem(gsm), UnlistedFormatText(gsm, true));
-  ShowCode(lineFormat_, LineFormatItem(line), UnlistedFormatText(line, false));
+  // A code no item stands for shows no item, and the code's text in its place.
+  ShowBound(gsmFormat_);
+  ShowBound(lineFormat_);
+  gsmFormat_->setPlaceholderText(gsmFormat_->currentIndex() < 0 ? Q(GsmFormatText(p.formats)) : QString());
+  lineFormat_->setPlaceholderText(lineFormat_->currentIndex() < 0 ? Q(LineFormatText(p.formats)) : QString());
 }
 
 void AddresseesPage::applyUsability(AddresseePhone& p) {
   const SwitchOffBox box = CheckPhoneUsability(p, window_.workspace().config.general.dialFlags());
-  ShowFlag(switchedOff_, p.phoneFlags);
+  ShowBound(switchedOff_);
   switchedOff_->setEnabled(box.enabled);
   // A style sheet: the platform styles do not all paint a check box's palette background.
   switchedOff_->setStyleSheet(box.greyed ? QStringLiteral("QCheckBox { background-color: rgb(160, 160, 164); }")

@@ -12,11 +12,14 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <optional>
+#include <tuple>
 
 #include "model/event_rules.h"
 #include "sms/sms.h"
-#include "ui/control_events.h"
+#include "ui/bind.h"
 #include "ui/text.h"
+#include "ui/widgets.h"
 
 namespace vorsin::ui {
 namespace {
@@ -24,32 +27,10 @@ namespace {
 // The SMS strings editor's group of SMS strings.
 constexpr int kSmsStringGroup = 2;
 
-QComboBox* NewList(const char* name, const QStringList& items, QWidget* parent) {
-  auto* box = new QComboBox(parent);
-  box->setObjectName(name);
-  box->addItems(items);
-  return box;
-}
-
-// Code, partition and zone: digits and blanks, blanks counting as zeros.
-QLineEdit* NewNumberEdit(const char* name, int digits, QWidget* parent) {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(name);
-  LimitTyping(edit, digits);
-  FilterKeys(edit, [](QChar c) { return c.isDigit() || c == u' '; });
-  edit->setMaximumWidth(60);
-  return edit;
-}
-
 QStringList VoiceItems() {
   QStringList items{QStringLiteral("нет")};
   for (int n = 1; n <= kVoiceMessages; ++n) items << QString::number(n);
   return items;
-}
-
-void ShowIndex(QComboBox* box, int32_t stored) {
-  const QSignalBlocker quiet(box);
-  box->setCurrentIndex(ListIndexFor(stored, box->count()));
 }
 
 }  // namespace
@@ -61,35 +42,51 @@ EventDialog::EventDialog(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(
   setWindowFlag(Qt::WindowStaysOnTopHint);
   buildControls();
 
-  const std::pair<QLineEdit*, size_t> numbers[] = {
-      {code_, ev::kCode}, {partition_, ev::kPartition}, {zone_, ev::kZone}};
-  for (const auto& number : numbers) {
-    QLineEdit* edit = number.first;
-    const size_t word = number.second;
-    connect(edit, &QLineEdit::textEdited, this, [this, edit, word] { numberEdited(edit, word); });
+  // Code, partition and zone: blanks count as zeros.
+  const std::pair<QLineEdit*, EventField> numbers[] = {
+      {code_, EventField::Code}, {partition_, EventField::Partition}, {zone_, EventField::Zone}};
+  for (const auto& [edit, field] : numbers) {
+    BindLineEdit(edit, {[this, field = field] {
+                          const EventEntry* event = current();
+                          return event != nullptr ? QString::number(FieldValue(*event, field)) : QString();
+                        },
+                        [this, field = field](const QString& text) {
+                          storeField(field, TypedEventNumber(Cp1251(text)));
+                        }});
   }
-  connect(restore_, &QComboBox::activated, this, &EventDialog::restoreChosen);
-  const std::pair<QComboBox*, size_t> lists[] = {
-      {voiceNew_, ev::kVoiceNew}, {voiceRestore_, ev::kVoiceRestore}, {smsNew_, ev::kSmsNew},
-      {smsRestore_, ev::kSmsRestore}};
-  for (const auto& list : lists) {
-    const size_t word = list.second;
-    connect(list.first, &QComboBox::activated, this, [this, word](int index) { storeWord(word, index); });
+  BindCombo(restore_, {QStringLiteral("Есть"), QStringLiteral("Нет")},
+            {[this]() -> std::optional<int> {
+               const EventEntry* event = current();
+               return event != nullptr ? std::optional<int>(RestoreItem(*event)) : std::nullopt;
+             },
+             [this](int item) {
+               if (EditEventRestore(ws_, edited_, item)) emit eventEdited(edited_);
+             }});
+  const std::tuple<QComboBox*, EventField, QStringList> lists[] = {
+      {voiceNew_, EventField::VoiceNew, VoiceItems()}, {voiceRestore_, EventField::VoiceRestore, VoiceItems()},
+      {smsNew_, EventField::SmsNew, {}}, {smsRestore_, EventField::SmsRestore, {}}};
+  for (const auto& [box, field, items] : lists) {
+    BindCombo(box, items,
+              {[this, field = field]() -> std::optional<int> {
+                 const EventEntry* event = current();
+                 return event != nullptr ? std::optional<int>(FieldValue(*event, field)) : std::nullopt;
+               },
+               [this, field = field](int index) { storeField(field, index); }});
   }
   connect(addressees_, &QListWidget::itemChanged, this, &EventDialog::addresseeChecked);
-  connect(editSmsNew_, &QPushButton::clicked, this, [this] { openSmsEditor(ev::kSmsNew); });
-  connect(editSmsRestore_, &QPushButton::clicked, this, [this] { openSmsEditor(ev::kSmsRestore); });
+  connect(editSmsNew_, &QPushButton::clicked, this, [this] { openSmsEditor(EventField::SmsNew); });
+  connect(editSmsRestore_, &QPushButton::clicked, this, [this] { openSmsEditor(EventField::SmsRestore); });
 }
 
 void EventDialog::buildControls() {
-  restore_ = NewList("ComboBox1", {QStringLiteral("Есть"), QStringLiteral("Нет")}, this);
+  restore_ = NewCombo("ComboBox1", {}, this);
   code_ = NewNumberEdit("MaskEdit4", 3, this);
   partition_ = NewNumberEdit("MaskEdit1", 2, this);
   zone_ = NewNumberEdit("MaskEdit2", 3, this);
-  voiceNew_ = NewList("ComboBox4", VoiceItems(), this);
-  voiceRestore_ = NewList("ComboBox3", VoiceItems(), this);
-  smsNew_ = NewList("ComboBox5", {}, this);
-  smsRestore_ = NewList("ComboBox6", {}, this);
+  voiceNew_ = NewCombo("ComboBox4", {}, this);
+  voiceRestore_ = NewCombo("ComboBox3", {}, this);
+  smsNew_ = NewCombo("ComboBox5", {}, this);
+  smsRestore_ = NewCombo("ComboBox6", {}, this);
   for (QComboBox* sms : {smsNew_, smsRestore_}) {
     sms->setMinimumContentsLength(24);
     sms->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -153,25 +150,15 @@ void EventDialog::showEventParams(int e) {
     return;
   }
   setWindowTitle(QStringLiteral("Параметры события: ") + Q(event->text));
-  const std::pair<QLineEdit*, size_t> numbers[] = {
-      {code_, ev::kCode}, {partition_, ev::kPartition}, {zone_, ev::kZone}};
-  for (const auto& [edit, word] : numbers) {
-    const QSignalBlocker quiet(edit);
-    edit->setText(QString::number(event->w[word]));
-  }
-  {
-    const QSignalBlocker quiet(restore_);
-    restore_->setCurrentIndex((event->w[ev::kFlags] & ev::kRestoreBit) != 0 ? 0 : 1);
-  }
-  ShowIndex(voiceRestore_, event->w[ev::kVoiceRestore]);
-  ShowIndex(voiceNew_, event->w[ev::kVoiceNew]);
+  for (QWidget* control : std::initializer_list<QWidget*>{code_, partition_, zone_, restore_, voiceRestore_, voiceNew_})
+    ShowBound(control);
   {
     const QSignalBlocker quiet(addressees_);
     addressees_->clear();
     for (size_t i = 0; i < ws_.config.addressees.size() && i < kMaxAddressees; ++i) {
       auto* item = new QListWidgetItem(Q(ws_.config.addressees[i].name), addressees_);
       item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
-      item->setCheckState((event->w[ev::kMask] & (0x80 >> i)) != 0 ? Qt::Checked : Qt::Unchecked);
+      item->setCheckState(event->reportsTo(static_cast<int>(i)) ? Qt::Checked : Qt::Unchecked);
     }
   }
   fillSmsLists();
@@ -186,10 +173,8 @@ void EventDialog::fillSmsLists() {
     box->addItem(QStringLiteral("Нет"));
     for (const auto& sms : ws_.config.smsStrings) box->addItem(Q(DisplaySms(sms.text, offset, context)));
   }
-  if (const EventEntry* event = current()) {
-    ShowIndex(smsNew_, event->w[ev::kSmsNew]);
-    ShowIndex(smsRestore_, event->w[ev::kSmsRestore]);
-  }
+  ShowBound(smsNew_);
+  ShowBound(smsRestore_);
 }
 
 void EventDialog::refillSmsLists() { fillSmsLists(); }
@@ -226,38 +211,19 @@ void EventDialog::setOpenSmsEditor(std::function<void(int group, int index)> ope
   editSmsRestore_->setEnabled(static_cast<bool>(openSmsEditor_));
 }
 
-void EventDialog::storeWord(size_t word, int32_t value) {
-  if (current() == nullptr) return;
-  MarkEventEdited(ws_, edited_);
-  current()->w[word] = value;
-  emit eventEdited(edited_);
-}
-
-void EventDialog::numberEdited(QLineEdit* edit, size_t word) {
-  storeWord(word, TypedEventNumber(Cp1251(edit->text())));
-}
-
-void EventDialog::restoreChosen(int index) {
-  const EventEntry* event = current();
-  if (event == nullptr) return;
-  const int32_t flags = event->w[ev::kFlags];
-  storeWord(ev::kFlags, index == 0 ? (flags | ev::kRestoreBit) : (flags & ~ev::kRestoreBit));
+void EventDialog::storeField(EventField field, int32_t value) {
+  if (EditEvent(ws_, edited_, field, value)) emit eventEdited(edited_);
 }
 
 void EventDialog::addresseeChecked(QListWidgetItem* item) {
-  const int i = addressees_->row(item);
-  const EventEntry* event = current();
-  if (event == nullptr || i < 0 || i >= kMaxAddressees) return;
-  ws_.marks.reportsStale = true;
-  const int32_t bit = 0x80 >> i;
-  const int32_t mask = event->w[ev::kMask];
-  storeWord(ev::kMask, item->checkState() == Qt::Checked ? (mask | bit) : (mask & ~bit));
+  if (EditEventAddressee(ws_, edited_, addressees_->row(item), item->checkState() == Qt::Checked))
+    emit eventEdited(edited_);
 }
 
-void EventDialog::openSmsEditor(size_t word) {
+void EventDialog::openSmsEditor(EventField field) {
   const EventEntry* event = current();
   if (event == nullptr || !openSmsEditor_) return;
-  openSmsEditor_(kSmsStringGroup, event->w[word]);
+  openSmsEditor_(kSmsStringGroup, FieldValue(*event, field));
 }
 
 }  // namespace vorsin::ui

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "model/configuration.h"
+#include "model/event_rules.h"
 
 class QComboBox;
 class QLineEdit;
@@ -52,11 +53,9 @@ class EventDialog : public QDialog {
   // The event on show, looked up afresh: nullptr when there is none.
   EventEntry* current();
   void fillSmsLists();
-  void numberEdited(QLineEdit* edit, size_t word);
-  void storeWord(size_t word, int32_t value);
-  void restoreChosen(int index);
+  void storeField(EventField field, int32_t value);
   void addresseeChecked(QListWidgetItem* item);
-  void openSmsEditor(size_t word);
+  void openSmsEditor(EventField field);
 
   Workspace& ws_;
   int edited_ = -1;

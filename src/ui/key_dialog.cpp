@@ -67,18 +67,15 @@ void KeyDialog::start(int userNumber, std::function<void()> finished) {
 
 void KeyDialog::poll() {
   if (!polling()) return;
-  std::array<uint8_t, kTouchKeyLength> key{};
+  TouchKey key{};
   const int result = ReadTouchKey(window_.port(), window_.messenger(), key);
   if (!polling()) return;  // cancelled while a message was up
   switch (result) {
-    case kKeyRead: {
-      TouchKey code;
-      std::copy(key.begin(), key.end(), code.begin());
+    case kKeyRead:
       // Found by number: the list may have been rebuilt since the start.
-      AssignKey(window_.workspace().config.users, userNumber_, code);
+      AssignKey(window_.workspace().config.users, userNumber_, key);
       finish();
       return;
-    }
     case kKeyWaiting:
       bar_->setValue(bar_->value() >= kBarEnd ? 1 : bar_->value() + 1);
       timer_->start();

@@ -14,30 +14,19 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "model/cp1251.h"
 #include "model/relays.h"
+#include "ui/bind.h"
 #include "ui/control_events.h"
 #include "ui/dest_menu.h"
-#include "ui/flag_boxes.h"
 #include "ui/text.h"
+#include "ui/widgets.h"
 #include "ui/window_services.h"
 
 namespace vorsin::ui {
 namespace {
-
-QComboBox* NewList(const char* name, const QStringList& items, QWidget* parent) {
-  auto* box = new QComboBox(parent);
-  box->setObjectName(name);
-  box->addItems(items);
-  return box;
-}
-
-QStringList Texts(const std::vector<std::string>& items) {
-  QStringList texts;
-  for (const auto& item : items) texts << Q(item);
-  return texts;
-}
 
 QStringList Priorities() {
   QStringList items;
@@ -45,22 +34,14 @@ QStringList Priorities() {
   return items;
 }
 
-// Shows a stored value; one the box has no item for shows no item and is kept.
-void ShowIndex(QComboBox* box, int index) {
-  const QSignalBlocker block(box);
-  box->setCurrentIndex(index >= 0 && index < box->count() ? index : -1);
-}
-
-void RefillPatterns(QComboBox* box, const Configuration& config, int index) {
-  const QSignalBlocker block(box);
-  box->clear();
-  box->addItems(Texts(PatternBoxItems(config)));
-  ShowIndex(box, index);
-}
-
-void ShowChecked(QCheckBox* box, bool checked) {
-  const QSignalBlocker block(box);
-  box->setChecked(checked);
+// The patterns may have been reloaded since the box was last filled.
+void RefillPatterns(QComboBox* box, const Configuration& config) {
+  {
+    const QSignalBlocker block(box);
+    box->clear();
+    box->addItems(Texts(PatternBoxItems(config)));
+  }
+  ShowBound(box);
 }
 
 void FillCheckList(QListWidget* list, const QStringList& items) {
@@ -98,8 +79,8 @@ void RelaysPage::buildControls() {
 
   relayType_ = new QGroupBox(this);
   relayType_->setObjectName("GroupBox1");
-  contactType_ = NewList("ComboBox10", Texts(ContactTypeItems()), relayType_);
-  timeLimit_ = NewList("ComboBox30", Texts(RelayTimeLimitItems()), relayType_);
+  contactType_ = NewCombo("ComboBox10", {}, relayType_);
+  timeLimit_ = NewCombo("ComboBox30", {}, relayType_);
   auto* typeGrid = new QGridLayout(relayType_);
   typeGrid->addWidget(contactType_, 0, 0);
   typeGrid->addWidget(new QLabel(QStringLiteral("Ограничение времени работы"), relayType_), 1, 0);
@@ -127,10 +108,10 @@ void RelaysPage::buildControls() {
   once_->setObjectName("CheckBox40");
   patternLabel_ = new QLabel(QStringLiteral("Тип реакции "), relParam_);
   patternLabel_->setObjectName("Label29");
-  pattern_ = NewList("ComboBox19", {}, relParam_);
+  pattern_ = NewCombo("ComboBox19", {}, relParam_);
   priorityLabel_ = new QLabel(QStringLiteral("Приоритет"), relParam_);
   priorityLabel_->setObjectName("Label30");
-  priority_ = NewList("ComboBox20", Priorities(), relParam_);
+  priority_ = NewCombo("ComboBox20", {}, relParam_);
   reload_ = new QPushButton(QStringLiteral("Обновить"), relParam_);
   reload_->setObjectName("Button2");
   auto* paramGrid = new QGridLayout(relParam_);
@@ -157,8 +138,8 @@ void RelaysPage::buildControls() {
   cyclic_->setObjectName("CheckBox38");
   noStopCheck_ = new QCheckBox(QStringLiteral("не проверять на стоп"), reactPanel_);
   noStopCheck_->setObjectName("CheckBox39");
-  panelPattern_ = NewList("ComboBox13", {}, reactPanel_);
-  panelPriority_ = NewList("ComboBox18", Priorities(), reactPanel_);
+  panelPattern_ = NewCombo("ComboBox13", {}, reactPanel_);
+  panelPriority_ = NewCombo("ComboBox18", {}, reactPanel_);
   auto* panelGrid = new QGridLayout(reactPanel_);
   panelGrid->addWidget(cyclic_, 0, 0, 1, 2);
   panelGrid->addWidget(noStopCheck_, 1, 0, 1, 2);
@@ -191,15 +172,25 @@ void RelaysPage::connectControls() {
   connect(tree_, &QTreeWidget::currentItemChanged, this, [this] { treeChanged(); });
   window_.destMenu().attach(tree_, [this](const QPoint& point) { fillContextMenu(point); });
 
-  connect(contactType_, &QComboBox::activated, this, [this](int index) {
-    if (selection_.relay < 0) return;
-    ws_.config.general.relayNormallyClosed(selection_.relay) = NormallyClosedOf(index);
-  });
-  connect(timeLimit_, &QComboBox::activated, this, [this](int index) {
-    const int code = RelayTimeLimitCode(index);
-    if (selection_.relay < 0 || code < 0) return;
-    ws_.config.relayTimeLimit[selection_.relay] = static_cast<uint8_t>(code);
-  });
+  // The relay type box shows the selected relay; items stand for themselves here.
+  BindCombo(contactType_, Texts(ContactTypeItems()),
+            {[this]() -> std::optional<int> {
+               if (selection_.relay < 0) return std::nullopt;
+               return ContactTypeItem(ws_.config.general.relayNormallyClosed(selection_.relay));
+             },
+             [this](int item) {
+               if (selection_.relay >= 0) ws_.config.general.relayNormallyClosed(selection_.relay) = NormallyClosedOf(item);
+             }});
+  BindCombo(timeLimit_, Texts(RelayTimeLimitItems()),
+            {[this]() -> std::optional<int> {
+               if (selection_.relay < 0) return std::nullopt;
+               return RelayTimeLimitItem(ws_.config.relayTimeLimit[selection_.relay]);
+             },
+             [this](int item) {
+               const int code = RelayTimeLimitCode(item);
+               if (selection_.relay < 0 || code < 0) return;
+               ws_.config.relayTimeLimit[selection_.relay] = static_cast<uint8_t>(code);
+             }});
 
   for (RelayList which : {RelayList::React, RelayList::Hs1, RelayList::Hs2}) {
     QListWidget* l = list(which);
@@ -226,43 +217,69 @@ void RelaysPage::connectControls() {
   clearOnEnter(list(RelayList::Hs1), list(RelayList::Hs2));
   clearOnEnter(list(RelayList::Hs2), list(RelayList::Hs1));
 
-  // The check lists' controls read "однократно" and "отключать при
-  // восст.": a checked box clears its bit.
-  const auto listFlag = [this](QCheckBox* box) {
-    RelayBinding* binding = listBinding();
-    if (binding == nullptr) return;
-    SetReactionBit(*binding, FlagBit(box), !box->isChecked());
-    startPreview(binding->w[2]);
-  };
-  BindFlag(once_, kCyclicBit, listFlag);
-  BindFlag(stopOnRestore_, kNoStopCheckBit, listFlag);
-  connect(pattern_, &QComboBox::activated, this, [this](int index) {
-    RelayBinding* binding = listBinding();
-    if (binding == nullptr) return;
-    SetPatternIndex(*binding, index);
-    startPreview(binding->w[2]);
-  });
-  connect(priority_, &QComboBox::activated, this, [this](int index) {
-    if (RelayBinding* binding = listBinding()) binding->w[3] = index;
-  });
-
-  const auto panelFlag = [this](QCheckBox* box) {
-    if (RelayBinding* binding = panelBinding()) SetReactionBit(*binding, FlagBit(box), box->isChecked());
-  };
-  BindFlag(cyclic_, kCyclicBit, panelFlag);
-  BindFlag(noStopCheck_, kNoStopCheckBit, panelFlag);
-  connect(panelPattern_, &QComboBox::activated, this, [this](int index) {
-    if (RelayBinding* binding = panelBinding()) SetPatternIndex(*binding, index);
-  });
-  connect(panelPriority_, &QComboBox::activated, this, [this](int index) {
-    if (RelayBinding* binding = panelBinding()) binding->w[3] = index;
-  });
+  bindReactionControls();
 
   connect(reload_, &QPushButton::clicked, this, [this] {
     LoadRelayPatterns(ws_.config, window_.vocabulary());
-    if (const RelayBinding* binding = listBinding()) RefillPatterns(pattern_, ws_.config, PatternIndex(*binding));
+    if (listBinding() != nullptr) RefillPatterns(pattern_, ws_.config);
   });
   connect(timer_, &QTimer::timeout, this, &RelaysPage::previewTick);
+}
+
+// The reaction controls of the check lists and of the binding panel.
+void RelaysPage::bindReactionControls() {
+  // The check lists' controls read "однократно" and "отключать при
+  // восст.": a checked box clears its bit. Without a binding they show
+  // what a new one would have.
+  const auto listPreview = [this] {
+    if (const RelayBinding* binding = listBinding()) startPreview(binding->reactionFlags());
+  };
+  for (const auto& [box, bit] : {std::pair{once_, kCyclicBit}, std::pair{stopOnRestore_, kNoStopCheckBit}}) {
+    BindCheck(box,
+              {[this, bit = bit]() -> std::optional<bool> {
+                 const RelayBinding* binding = listBinding();
+                 return binding == nullptr || !ReactionBit(*binding, bit);
+               },
+               [this, bit = bit](bool checked) {
+                 if (RelayBinding* binding = listBinding()) SetReactionBit(*binding, bit, !checked);
+               }},
+              listPreview);
+  }
+  bindPattern(pattern_, priority_, [this] { return listBinding(); }, listPreview);
+
+  for (const auto& [box, bit] : {std::pair{cyclic_, kCyclicBit}, std::pair{noStopCheck_, kNoStopCheckBit}}) {
+    BindCheck(box, {[this, bit = bit]() -> std::optional<bool> {
+                      const RelayBinding* binding = panelBinding();
+                      return binding != nullptr ? std::optional<bool>(ReactionBit(*binding, bit)) : std::nullopt;
+                    },
+                    [this, bit = bit](bool checked) {
+                      if (RelayBinding* binding = panelBinding()) SetReactionBit(*binding, bit, checked);
+                    }});
+  }
+  bindPattern(panelPattern_, panelPriority_, [this] { return panelBinding(); }, {});
+}
+
+// A pattern box and the priority box beside it edit the binding find()
+// gives; without one they show the first item.
+void RelaysPage::bindPattern(QComboBox* pattern, QComboBox* priority, std::function<RelayBinding*()> find,
+                             std::function<void()> stored) {
+  BindCombo(pattern, {},
+            {[find] {
+               const RelayBinding* binding = find();
+               return binding != nullptr ? PatternIndex(*binding) : 0;
+             },
+             [find](int index) {
+               if (RelayBinding* binding = find()) SetPatternIndex(*binding, index);
+             }},
+            {}, stored);
+  BindCombo(priority, Priorities(),
+            {[find] {
+               const RelayBinding* binding = find();
+               return binding != nullptr ? binding->priority() : 0;
+             },
+             [find](int index) {
+               if (RelayBinding* binding = find()) binding->setPriority(index);
+             }});
 }
 
 void RelaysPage::refresh() {
@@ -286,7 +303,7 @@ void RelaysPage::buildTree() {
         for (int g = 0; g < kRelayLists; ++g) {
           auto* group = new QTreeWidgetItem(relay, {Q(RelayGroupCaption(ws_.config, g))});
           for (const RelayBinding& b : ws_.config.relayBindings[r][g])
-            new QTreeWidgetItem(group, {Q(RelayEventName(ws_.config, b.w[1], g))});
+            new QTreeWidgetItem(group, {Q(RelayEventName(ws_.config, b.source(), g))});
         }
       }
       relay->setExpanded(true);
@@ -368,8 +385,8 @@ void RelaysPage::treeChanged() {
 void RelaysPage::showRelayType(int relay) {
   relayType_->setTitle(QStringLiteral("Тип реле %1").arg(relay + 1));
   relayType_->show();
-  ShowIndex(contactType_, ContactTypeItem(ws_.config.general.relayNormallyClosed(relay)));
-  ShowIndex(timeLimit_, RelayTimeLimitItem(ws_.config.relayTimeLimit[relay]));
+  ShowBound(contactType_);
+  ShowBound(timeLimit_);
 }
 
 void RelaysPage::showGroupLists(int relay, int group) {
@@ -403,15 +420,14 @@ void RelaysPage::showBindingPanel(int relay, int group, int position) {
     hidePanels();
     return;
   }
-  const RelayBinding& b = bindings[position];
-  panelId_ = b.w[1];
-  ShowChecked(cyclic_, ReactionBit(b, kCyclicBit));
-  ShowChecked(noStopCheck_, ReactionBit(b, kNoStopCheckBit));
-  RefillPatterns(panelPattern_, ws_.config, PatternIndex(b));
-  ShowIndex(panelPriority_, b.w[3]);
+  panelId_ = bindings[position].source();
   relParam_->hide();
   relayType_->hide();
-  reactPanel_->show();
+  reactPanel_->show();  // before the fill: panelBinding() finds nothing on a hidden panel
+  ShowBound(cyclic_);
+  ShowBound(noStopCheck_);
+  RefillPatterns(panelPattern_, ws_.config);
+  ShowBound(panelPriority_);
 }
 
 // --- the context menu -----------------------------------------------------
@@ -447,7 +463,7 @@ void RelaysPage::fillContextMenu(const QPoint& point) {
   if (s.item < 0) {
     menu.add(node->text(0) + QStringLiteral(": очистить"), [this, r, g] { clearGroup(r, g); });
   } else if (s.item < static_cast<int>(ws_.config.relayBindings[r][g].size())) {
-    const int id = ws_.config.relayBindings[r][g][s.item].w[1];
+    const int id = ws_.config.relayBindings[r][g][s.item].source();
     menu.add(node->text(0) + QStringLiteral(": удалить"), [this, r, g, id] { deleteBinding(r, g, id); });
   }
 }
@@ -476,8 +492,7 @@ void RelaysPage::clearRelay(int relay) {
 
 void RelaysPage::clearGroup(int relay, int group) {
   QTreeWidgetItem* parent = groupNode(relay, group);
-  if (parent == nullptr) return;
-  ws_.config.relayBindings[relay][group].clear();
+  if (parent == nullptr || !ClearGroup(ws_.config, relay, group)) return;
   {
     const QSignalBlocker block(tree_);
     if (tree_->currentItem() != nullptr && tree_->currentItem()->parent() == parent) tree_->setCurrentItem(parent);
@@ -488,10 +503,9 @@ void RelaysPage::clearGroup(int relay, int group) {
 
 void RelaysPage::deleteBinding(int relay, int group, int id) {
   QTreeWidgetItem* parent = groupNode(relay, group);
-  const int at = FindBinding(ws_.config, relay, group, id);
-  if (parent == nullptr || at < 0) return;
-  auto& bindings = ws_.config.relayBindings[relay][group];
-  bindings.erase(bindings.begin() + at);
+  if (parent == nullptr) return;
+  const int at = DeleteBinding(ws_.config, relay, group, id);
+  if (at < 0) return;
   {
     // The group stays selected: its lists show what is left.
     const QSignalBlocker block(tree_);
@@ -524,8 +538,8 @@ void RelaysPage::listClicked(RelayList which, int item) {
     disableBindingControls();
     return;
   }
-  showBindingControls(*binding);
-  startPreview(binding->w[2]);
+  showBindingControls();
+  startPreview(binding->reactionFlags());
 }
 
 void RelaysPage::listChecked(RelayList which, int item) {
@@ -544,7 +558,7 @@ void RelaysPage::listChecked(RelayList which, int item) {
       case BindingChange::Added:
         currentId_ = id;
         new QTreeWidgetItem(parent, {Q(RelayEventName(ws_.config, id, g))});
-        showBindingControls(ws_.config.relayBindings[r][g].back());
+        showBindingControls();
         break;
       case BindingChange::TooLarge:
         refusedTooLarge(r);
@@ -572,7 +586,7 @@ void RelaysPage::showCheckMarks(int relay, int group) {
   std::array<std::vector<bool>, 3> bound;
   for (int t = 0; t < 3; ++t) bound[t].assign(lists_[t]->count(), false);
   for (const RelayBinding& b : ws_.config.relayBindings[relay][group]) {
-    const auto item = RelayItemOf(ws_.config, b.w[1], group);
+    const auto item = RelayItemOf(ws_.config, b.source(), group);
     if (item && item->item < lists_[static_cast<int>(item->list)]->count())
       bound[static_cast<int>(item->list)][item->item] = true;
   }
@@ -583,21 +597,17 @@ void RelaysPage::showCheckMarks(int relay, int group) {
   }
 }
 
-void RelaysPage::showBindingControls(const RelayBinding& binding) {
-  ShowChecked(once_, !ReactionBit(binding, kCyclicBit));
-  ShowChecked(stopOnRestore_, !ReactionBit(binding, kNoStopCheckBit));
-  RefillPatterns(pattern_, ws_.config, PatternIndex(binding));
-  ShowIndex(priority_, binding.w[3]);
-  enableBindingControls(true);
+void RelaysPage::showBindingControls() {
+  ShowBound(once_);
+  ShowBound(stopOnRestore_);
+  RefillPatterns(pattern_, ws_.config);
+  ShowBound(priority_);
+  enableBindingControls(listBinding() != nullptr);
 }
 
 void RelaysPage::disableBindingControls() {
   currentId_ = -1;
-  ShowChecked(once_, true);
-  ShowChecked(stopOnRestore_, true);
-  RefillPatterns(pattern_, ws_.config, 0);
-  ShowIndex(priority_, 0);
-  enableBindingControls(false);
+  showBindingControls();
 }
 
 void RelaysPage::enableBindingControls(bool enabled) {

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
 
 #include "model/configuration.h"
 #include "model/relay_rules.h"
@@ -51,6 +52,9 @@ class RelaysPage : public QWidget, public Page {
 
   void buildControls();
   void connectControls();
+  void bindReactionControls();
+  void bindPattern(QComboBox* pattern, QComboBox* priority, std::function<RelayBinding*()> find,
+                   std::function<void()> stored);
   void buildTree();
   Selection selectionOf(const QTreeWidgetItem* node) const;
   QTreeWidgetItem* groupNode(int relay, int group) const;
@@ -73,7 +77,9 @@ class RelaysPage : public QWidget, public Page {
   void listChecked(RelayList which, int item);
   void listDoubleClicked(RelayList which, int item);
   void showCheckMarks(int relay, int group);
-  void showBindingControls(const RelayBinding& binding);
+  // The check lists' controls show the binding listBinding() finds, or
+  // are shown as for a new binding and disabled when there is none.
+  void showBindingControls();
   void disableBindingControls();
   void enableBindingControls(bool enabled);
   // The binding the check lists' controls edit, or the binding panel's;

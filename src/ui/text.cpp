@@ -13,6 +13,12 @@ std::string Cp1251(const QString& text) { return Cp(text.toStdString()); }
 
 bool InCodePage(const QString& text) { return Q(Cp1251(text)) == text; }
 
+QStringList Texts(const std::vector<std::string>& cp1251) {
+  QStringList texts;
+  for (const auto& text : cp1251) texts << Q(text);
+  return texts;
+}
+
 #ifdef _WIN32
 FilePath ToFsPath(const QString& path) { return FilePath(QDir::toNativeSeparators(path).toStdWString()); }
 QString FromFsPath(const FilePath& path) { return QString::fromStdWString(path.native()); }

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <string>
+#include <vector>
 
 #include "model/file_path.h"
 
@@ -20,5 +22,8 @@ bool InCodePage(const QString& text);
 // showing it: the one conversion each way.
 FilePath ToFsPath(const QString& path);
 QString FromFsPath(const FilePath& path);
+
+// A list of Windows-1251 texts as the items of a box.
+QStringList Texts(const std::vector<std::string>& cp1251);
 
 }  // namespace vorsin::ui

@@ -88,17 +88,14 @@ void TimeEventsDialog::fill() {
 }
 
 void TimeEventsDialog::addRoot(int event) {
-  auto* root = new QTreeWidgetItem(tree_);
-  if (event < 0 || event >= static_cast<int>(ws_.config.events.size())) {
-    root->setText(0, QStringLiteral("Ошибка: событие не определено"));
+  auto* root = new QTreeWidgetItem(tree_, {Q(TimeRootText(ws_.config, event))});
+  if (!IsDefinedEvent(ws_.config, event)) {
     root->setData(0, kCarriedRole, 0);
     return;
   }
-  root->setText(0, Q(ws_.config.events[event].text));
   root->setData(0, kCarriedRole, event + 1);
-  for (const TimeEvent& t : ws_.config.timeEvents) {
-    if (t.w[4] != event) continue;
-    auto* child = new QTreeWidgetItem(root, {Q(TimeNodeText(t))});
+  for (const std::string& text : TimeNodeTexts(ws_.config, event)) {
+    auto* child = new QTreeWidgetItem(root, {Q(text)});
     child->setData(0, kCarriedRole, event + 1);
   }
   root->setExpanded(true);
@@ -135,15 +132,15 @@ void TimeEventsDialog::selectionChanged() {
   time_->setEnabled(true);
   const QSignalBlocker blockDate(date_);
   const QSignalBlocker blockTime(time_);
-  date_->setCurrentIndex(t->w[1] >= 0 && t->w[1] < date_->count() ? t->w[1] : -1);
-  time_->setTime(QTime(t->w[2], t->w[3], 0));
+  date_->setCurrentIndex(TimeEventDayItem(*t));
+  time_->setTime(QTime(t->hours(), t->minutes(), 0));
 }
 
 void TimeEventsDialog::dayChosen(int index) {
   QTreeWidgetItem* node = tree_->currentItem();
   TimeEvent* t = timeOf(node);
   if (t == nullptr || index < 0) return;
-  t->w[1] = index;
+  t->setDay(index);
   showNodeText(node);
 }
 
@@ -151,8 +148,8 @@ void TimeEventsDialog::timeChanged() {
   TimeEvent* t = timeOf(remembered_);
   if (t == nullptr) return;
   const QTime time = time_->time();
-  t->w[2] = time.hour();
-  t->w[3] = time.minute();
+  t->setHours(time.hour());
+  t->setMinutes(time.minute());
   showNodeText(remembered_);
 }
 
@@ -163,7 +160,7 @@ void TimeEventsDialog::fillMenu() {
   const int event = eventOf(node);
   // The device keeps 7 bits of the event position: no new times beyond.
   QAction* add = menu_->addAction(QStringLiteral("Добавить время срабатывания"), this, &TimeEventsDialog::addTime);
-  add->setEnabled(event >= 0 && event <= kMaxTimedEvent);
+  add->setEnabled(CanAddTimeEvent(event));
   const QString text = node->text(0);
   if (node->parent() == nullptr) {
     menu_->addAction(QStringLiteral("Добавить событие"))->setEnabled(false);
@@ -180,7 +177,7 @@ void TimeEventsDialog::fillMenu() {
 void TimeEventsDialog::addTime() {
   QTreeWidgetItem* node = tree_->currentItem();
   const int event = eventOf(node);
-  if (event < 0 || event > kMaxTimedEvent) return;
+  if (!CanAddTimeEvent(event)) return;
   QTreeWidgetItem* root = node->parent() != nullptr ? node->parent() : node;
   AddTimeEvent(ws_.config, event);
   auto* child = new QTreeWidgetItem(root, {Q(TimeNodeText(ws_.config.timeEvents.back()))});

@@ -13,27 +13,21 @@
 #include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "image/user_tables.h"
 #include "model/flag_names.h"
 #include "model/users.h"
+#include "ui/bind.h"
 #include "ui/control_events.h"
 #include "ui/dest_menu.h"
 #include "ui/flag_boxes.h"
 #include "ui/key_dialog.h"
 #include "ui/text.h"
+#include "ui/widgets.h"
 #include "ui/window_services.h"
 
 namespace vorsin::ui {
-namespace {
-
-constexpr int kColumns = 6;
-constexpr int kDalasColumn = 5;
-
-bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
-
-}  // namespace
-
 UsersPage::UsersPage(WindowServices& window, std::function<std::string()> password, QWidget* parent)
     : QWidget(parent), window_(window), password_(std::move(password)) {
   setObjectName("TabSheet8");
@@ -53,29 +47,47 @@ UsersPage::UsersPage(WindowServices& window, std::function<std::string()> passwo
     if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
     const QString text = key->text();
     if (text.isEmpty() || !text[0].isPrint()) return false;
-    if (!IsDigit(text[0])) return true;
-    if (passwordEdit_->text().contains(u'?')) passwordEdit_->clear();
-    return false;
+    const char typed = text[0].unicode() < 0x80 ? static_cast<char>(text[0].unicode()) : '\0';
+    // Only '?' and digits count, alike in UTF-8, which keeps a pasted
+    // character the code page lacks from reading as '?'.
+    const PasswordKey action = UserPasswordKey(passwordEdit_->text().toStdString(), typed);
+    if (action == PasswordKey::ClearFirst) passwordEdit_->clear();
+    return action == PasswordKey::Drop;
   });
-  connect(passwordEdit_, &QLineEdit::textEdited, this, &UsersPage::passwordEdited);
-  OnLeave(passwordEdit_, [this] { passwordLeft(); });
+  // Stored at every edit, so that a menu command ("Сохранить как..") that
+  // does not take the focus away still finds it; only what the device field
+  // can hold is stored, and leaving shows the stored password again.
+  LineRule passwordRule;
+  passwordRule.typedLength = 6;
+  passwordRule.left = [this] {
+    User* u = currentUser();
+    if (u != nullptr && !StorePassword(*u, Cp1251(passwordEdit_->text()))) FillLine(passwordEdit_, Q(u->text));
+  };
+  BindLineEdit(passwordEdit_,
+               {[this] {
+                  const User* u = currentUser();
+                  return u != nullptr ? Q(u->text) : QString();
+                },
+                [this](const QString& text) {
+                  if (User* u = currentUser()) StorePassword(*u, Cp1251(text));
+                }},
+               passwordRule);
 
-  BindFlag(relayReset_, RelayResetFlagName().bit, [this](QCheckBox* box) {
-    if (!currentValid()) return;
-    int32_t& flags = window_.workspace().config.users[current_].w[2];
-    uint8_t low = static_cast<uint8_t>(flags & 0xFF);
-    StoreFlag(box, low);
-    flags = (flags & ~0xFF) | low;
-  });
-  BindFlag(loopsAnd_, LoopsAndFlagName().bit,
-           [this](QCheckBox* box) { StoreFlag(box, window_.workspace().config.general.dialFlags()); });
+  BindCheck(relayReset_, {[this]() -> std::optional<bool> {
+                            const User* u = currentUser();
+                            return u != nullptr ? std::optional<bool>(RelayReset(*u)) : std::nullopt;
+                          },
+                          [this](bool checked) {
+                            if (User* u = currentUser()) SetRelayReset(*u, checked);
+                          }});
+  BindFlag(loopsAnd_, [this] { return &window_.workspace().config.general.dialFlags(); }, LoopsAndFlagName().bit);
   connect(readKey_, &QPushButton::clicked, this, &UsersPage::readKey);
 }
 
 void UsersPage::buildControls() {
   list_ = new QTreeWidget(this);
   list_->setObjectName("UserList");
-  list_->setColumnCount(kColumns);
+  list_->setColumnCount(kUserColumns);
   list_->setHeaderLabels({QStringLiteral("Пользователи"), "1", "2", "3", "4", "Dalas"});
   list_->setRootIsDecorated(false);
   list_->setAllColumnsShowFocus(true);
@@ -93,15 +105,13 @@ void UsersPage::buildControls() {
   for (int n = 1; n <= kEngineerNumber; ++n)
     captionWidth = std::max(captionWidth, list_->fontMetrics().horizontalAdvance(Q(UserCaption(n))));
   list_->setColumnWidth(0, captionWidth + 16);
-  for (int c = 1; c < kColumns; ++c) list_->setColumnWidth(c, c == kDalasColumn ? 48 : 28);
+  for (int c = 1; c < kUserColumns; ++c) list_->setColumnWidth(c, c == kKeyColumn ? 48 : 28);
 
   auto* group = new QGroupBox(QStringLiteral("Параметры пользователя"), this);
   group->setObjectName("GroupBox2");
   passwordLabel_ = new QLabel(QStringLiteral("Пароль пользователя (от 0 до 6 цифр)"), group);
   passwordLabel_->setObjectName("Label1");
-  passwordEdit_ = new QLineEdit(group);
-  passwordEdit_->setObjectName("Edit9");
-  LimitTyping(passwordEdit_, 6);
+  passwordEdit_ = NewEdit("Edit9", group);
   keyLabel_ = new QLabel(group);
   keyLabel_->setObjectName("Label35");
   keyEdit_ = new QLineEdit(group);
@@ -140,6 +150,10 @@ bool UsersPage::currentValid() const {
   return current_ >= 0 && current_ < static_cast<int>(window_.workspace().config.users.size());
 }
 
+User* UsersPage::currentUser() {
+  return currentValid() ? &window_.workspace().config.users[static_cast<size_t>(current_)] : nullptr;
+}
+
 void UsersPage::refresh() {
   if (keyDialog_ != nullptr && keyDialog_->polling()) keyDialog_->cancel();
   const Configuration& c = window_.workspace().config;
@@ -154,24 +168,17 @@ void UsersPage::refresh() {
   }
   for (QWidget* w : std::initializer_list<QWidget*>{passwordLabel_, keyLabel_, passwordEdit_, readKey_, relayReset_})
     w->setEnabled(false);
-  {
-    const QSignalBlocker block(passwordEdit_);
-    passwordEdit_->clear();
-  }
   keyEdit_->clear();
   keyLabel_->setText(QStringLiteral("Touch memory: "));
-  ShowFlag(relayReset_, 0);
-  ShowFlag(loopsAnd_, c.general.dialFlags());
+  for (QWidget* control : std::initializer_list<QWidget*>{passwordEdit_, relayReset_, loopsAnd_}) ShowBound(control);
 }
 
 void UsersPage::fillRow(int row) {
   const auto& users = window_.workspace().config.users;
   QTreeWidgetItem* item = list_->topLevelItem(row);
   if (item == nullptr || row >= static_cast<int>(users.size())) return;
-  const User& u = users[row];
-  item->setText(0, Q(UserCaption(u.w[1])));
-  for (int loop = 0; loop < 4; ++loop) item->setText(1 + loop, HasLoop(u, loop) ? "+" : "");
-  item->setText(kDalasColumn, u.w[3] != 0 ? "+" : "");
+  const auto texts = UserRowTexts(users[row]);
+  for (int c = 0; c < kUserColumns; ++c) item->setText(c, Q(texts[static_cast<size_t>(c)]));
 }
 
 void UsersPage::showUser(int row) {
@@ -183,34 +190,10 @@ void UsersPage::showUser(int row) {
   const User& u = window_.workspace().config.users[current_];
   for (QWidget* w : std::initializer_list<QWidget*>{passwordLabel_, keyLabel_, passwordEdit_, relayReset_})
     w->setEnabled(true);
-  {
-    const QSignalBlocker block(passwordEdit_);
-    passwordEdit_->setText(Q(u.text));
-  }
+  ShowBound(passwordEdit_);
   keyEdit_->setText(QString::fromLatin1(KeyText(u)));
-  ShowFlag(relayReset_, static_cast<uint8_t>(u.w[2]));
+  ShowBound(relayReset_);
   readKey_->setEnabled(true);
-}
-
-// Stored at every edit, so that a menu command ("Сохранить как..") that
-// does not take the focus away still finds it; only what the device field
-// can hold is stored.
-void UsersPage::passwordEdited() {
-  if (!currentValid()) return;
-  const std::string text = Cp1251(passwordEdit_->text());
-  if (IsStorablePassword(text)) window_.workspace().config.users[current_].text = text;
-}
-
-void UsersPage::passwordLeft() {
-  if (!currentValid()) return;
-  std::string& stored = window_.workspace().config.users[current_].text;
-  const std::string text = Cp1251(passwordEdit_->text());
-  if (IsStorablePassword(text)) {
-    stored = text;
-  } else {
-    const QSignalBlocker block(passwordEdit_);
-    passwordEdit_->setText(Q(stored));
-  }
 }
 
 void UsersPage::columnClicked(int column) {
@@ -222,7 +205,7 @@ void UsersPage::columnClicked(int column) {
 void UsersPage::rowDoubleClicked(QTreeWidgetItem* item, int column) {
   const int row = list_->indexOfTopLevelItem(item);
   auto& users = window_.workspace().config.users;
-  if (row < 0 || row >= static_cast<int>(users.size()) || column < 0 || column >= kDalasColumn) return;
+  if (row < 0 || row >= static_cast<int>(users.size()) || column < 0 || column >= kKeyColumn) return;
   ToggleUserLoops(users[row], column);
   fillRow(row);
 }
@@ -244,9 +227,7 @@ void UsersPage::fillMenu(const QPoint&) {
 
 void UsersPage::addUser(int number) {
   auto& users = window_.workspace().config.users;
-  // The menu was filled from the list as it was; the number may be taken by now.
-  if (FindUser(users, number) >= 0 || users.size() >= static_cast<size_t>(kMaxUsers)) return;
-  users.push_back(NewUser(number));
+  if (!AddUser(users, number)) return;
   list_->addTopLevelItem(new QTreeWidgetItem);
   fillRow(static_cast<int>(users.size()) - 1);
   list_->setCurrentItem(list_->topLevelItem(static_cast<int>(users.size()) - 1));
@@ -256,8 +237,7 @@ void UsersPage::deleteSelectedUser() {
   auto& users = window_.workspace().config.users;
   QTreeWidgetItem* item = list_->currentItem();
   const int row = item != nullptr ? list_->indexOfTopLevelItem(item) : -1;
-  if (!CanDeleteUser(users, row)) return;
-  users.erase(users.begin() + row);
+  if (!DeleteUser(users, row)) return;
   current_ = -1;
   {
     const QSignalBlocker block(list_);
@@ -269,7 +249,7 @@ void UsersPage::deleteSelectedUser() {
 
 void UsersPage::readKey() {
   if (keyDialog_ == nullptr || !currentValid()) return;
-  const int number = window_.workspace().config.users[current_].w[1];
+  const int number = window_.workspace().config.users[current_].number();
   keyDialog_->start(number, [this, number] {
     const int row = FindUser(window_.workspace().config.users, number);
     for (int r = 0; r < list_->topLevelItemCount(); ++r) fillRow(r);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "model/configuration.h"
 #include "ui/page.h"
 
 class QCheckBox;
@@ -40,11 +41,10 @@ class UsersPage : public QWidget, public Page {
   void buildControls();
   void fillRow(int row);
   void fillMenu(const QPoint& point);
-  void passwordEdited();
-  void passwordLeft();
   void columnClicked(int column);
   void rowDoubleClicked(QTreeWidgetItem* item, int column);
   bool currentValid() const;
+  User* currentUser();  // the user shown, found anew; nullptr for none
 
   WindowServices& window_;
   std::function<std::string()> password_;

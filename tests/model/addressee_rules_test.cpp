@@ -54,6 +54,7 @@ TEST(AddresseeList, LimitsOfTheListAndTheImage) {
   // The ninth has no mask bit: it can neither be moved nor take another's place.
   EXPECT_FALSE(MoveAddressee(ws, 8, 0));
   EXPECT_FALSE(MoveAddressee(ws, 0, 8));
+  EXPECT_TRUE(CanMoveAddressee(7, 0) && !CanMoveAddressee(8, 0));
   EXPECT_EQ(ws.config.addressees[8].autoNumber, 9);
 
   Addressee& a = ws.config.addressees[0];
@@ -75,6 +76,13 @@ TEST(AddresseeCodes, DeliveryModeAndWaitTime) {
   EXPECT_EQ(WithDeliveryMode(0x41, 1), 0x40);
   EXPECT_EQ(WithDeliveryMode(0xC8, 2), 0x89);
   EXPECT_EQ(WithDeliveryMode(0xC9, 0), 0x88);
+  // The wait and the availability check belong to confirmed delivery only.
+  EXPECT_TRUE(ConfirmWaitShown(0xC8));
+  EXPECT_FALSE(ConfirmWaitShown(0x41) || ConfirmWaitShown(0x88));
+  EXPECT_EQ(AddresseeFlagNames()[4].bit, 1);
+  EXPECT_FALSE(AddresseeFlagOpen(4, 0x88));
+  EXPECT_TRUE(AddresseeFlagOpen(4, 0xC8));
+  EXPECT_TRUE(AddresseeFlagOpen(0, 0x88) && AddresseeFlagOpen(5, 0x41));
 
   EXPECT_EQ(ParseConfirmWait("0", 30), 1);
   EXPECT_EQ(ParseConfirmWait("1", 30), 1);
@@ -83,6 +91,8 @@ TEST(AddresseeCodes, DeliveryModeAndWaitTime) {
   EXPECT_EQ(ParseConfirmWait("255", 30), 127);
   EXPECT_EQ(ParseConfirmWait("256", 30), 30);
   EXPECT_EQ(ParseConfirmWait("", 30), 30);
+  EXPECT_EQ(ParseConfirmWait(" 90 s", 30), 45);
+  EXPECT_EQ(ParseConfirmWait(std::string(30, '9'), 30), 30);  // a pasted flood is refused, not wrapped
 }
 
 TEST(AddresseeCodes, FormatsAndVoiceRepeats) {
@@ -116,6 +126,15 @@ TEST(AddresseeCodes, FormatsAndVoiceRepeats) {
   EXPECT_FALSE(StoreVoiceRepeat(g, 0, "256"));
   EXPECT_EQ(g.block(lb::kClearedMark), 1);
   EXPECT_EQ(g.voiceRepeat(1), 10);
+
+  // A picked item chooses the entry; typed text rewrites the chosen entry's value.
+  AddresseePhone p;
+  p.phoneFlags = 0xF9;
+  StoreVoiceChoice(g, p, 2, "2: 0");
+  EXPECT_EQ(p.phoneFlags, 0xF2);
+  StoreVoiceChoice(g, p, -1, "33");
+  EXPECT_EQ(g.voiceRepeat(3), 33);
+  EXPECT_EQ(p.phoneFlags, 0xF2);
 }
 
 TEST(AddresseeCodes, PhoneTextsAndUsability) {
@@ -128,6 +147,18 @@ TEST(AddresseeCodes, PhoneTextsAndUsability) {
   EXPECT_TRUE(IsPhoneKey(U'Т') && IsPhoneKey(U'p') && IsPhoneKey(U'#'));
   EXPECT_TRUE(IsPhoneKey(U'г') && IsPhoneKey(U'Г'));
   EXPECT_FALSE(IsPhoneKey(U'?') || IsPhoneKey(U'a') || IsPhoneKey(U'д'));
+  std::string field = "123";
+  EXPECT_FALSE(StorePhoneText(field, "12a"));
+  EXPECT_EQ(field, "");  // an invalid text empties the field
+  EXPECT_TRUE(StorePhoneText(field, "+7p9"));
+  EXPECT_EQ(field, "+7p9");
+
+  EXPECT_EQ(WithCellular(0x35, true), 0xB5);
+  EXPECT_EQ(WithCellular(0xB5, false), 0x35);
+  EXPECT_TRUE(IsCellular(0x80) && !IsCellular(0x7F));
+  EXPECT_TRUE(LineChannelOpen(0) && !LineChannelOpen(dial_flag::kLineDisconnected));
+  EXPECT_EQ(AddresseeDialogFlagNames()[0].bit, 2);
+  EXPECT_EQ(AddresseeDialogFlagNames()[1].bit, 7);
 
   AddresseePhone p;
   p.phoneFlags = 0xC0;

@@ -67,6 +67,47 @@ TEST(EventRows, OwnerLoopCoversUsedEntriesOnly) {
   EXPECT_EQ(ws.marks.loopEventsEdited, (std::array<bool, kLoops>{false, true, false, false}));
 }
 
+TEST(EventDialog, EditsStoreOneFieldAndMarkTheLoop) {
+  Workspace ws = TwoLoopTables();
+  EventEntry& e = ws.config.events[12];
+  e.w[ev::kFlags] = 0x101;
+  e.w[ev::kMask] = 0x101;  // a carried bit, addressee 8
+  EXPECT_EQ(RestoreItem(e), 1);
+  ASSERT_TRUE(EditEventRestore(ws, 12, 0));
+  EXPECT_EQ(e.w[ev::kFlags], 0x141);
+  EXPECT_EQ(RestoreItem(e), 0);
+  EXPECT_TRUE(ws.marks.loopEventsEdited[1]);
+  EditEventRestore(ws, 12, 1);
+  EXPECT_EQ(e.w[ev::kFlags], 0x101);
+
+  ASSERT_TRUE(EditEvent(ws, 12, EventField::Zone, 42));
+  ASSERT_TRUE(EditEvent(ws, 12, EventField::SmsRestore, 3));
+  EXPECT_EQ(e.w[ev::kZone], 42);
+  EXPECT_EQ(FieldValue(e, EventField::SmsRestore), 3);
+  EXPECT_EQ(FieldValue(e, EventField::VoiceNew), 0);
+
+  ws.marks.reportsStale = false;
+  ASSERT_TRUE(EditEventAddressee(ws, 12, 1, true));
+  EXPECT_EQ(e.w[ev::kMask], 0x141);
+  EXPECT_TRUE(ws.marks.reportsStale);
+  EXPECT_TRUE(e.reportsTo(1) && e.reportsTo(7) && !e.reportsTo(0));
+  EditEventAddressee(ws, 12, 7, false);
+  EXPECT_EQ(e.w[ev::kMask], 0x140);
+
+  // No such event or addressee: nothing stored, nothing marked.
+  const Workspace before = ws;
+  ws.marks = {};
+  ws.marks.reportsStale = false;
+  EXPECT_FALSE(EditEvent(ws, 20, EventField::Code, 1));
+  EXPECT_FALSE(EditEvent(ws, -1, EventField::Code, 1));
+  EXPECT_FALSE(EditEventRestore(ws, 20, 0));
+  EXPECT_FALSE(EditEventAddressee(ws, 12, 8, true));
+  EXPECT_FALSE(EditEventAddressee(ws, 12, -1, true));
+  EXPECT_TRUE(ws.config == before.config);
+  EXPECT_EQ(ws.marks.loopEventsEdited, (std::array<bool, kLoops>{}));
+  EXPECT_FALSE(ws.marks.reportsStale);
+}
+
 TEST(ReportMasks, HeaderClickTouchesListedRowsAndOneBit) {
   Workspace ws = TwoLoopTables();
   auto mask = [&](int e) -> int32_t& { return ws.config.events[e].w[ev::kMask]; };

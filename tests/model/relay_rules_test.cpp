@@ -125,6 +125,17 @@ TEST_F(RelayRules, BindingsStopWhereTheRelayBlockIsFull) {
   EXPECT_EQ(ToggleBinding(ws, 0, 3, 21), BindingChange::Added);
   EXPECT_EQ(AddBinding(ws, 1, 0, 20), BindingChange::Added);  // relay 2 has its own block
 
+  // The menu's delete finds the binding by identifier; clearing takes one group.
+  AddBinding(ws, 1, 0, 22);
+  EXPECT_EQ(DeleteBinding(ws.config, 1, 0, 22), 1);
+  EXPECT_EQ(DeleteBinding(ws.config, 1, 0, 22), -1);
+  EXPECT_EQ(DeleteBinding(ws.config, 1, 5, 20), -1);
+  EXPECT_EQ(ws.config.relayBindings[1][0].size(), 1u);
+  EXPECT_FALSE(ClearGroup(ws.config, 2, 0));
+  EXPECT_TRUE(ClearGroup(ws.config, 0, 3));
+  EXPECT_TRUE(ws.config.relayBindings[0][3].empty());
+  EXPECT_FALSE(ws.config.relayBindings[0][2].empty());
+
   ClearRelay(ws.config, 0);
   for (const auto& list : ws.config.relayBindings[0]) EXPECT_TRUE(list.empty());
   EXPECT_EQ(ws.config.general.relayNormallyClosed(0), 0);

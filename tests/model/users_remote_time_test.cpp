@@ -42,6 +42,46 @@ TEST(Users, FreeNumbersAndDeletion) {
   EXPECT_FALSE(CanDeleteUser(moved, 1));
   EXPECT_TRUE(CanDeleteUser(moved, 2));
   EXPECT_FALSE(CanDeleteUser(moved, 3));
+
+  // Adding refuses a number taken since the menu opened, and a full list;
+  // deleting goes by CanDeleteUser.
+  std::vector<User> list = Users({32, 5});
+  EXPECT_FALSE(AddUser(list, 5));
+  ASSERT_TRUE(AddUser(list, 3));
+  EXPECT_EQ(list.back().w[1], 3);
+  EXPECT_FALSE(DeleteUser(list, 0));
+  ASSERT_TRUE(DeleteUser(list, 1));
+  EXPECT_EQ(FindUser(list, 5), -1);
+  EXPECT_EQ(list.size(), 2u);
+  while (list.size() < static_cast<size_t>(kMaxUsers)) list.push_back(NewUser(0));
+  EXPECT_FALSE(AddUser(list, 7));
+}
+
+TEST(Users, RowTextsRelayResetAndPasswords) {
+  std::vector<User> users = Users({27});
+  AssignKey(users, 27, {1, 2, 3, 4, 5, 6});
+  users[0].w[2] = 0x100 | 0x08 | 0x02;  // loops 1 and 3, a bit past the low byte
+  const auto row = UserRowTexts(users[0]);
+  EXPECT_EQ(U(row[0]), "Польз. 27 (\"Ручной запуск\" реле)");
+  EXPECT_EQ(row[1] + "|" + row[2] + "|" + row[3] + "|" + row[4] + "|" + row[kKeyColumn], "+||+||+");
+  EXPECT_EQ(UserRowTexts(NewUser(1))[kKeyColumn], "");
+
+  EXPECT_FALSE(RelayReset(users[0]));
+  SetRelayReset(users[0], true);
+  EXPECT_EQ(users[0].w[2], 0x12A);
+  EXPECT_TRUE(RelayReset(users[0]));
+  SetRelayReset(users[0], false);
+  EXPECT_EQ(users[0].w[2], 0x10A);
+
+  users[0].text = "12";
+  EXPECT_FALSE(StorePassword(users[0], "12a"));
+  EXPECT_EQ(users[0].text, "12");
+  EXPECT_TRUE(StorePassword(users[0], "???"));
+  EXPECT_EQ(users[0].text, "???");
+  EXPECT_EQ(UserPasswordKey("12", 'a'), PasswordKey::Drop);
+  EXPECT_EQ(UserPasswordKey("???", '5'), PasswordKey::ClearFirst);
+  EXPECT_EQ(UserPasswordKey("???", '?'), PasswordKey::Drop);
+  EXPECT_EQ(UserPasswordKey("12", '3'), PasswordKey::Type);
 }
 
 TEST(Users, LoopTogglesKeepTheOtherBits) {
@@ -149,6 +189,28 @@ TEST(TimeEvents, KthTimeRemoveClearAndText) {
   EXPECT_EQ(TimeNodeText(t), "08:30:00");
   t.w[1] = 5;
   EXPECT_EQ(TimeNodeText(t), "05 08:30:00");
+  EXPECT_EQ(TimeEventDayItem(t), 5);
+  for (int day : {32, -1}) {
+    t.w[1] = day;
+    EXPECT_EQ(TimeEventDayItem(t), -1);
+  }
+}
+
+TEST(TimeEvents, TreeTextsAndTheStoredPositions) {
+  Configuration c;
+  c.events.resize(3);
+  c.events[2].text = Cp("Тест");
+  AddTimeEvent(c, 2);
+  AddTimeEvent(c, 0);
+  AddTimeEvent(c, 2);
+  c.timeEvents[2].w[2] = 9;
+  EXPECT_EQ(TimeRootText(c, 2), Cp("Тест"));
+  EXPECT_EQ(U(TimeRootText(c, 3)), "Ошибка: событие не определено");
+  EXPECT_FALSE(IsDefinedEvent(c, -1) || IsDefinedEvent(c, 3));
+  EXPECT_EQ(TimeNodeTexts(c, 2), (std::vector<std::string>{"00:00:00", "09:00:00"}));
+  EXPECT_TRUE(TimeNodeTexts(c, 1).empty());
+  EXPECT_TRUE(CanAddTimeEvent(0) && CanAddTimeEvent(kMaxTimedEvent));
+  EXPECT_FALSE(CanAddTimeEvent(-1) || CanAddTimeEvent(kMaxTimedEvent + 1));
 }
 
 TEST(TimeEvents, TestDeliveryOptionFollowsPeriodOrTime) {

@@ -75,7 +75,7 @@ std::vector<uint8_t> BuildDescriptionsText(const Configuration& config, const St
     w.u8(kFlagsTag);
     w.u8(static_cast<uint8_t>(d.flags & 0xFF));
     const int ranges = index < config.intervals.size()
-                           ? std::clamp<int32_t>(config.intervals[index].w[1], 0, kMaxRanges)
+                           ? std::clamp<int32_t>(config.intervals[index].rangeCount(), 0, kMaxRanges)
                            : 0;
     for (int n = 0; n < ranges; ++n)
       for (int b = 0; b < 3; ++b)

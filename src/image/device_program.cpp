@@ -76,7 +76,7 @@ int RunProgramming(Workspace& ws, ComPort& port, const ProgramOptions& options, 
     result.bytesWritten += block.bytes.size();
   }
   result.table = plan.table;
-  std::string done = Cp("Устройство запрограммированно");
+  std::string done = Cp("Устройство запрограммированно");  // sic
   if (options.verify) {
     if (VerifyWritten(port, messenger, progress, plan.blocks, plan.table, result.verification) != 0) return 1;
     result.verified = true;
@@ -113,7 +113,7 @@ int ProgramDevice(Workspace& ws, ComPort& port, const ProgramOptions& options, M
   out = ProgramResult{};
   const Configuration& c = ws.config;
   if (c.pinCode.empty() || c.pukCode.empty()) {
-    messenger.Error(Cp("Незаполнены обезательные поля Pin/Puk кодов (Вкладка \"Общие\")"));
+    messenger.Error(Cp("Незаполнены обезательные поля Pin/Puk кодов (Вкладка \"Общие\")"));  // sic
     return 1;
   }
   // Each is one byte of the general block; a wider value must not wrap.

@@ -98,7 +98,7 @@ bool RebuildEvents(Workspace& ws, Vocabulary& vocabulary, std::span<const uint8_
     }
     for (; count < MinLoopEvents(L); ++count) {
       EventEntry e;
-      e.text = Cp("Событие неопределено");
+      e.text = Cp("Событие неопределено");  // sic
       c.events.push_back(std::move(e));
     }
   }

@@ -12,7 +12,7 @@ bool VersionsAllow(Operation operation, uint8_t formatVersion, uint8_t firmwareV
     return false;
   }
   if (formatVersion > kMaxImageFormat) {
-    messenger.Error(Cp("Необходимо обновить версию Ворсина.\nCвяжитесь с производителем."));
+    messenger.Error(Cp("Необходимо обновить версию Ворсина.\nCвяжитесь с производителем."));  // sic
     return false;
   }
   return true;

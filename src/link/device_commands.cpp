@@ -68,7 +68,7 @@ int ReadAddressTable(ComPort& port, Messenger& messenger, AddressTable& table) {
   // A reply without both address bytes would send every later read and
   // write to an invented address.
   if (ReplyLength(port) < 3) {
-    messenger.Error(Cp("Ошибка: полученно меньше байт чем запрошено"));
+    messenger.Error(Cp("Ошибка: полученно меньше байт чем запрошено"));  // sic
     return 1;
   }
   const auto address =

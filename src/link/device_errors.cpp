@@ -18,10 +18,10 @@ std::string Prefix(uint8_t failedCommand) {
 
 std::string SubCodeText(uint8_t subCode) {
   switch (subCode) {
-    case 0: return Cp("неизвестная комманда");
-    case 1: return Cp("недопустимые параметры комманды");
-    case 13: return Cp("комманда недопустима в текушем режиме работы");
-    case 16: return Cp("неверный пароль или оштбка доступа");
+    case 0: return Cp("неизвестная комманда");  // sic
+    case 1: return Cp("недопустимые параметры комманды");  // sic
+    case 13: return Cp("комманда недопустима в текушем режиме работы");  // sic
+    case 16: return Cp("неверный пароль или оштбка доступа");  // sic
     case 17: return Cp("ошибка таблицы адресации");
     default: return "?";  // also a retry request that never went away
   }

@@ -169,7 +169,7 @@ int DeviceTransaction(ComPort& port, Messenger& messenger, uint8_t command,
     return kTransactionRefused;
   }
   if (expectedLength != 0 && ReplyLength(port) != expectedLength + 1) {
-    messenger.Error(Cp("Ошибка: полученно меньше байт чем запрошено"));
+    messenger.Error(Cp("Ошибка: полученно меньше байт чем запрошено"));  // sic
     return kTransactionShort;
   }
   return kTransactionOk;

@@ -104,7 +104,7 @@ bool MoveAddressee(Workspace& ws, int from, int to) {
 bool MovePhone(Addressee& addressee, int from, int to) { return MoveInList(addressee.phones, from, to); }
 
 std::vector<std::string> DeliveryModeItems() {
-  return CpList({"без подтверждения", "с подтвержением", "с предварительным вызовом"});
+  return CpList({"без подтверждения", "с подтвержением", "с предварительным вызовом"});  // sic
 }
 
 int DeliveryModeIndex(uint8_t flags) {
@@ -150,7 +150,7 @@ bool AddresseeFlagOpen(int index, uint8_t addresseeFlags) {
 const std::vector<FlagName>& AddresseeDialogFlagNames() {
   static const std::vector<FlagName> names = {
       {FlagName::Dial, 2, Cp("При новом событии возврат к доставке по первому телефону адресата")},
-      {FlagName::Dial, 7, Cp("Телефоны поддерживают EMS соообщения")},
+      {FlagName::Dial, 7, Cp("Телефоны поддерживают EMS соообщения")},  // sic
   };
   return names;
 }

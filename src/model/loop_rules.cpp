@@ -23,7 +23,7 @@ int AskBeforeReset(Workspace& ws, Messenger& messenger, const std::vector<int>& 
   std::string lines;
   for (int L : loops) lines += LoopDefaultsLines(ws.marks, L);
   if (lines.empty()) return kAnswerOk;
-  const std::string text = Cp("Следующие параметры будут установленны по умолчанию:") + lines;
+  const std::string text = Cp("Следующие параметры будут установленны по умолчанию:") + lines;  // sic
   if (messenger.Show(text, CaptionWarning(), Icon::Question, Buttons::OkCancel) != kAnswerOk) return kAnswerCancel;
   for (int L : loops) {
     ws.marks.loopRelayEdited[L] = false;
@@ -206,7 +206,7 @@ const std::vector<LoopOption>& LoopOptions() {
       {K::Guard, 2, Cp("Передавать восстановление при снятии/сбросе")},
       {K::Fire, 7, Cp("Требует постановку")},
       {K::Fire, 6, Cp("Отключение перезапроса")},
-      {K::Fire, 3, Cp("Логическое обьединение пожарных шлейфов")},
+      {K::Fire, 3, Cp("Логическое обьединение пожарных шлейфов")},  // sic
       {K::Fire, 2, Cp("Передавать восстановление")},
   };
   return options;

@@ -179,7 +179,7 @@ void FillLoopEvents(Workspace& ws, int loop) {
       e.setPartition(loop + 1);
       e.setZone(loop + 1);
     } else {
-      e.text = Cp("Событие неопределено");
+      e.text = Cp("Событие неопределено");  // sic
       SetEventNumbers(e, kEmptyEventCode);
     }
   }
@@ -226,7 +226,7 @@ void GrowLoopEvents(Workspace& ws, int loop) {
 std::string FormatLatch(uint8_t b, LatchWhich which) {
   const bool latch = which == LatchWhich::Latch;
   if (latch && b == 255) return Cp("до снятия");
-  if (b == 0) return Cp(latch ? "нет" : "отключенны");
+  if (b == 0) return Cp(latch ? "нет" : "отключенны");  // sic
   const int n = b + 1;
   const std::string t = std::to_string(n & 63) + Cp((n & 128) ? " мин" : " сек");
   return latch ? Cp(" на ") + t : t;
@@ -245,7 +245,7 @@ std::string ParseLatch(const std::string& text, LatchWhich which, uint8_t& b) {
   }
   if (!latch && has("откл")) {
     b = 0;
-    return Cp("отключенны");
+    return Cp("отключенны");  // sic
   }
   // Seconds when the text names them (Cyrillic or Latin "c"), else minutes.
   const bool minutes = !has("с") && text.find('c') == std::string::npos;
@@ -255,7 +255,7 @@ std::string ParseLatch(const std::string& text, LatchWhich which, uint8_t& b) {
   int64_t n = *LeadingDecimal(std::string_view(text).substr(first), 1000);
   if (n == 0) {
     b = 0;
-    return Cp(latch ? "нет" : "отключенны");
+    return Cp(latch ? "нет" : "отключенны");  // sic
   }
   n = std::min<int64_t>(n, 62);
   b = static_cast<uint8_t>((n | 64 | (minutes ? 128 : 0)) - 1);

@@ -69,7 +69,7 @@ std::vector<std::string> RelayReactItems() {
 std::vector<std::string> RelayHs1Items() {
   std::vector<std::string> items;
   for (const char* name : {"принуждение", "снятие", "взятие", "задержка на снятие", "задержка на взятие",
-                           "пожарная тревога", "охранная тревога", "ненорма сигнальных контактов",
+                           "пожарная тревога", "охранная тревога", "ненорма сигнальных контактов",  // sic
                            "неисправность ", "перевзятие"})
     items.push_back(Cp(name));
   return items;

@@ -35,7 +35,7 @@ const char* FixedEventName(int id) {
     case 24: return "задержка на взятие";
     case 25: return "пожарная тревога";
     case 26: return "охранная тревога";
-    case 27: return "котрольный вход не в норме";
+    case 27: return "котрольный вход не в норме";  // sic
     case 28: return "неисправность";
     case 29: return "перевзятие";
     case 40: return "ручной запуск";

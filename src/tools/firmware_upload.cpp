@@ -104,7 +104,7 @@ int SendFirmwareLines(ComPort& port, const std::vector<HexLine>& lines, Messenge
     messenger.Error(Cp("Нет ответа.\nПовторите загрузку"));
     return kLineUnanswered;
   }
-  messenger.Note(Cp("Устройство запрограммированно"));
+  messenger.Note(Cp("Устройство запрограммированно"));  // sic
   return kUploaded;
 }
 

@@ -30,7 +30,7 @@ namespace {
 constexpr int kPlaceholderRole = Qt::UserRole + 1;
 
 const QString kPhoneHint = QStringLiteral(
-    "Разрещённые символы 0,1,2,3,4,5\n6,7,8,9,+,*,#\n'p','п' - пауза при наборе\n"
+    "Разрещённые символы 0,1,2,3,4,5\n6,7,8,9,+,*,#\n'p','п' - пауза при наборе\n"  // sic
     "'t','г' - дождаться гудка\nМаксимум 10 символов");
 
 }  // namespace

@@ -25,7 +25,7 @@ namespace {
 constexpr int kBox42 = 10;  // boxes_ index of CheckBox42
 
 const QString kNumberHint = QStringLiteral(
-    "Разрещённые символы 0,1,2,3,4,5\n6,7,8,9,+,*,#\nМаксимум 15 символов");
+    "Разрещённые символы 0,1,2,3,4,5\n6,7,8,9,+,*,#\nМаксимум 15 символов");  // sic
 
 }  // namespace
 

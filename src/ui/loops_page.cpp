@@ -357,7 +357,7 @@ void LoopsPage::showIntervals(int loop) {
   palette.setColor(QPalette::Window, palette.color(QPalette::Button));
   if (index >= c.intervals.size() || index >= c.intervalDescriptions.size()) {
     // No table to show: the rows of another table would mislead.
-    caption_->setText(QStringLiteral("Ощибка: интервал не определён"));
+    caption_->setText(QStringLiteral("Ощибка: интервал не определён"));  // sic
     caption_->setPalette(palette);
     return;
   }
@@ -367,10 +367,10 @@ void LoopsPage::showIntervals(int loop) {
   caption_->setPalette(palette);
   const Interval& table = c.intervals[index];
   for (int k = 0; k < LoopRangeCount(c, loop); ++k) {
-    const int32_t low = table.w[2 + 2 * k];
+    const int32_t low = table.rangeLow(k);
     auto* row = new QTreeWidgetItem(ranges_);
     row->setText(0, Q(RangeText(c, loop, k, RangeWhat::Name)));
-    row->setText(1, QString::number(low) + u',' + QString::number(int64_t(low) + table.w[3 + 2 * k]));
+    row->setText(1, QString::number(low) + u',' + QString::number(int64_t(low) + table.rangeWidth(k)));
   }
 }
 

@@ -132,7 +132,7 @@ void RelaysPage::buildControls() {
   paramGrid->setRowStretch(0, 3);  // ten loop events above at most eight ranges
   paramGrid->setRowStretch(2, 2);
 
-  reactPanel_ = new QGroupBox(QStringLiteral("Настроика реакции на событие"), this);
+  reactPanel_ = new QGroupBox(QStringLiteral("Настроика реакции на событие"), this);  // sic
   reactPanel_->setObjectName("ReactPanel");
   cyclic_ = new QCheckBox(QStringLiteral("циклически"), reactPanel_);
   cyclic_->setObjectName("CheckBox38");

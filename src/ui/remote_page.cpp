@@ -31,7 +31,7 @@ constexpr int kFormRole = Qt::UserRole + 2;
 constexpr int kCusdField = kWorkPhones;
 
 const QString kWorkPhoneHint = QStringLiteral(
-    "Разрещённые символы 0,1,2,3,4,5\n6,7,8,9,+,*,#,?\n\"???\" - любой номер \nМаксимум 15 символов");
+    "Разрещённые символы 0,1,2,3,4,5\n6,7,8,9,+,*,#,?\n\"???\" - любой номер \nМаксимум 15 символов");  // sic
 
 }  // namespace
 

@@ -37,7 +37,7 @@ TimeEventsDialog::TimeEventsDialog(Workspace& ws, std::function<void()> testOpti
   date_->setEnabled(false);
   menu_->setObjectName("TimeMenu");
 
-  auto* group = new QGroupBox(QStringLiteral("Настроика времени"), this);
+  auto* group = new QGroupBox(QStringLiteral("Настроика времени"), this);  // sic
   auto* groupLayout = new QVBoxLayout(group);
   groupLayout->addWidget(date_);
   groupLayout->addWidget(time_);

@@ -6,7 +6,6 @@
 #include "image/fixed_blocks.h"
 #include "image/image_layout.h"
 #include "image/phone_code.h"
-#include "image/record_words.h"
 #include "image/relay_blocks.h"
 #include "model/cp1251.h"
 #include "model/loops.h"
@@ -48,12 +47,11 @@ void PinHolds(const Configuration& c, Problems& p) {
 }
 
 void UsersHold(const Configuration& c, Problems& p) {
-  using namespace user_word;
   // Each user number owns one slot of the user blocks; a second user of the
   // same number would vanish.
   std::vector<int> seen;
   for (const User& u : c.users) {
-    const int n = u.w[kNumber];
+    const int n = u.w[User::kNumber];
     const std::string who = Cp("Пользователь с номером ") + N(n);
     if (n < 1 || n > kMaxUsers)
       p.Add(Subject::Users, who + Cp(": допустимы номера от 1 до ") + N(kMaxUsers));
@@ -65,7 +63,7 @@ void UsersHold(const Configuration& c, Problems& p) {
       p.Add(Subject::Users,
             who + Cp(": пароль ") + Quoted(u.text) + Cp(" не записать в устройство, допустимо до 6 цифр"));
     // An empty slot's mark would make the user vanish.
-    const int32_t flags = u.w[kFlags];
+    const int32_t flags = u.w[User::kFlags];
     if (!FitsByte(flags) || (n != kEngineerUser && (flags & kNoUserBit)))
       p.Add(Subject::Users, who + Cp(": недопустимые признаки ") + N(flags));
   }
@@ -145,7 +143,6 @@ void NumbersHold(const Configuration& c, Problems& p) {
 }
 
 void LevelTablesHold(const Configuration& c, Problems& p) {
-  using namespace interval_word;
   for (int L = 0; L < kLoops; ++L) {
     const size_t index = c.general.intervalIndex(L);
     const std::string which = Cp("Шлейф ") + N(L + 1) + Cp(": таблица интервалов ") + N(index);
@@ -155,9 +152,9 @@ void LevelTablesHold(const Configuration& c, Problems& p) {
     }
     // The device keeps a table as a count and one byte per level.
     const Interval& t = c.intervals[index];
-    const int ranges = t.w[kRanges];
+    const int ranges = t.w[Interval::kRangeCount];
     bool fits = ranges >= 1 && ranges <= kMaxRanges;
-    for (int i = 0; fits && i < 2 * ranges; ++i) fits = FitsByte(t.w[kFirstLevel + i]);
+    for (int i = 0; fits && i < 2 * ranges; ++i) fits = FitsByte(t.w[Interval::kFirstRange + i]);
     if (!fits)
       p.Add(Subject::LoopTables,
             which + Cp(" не помещается в устройство (от 1 до 8 диапазонов, уровни от 0 до 255)"));
@@ -187,7 +184,6 @@ void EventsHold(const Configuration& c, Problems& p) {
 }
 
 void RelaysHold(const Configuration& c, Problems& p) {
-  using namespace binding_word;
   for (int relay = 0; relay < kRelays; ++relay) {
     const size_t body = RelayBodySize(c, relay);
     if (body > static_cast<size_t>(kMaxRelayBody))
@@ -201,13 +197,13 @@ void RelaysHold(const Configuration& c, Problems& p) {
         const RelayBinding& b = list[i];
         const auto bytes = EncodeBinding(b);
         const RelayBinding back = DecodeBinding(bytes[0], bytes[1], k < kLoops);
-        if (back.w[kSource] == b.w[kSource] && back.w[kReaction] == b.w[kReaction] &&
-            back.w[kPriority] == b.w[kPriority])
+        if (back.w[RelayBinding::kSource] == b.w[RelayBinding::kSource] && back.w[RelayBinding::kReactionFlags] == b.w[RelayBinding::kReactionFlags] &&
+            back.w[RelayBinding::kPriority] == b.w[RelayBinding::kPriority])
           continue;
         p.Add(Subject::Relays, Cp("Реле ") + N(relay + 1) + ", " +
                                    (k < kLoops ? Cp("шлейф ") + N(k + 1) : Cp("общие")) + Cp(": привязка ") +
-                                   N(i + 1) + Cp(" (источник ") + N(b.w[kSource]) + Cp(", признаки ") +
-                                   N(b.w[kReaction]) + Cp(", приоритет ") + N(b.w[kPriority]) +
+                                   N(i + 1) + Cp(" (источник ") + N(b.w[RelayBinding::kSource]) + Cp(", признаки ") +
+                                   N(b.w[RelayBinding::kReactionFlags]) + Cp(", приоритет ") + N(b.w[RelayBinding::kPriority]) +
                                    Cp(") не помещается в устройство"));
         break;  // one line per list is enough to find it
       }
@@ -216,16 +212,15 @@ void RelaysHold(const Configuration& c, Problems& p) {
 }
 
 void RelayPatternsHold(const Configuration& c, Problems& p) {
-  using namespace pattern_word;
   for (const ParamRecord& pattern : c.relayPatterns) {
     const std::string which = Cp("Реакция реле ") + Quoted(pattern.text);
-    const int steps = pattern.w[kSteps];
+    const int steps = pattern.w[RelayPattern::kStepCount];
     if (steps < 1 || steps > kMaxPatternSteps) {
       p.Add(Subject::RelayPatterns, which + Cp(": число шагов ") + N(steps) + Cp(", допустимо от 1 до 16"));
       continue;
     }
     for (int i = 0; i < steps; ++i) {
-      const int32_t word = pattern.w[kFirstStep + i];
+      const int32_t word = pattern.w[RelayPattern::kFirstStep + i];
       if (!FitsByte(word)) {
         p.Add(Subject::RelayPatterns,
               which + Cp(": шаг ") + N(i + 1) + " (" + N(word) + Cp(") вне пределов от 0 до 255"));
@@ -257,44 +252,42 @@ void SmsTextsHold(const Configuration& c, Problems& p) {
 }
 
 void TimeEventsHold(const Configuration& c, Problems& p) {
-  using namespace time_word;
   // A day of 255 would end the list early; the event byte keeps 7 bits.
   for (size_t i = 0; i < c.timeEvents.size(); ++i) {
     const TimeEvent& t = c.timeEvents[i];
-    const std::string which = Cp("Событие по времени ") + N(i + 1) + Cp(" (событие ") + N(t.w[kEvent]) + "): ";
-    if (t.w[kDay] < 0 || t.w[kDay] > 31)
-      p.Add(Subject::TimeEvents, which + Cp("день ") + N(t.w[kDay]) + Cp(", допустимо от 0 до 31"));
-    if (t.w[kHour] < 0 || t.w[kHour] > 23 || t.w[kMinute] < 0 || t.w[kMinute] > 59)
-      p.Add(Subject::TimeEvents, which + Cp("время ") + N(t.w[kHour]) + ":" + N(t.w[kMinute]) + Cp(" недопустимо"));
-    if (t.w[kEvent] < 0 || t.w[kEvent] > kMaxTimedEvent)
+    const std::string which = Cp("Событие по времени ") + N(i + 1) + Cp(" (событие ") + N(t.w[TimeEvent::kEvent]) + "): ";
+    if (t.w[TimeEvent::kDay] < 0 || t.w[TimeEvent::kDay] > 31)
+      p.Add(Subject::TimeEvents, which + Cp("день ") + N(t.w[TimeEvent::kDay]) + Cp(", допустимо от 0 до 31"));
+    if (t.w[TimeEvent::kHours] < 0 || t.w[TimeEvent::kHours] > 23 || t.w[TimeEvent::kMinutes] < 0 || t.w[TimeEvent::kMinutes] > 59)
+      p.Add(Subject::TimeEvents, which + Cp("время ") + N(t.w[TimeEvent::kHours]) + ":" + N(t.w[TimeEvent::kMinutes]) + Cp(" недопустимо"));
+    if (t.w[TimeEvent::kEvent] < 0 || t.w[TimeEvent::kEvent] > kMaxTimedEvent)
       p.Add(Subject::TimeEvents, which + Cp("номер события допустим от 0 до ") + N(kMaxTimedEvent));
   }
 }
 
 void KeepUsers(Configuration& c, Codes) {
-  using namespace user_word;
   // The slots give the engineer first, "not set up" when there was none,
   // then the others by number; the key flag follows the key bytes; a hidden
   // password ("???") is written as none.
   const auto slot = [&](int n) -> const User* {
     for (const User& u : c.users)
-      if (u.w[kNumber] == n) return &u;
+      if (u.w[User::kNumber] == n) return &u;
     return nullptr;
   };
   std::vector<User> users;
   User engineer;
-  engineer.w[kNumber] = kEngineerUser;
-  engineer.w[kFlags] = kNoEngineer;
+  engineer.w[User::kNumber] = kEngineerUser;
+  engineer.w[User::kFlags] = kNoEngineer;
   users.push_back(slot(kEngineerUser) ? *slot(kEngineerUser) : engineer);
   for (int n = 1; n < kEngineerUser; ++n)
     if (const User* found = slot(n)) users.push_back(*found);
   for (User& u : users) {
     User held;
-    held.w[kNumber] = u.w[kNumber];
-    held.w[kFlags] = u.w[kFlags] & 0xFF;
-    for (size_t k = kFirstKeyByte; k < kFirstKeyByte + kKeyBytes; ++k) {
+    held.w[User::kNumber] = u.w[User::kNumber];
+    held.w[User::kFlags] = u.w[User::kFlags] & 0xFF;
+    for (size_t k = User::kKeyFirst; k < User::kKeyFirst + User::kKeyBytes; ++k) {
       held.w[k] = u.w[k] & 0xFF;
-      if (held.w[k] != 0) held.w[kKeyPresent] = 1;
+      if (held.w[k] != 0) held.w[User::kKeyPresent] = 1;
     }
     held.text = u.text == "???" ? "" : u.text;
     u = held;
@@ -335,16 +328,16 @@ void KeepRelays(Configuration& c, Codes) {
   // A binding travels as its source, reaction bits and priority.
   for (auto& relay : c.relayBindings)
     for (auto& list : relay)
-      for (RelayBinding& b : list) b.w[binding_word::kUnused] = 0;
+      for (RelayBinding& b : list) b.w[RelayBinding::kReserved] = 0;
 }
 
 void KeepRelayPatternSteps(Configuration& c, Codes) {
-  using namespace pattern_word;
   // Only the steps travel.
   for (ParamRecord& pattern : c.relayPatterns) {
-    const int steps = std::clamp<int32_t>(pattern.w[kSteps], 0, kMaxPatternSteps);
-    pattern.w[kUnused] = 0;
-    for (size_t k = kFirstStep + static_cast<size_t>(steps); k < ParamRecord::kWords; ++k) pattern.w[k] = 0;
+    const int steps = std::clamp<int32_t>(pattern.w[RelayPattern::kStepCount], 0, kMaxPatternSteps);
+    pattern.w.front() = 0;  // not in the image
+    for (size_t k = RelayPattern::kFirstStep + static_cast<size_t>(steps); k < ParamRecord::kWords; ++k)
+      pattern.w[k] = 0;
   }
 }
 
@@ -367,7 +360,7 @@ void KeepTimeEvents(Configuration& c, Codes) {
   // Four bytes: day, hour, minute, event.
   for (TimeEvent& t : c.timeEvents) {
     TimeEvent held;
-    for (size_t k = time_word::kDay; k <= time_word::kEvent; ++k) held.w[k] = t.w[k];
+    for (size_t k = TimeEvent::kDay; k <= TimeEvent::kEvent; ++k) held.w[k] = t.w[k];
     t = held;
   }
 }

@@ -164,7 +164,7 @@ void LevelTablesHold(const Configuration& c, Problems& p) {
 void EventsHold(const Configuration& c, Problems& p) {
   const auto which = [&](size_t e) { return Cp("Событие ") + N(e) + " " + Quoted(c.events[e].text); };
   for (size_t e = 0; e < c.events.size(); ++e)
-    for (const int32_t voice : {c.events[e].w[ev::kVoiceNew], c.events[e].w[ev::kVoiceRestore]})
+    for (const int32_t voice : {c.events[e].w[EventEntry::kVoiceNew], c.events[e].w[EventEntry::kVoiceRestore]})
       if (voice < 0 || voice > kMaxVoiceMessage) {
         p.Add(Subject::EventVoices,
               which(e) + Cp(": голосовое сообщение ") + N(voice) + Cp(", допустимо не более ") + N(kMaxVoiceMessage));

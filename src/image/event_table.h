@@ -26,8 +26,13 @@ struct EventWordRange {
   int32_t high;
 };
 constexpr EventWordRange kEventWordRanges[] = {
-    {ev::kFlags, 255},   {ev::kCode, 999},  {ev::kPartition, 255},          {ev::kZone, 4095},
-    {ev::kSmsNew, 255 - kSmsIdOffset}, {ev::kSmsRestore, 255 - kSmsIdOffset}, {ev::kMask, 255}};
+    {EventEntry::kFlags, 255},
+    {EventEntry::kCode, 999},
+    {EventEntry::kPartition, 255},
+    {EventEntry::kZone, 4095},
+    {EventEntry::kSmsNew, 255 - kSmsIdOffset},
+    {EventEntry::kSmsRestore, 255 - kSmsIdOffset},
+    {EventEntry::kAddresseeMask, 255}};
 
 std::array<uint8_t, kEventRecordSize> EncodeEventRecord(const EventEntry& event);
 // Words 1..9 from a record; the name is left empty.

@@ -13,21 +13,6 @@
 
 namespace vorsin {
 
-// Word positions of an event entry, for code that still indexes its words;
-// the names are EventEntry's.
-namespace ev {
-constexpr size_t kFlags = EventEntry::kFlags;
-constexpr size_t kCode = EventEntry::kCode;
-constexpr size_t kPartition = EventEntry::kPartition;
-constexpr size_t kZone = EventEntry::kZone;
-constexpr size_t kSmsNew = EventEntry::kSmsNew;
-constexpr size_t kSmsRestore = EventEntry::kSmsRestore;
-constexpr size_t kVoiceRestore = EventEntry::kVoiceRestore;
-constexpr size_t kVoiceNew = EventEntry::kVoiceNew;
-constexpr size_t kMask = EventEntry::kAddresseeMask;
-constexpr int32_t kRestoreBit = EventEntry::kRestoreBit;
-}  // namespace ev
-
 // The device keeps a voice message number in 4 bits: "нет", then 1..15.
 constexpr int kVoiceMessages = 15;
 

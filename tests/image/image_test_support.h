@@ -277,11 +277,11 @@ inline void FillWidest(Workspace& ws) {
     c.addressees[k].phones[*j].phoneNumber = addresseeNumbers[k % std::size(addresseeNumbers)].substr(0, kPhoneFieldLength);
   }
   for (EventEntry& e : c.events) {
-    e.w[ev::kCode] = TypedEventNumber("999");
-    e.w[ev::kPartition] = TypedEventNumber("99");
-    e.w[ev::kZone] = TypedEventNumber("999");
-    e.w[ev::kVoiceNew] = e.w[ev::kVoiceRestore] = kVoiceMessages;
-    e.w[ev::kMask] = 0xFF;
+    e.w[EventEntry::kCode] = TypedEventNumber("999");
+    e.w[EventEntry::kPartition] = TypedEventNumber("99");
+    e.w[EventEntry::kZone] = TypedEventNumber("999");
+    e.w[EventEntry::kVoiceNew] = e.w[EventEntry::kVoiceRestore] = kVoiceMessages;
+    e.w[EventEntry::kAddresseeMask] = 0xFF;
   }
   c.users.clear();
   for (int n = 1; n <= kMaxUsers; ++n) c.users.push_back(MakeUser(n, n == kMaxUsers ? 0x80 : 0xBF, "999999", 0xFF));

@@ -319,10 +319,10 @@ TEST_F(Checks, ValuesWiderThanTheirDeviceFieldsAreRefused) {
 // An SMS string travels as its identifier byte, 19 above its number.
 TEST_F(Checks, AnEventsSmsStringIsRefusedPastTheLastIdentifier) {
   Configuration& c = ws.config;
-  c.events[0].w[ev::kSmsNew] = 236;
-  c.events[1].w[ev::kSmsRestore] = 236;
+  c.events[0].w[EventEntry::kSmsNew] = 236;
+  c.events[1].w[EventEntry::kSmsRestore] = 236;
   EXPECT_TRUE(image::ImageProblems(c).empty());
-  c.events[1].w[ev::kSmsRestore] = 237;
+  c.events[1].w[EventEntry::kSmsRestore] = 237;
   const auto problems = image::ImageProblems(c);
   ASSERT_EQ(1u, problems.size());
   EXPECT_NE(std::string::npos, problems[0].find(Cp(": поле 6 (237) вне пределов от 0 до 236")));

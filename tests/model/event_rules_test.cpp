@@ -27,12 +27,12 @@ Workspace TwoLoopTables() {
 TEST(EventRows, TextsPadAndSayWhetherEachPartIsSet) {
   EventEntry e;
   e.text = Cp("Пожар");
-  e.w[ev::kFlags] = 0x41;
-  e.w[ev::kCode] = 5;
-  e.w[ev::kPartition] = 7;
-  e.w[ev::kZone] = 100;
-  e.w[ev::kVoiceRestore] = 3;
-  e.w[ev::kMask] = 0xA0;
+  e.w[EventEntry::kFlags] = 0x41;
+  e.w[EventEntry::kCode] = 5;
+  e.w[EventEntry::kPartition] = 7;
+  e.w[EventEntry::kZone] = 100;
+  e.w[EventEntry::kVoiceRestore] = 3;
+  e.w[EventEntry::kAddresseeMask] = 0xA0;
   const auto row = EventRowTexts(e, 12);
   EXPECT_EQ(ToUtf8(row[kColNumber] + "|" + row[kColName] + "|" + row[kColCode] + "|" + row[kColPartition] + "|" +
                    row[kColZone] + "|" + row[kColRestore] + "|" + row[kColVoice] + "|" + row[kColSms] + "|" +
@@ -70,29 +70,29 @@ TEST(EventRows, OwnerLoopCoversUsedEntriesOnly) {
 TEST(EventDialog, EditsStoreOneFieldAndMarkTheLoop) {
   Workspace ws = TwoLoopTables();
   EventEntry& e = ws.config.events[12];
-  e.w[ev::kFlags] = 0x101;
-  e.w[ev::kMask] = 0x101;  // a carried bit, addressee 8
+  e.w[EventEntry::kFlags] = 0x101;
+  e.w[EventEntry::kAddresseeMask] = 0x101;  // a carried bit, addressee 8
   EXPECT_EQ(RestoreItem(e), 1);
   ASSERT_TRUE(EditEventRestore(ws, 12, 0));
-  EXPECT_EQ(e.w[ev::kFlags], 0x141);
+  EXPECT_EQ(e.w[EventEntry::kFlags], 0x141);
   EXPECT_EQ(RestoreItem(e), 0);
   EXPECT_TRUE(ws.marks.loopEventsEdited[1]);
   EditEventRestore(ws, 12, 1);
-  EXPECT_EQ(e.w[ev::kFlags], 0x101);
+  EXPECT_EQ(e.w[EventEntry::kFlags], 0x101);
 
   ASSERT_TRUE(EditEvent(ws, 12, EventField::Zone, 42));
   ASSERT_TRUE(EditEvent(ws, 12, EventField::SmsRestore, 3));
-  EXPECT_EQ(e.w[ev::kZone], 42);
+  EXPECT_EQ(e.w[EventEntry::kZone], 42);
   EXPECT_EQ(FieldValue(e, EventField::SmsRestore), 3);
   EXPECT_EQ(FieldValue(e, EventField::VoiceNew), 0);
 
   ws.marks.reportsStale = false;
   ASSERT_TRUE(EditEventAddressee(ws, 12, 1, true));
-  EXPECT_EQ(e.w[ev::kMask], 0x141);
+  EXPECT_EQ(e.w[EventEntry::kAddresseeMask], 0x141);
   EXPECT_TRUE(ws.marks.reportsStale);
   EXPECT_TRUE(e.reportsTo(1) && e.reportsTo(7) && !e.reportsTo(0));
   EditEventAddressee(ws, 12, 7, false);
-  EXPECT_EQ(e.w[ev::kMask], 0x140);
+  EXPECT_EQ(e.w[EventEntry::kAddresseeMask], 0x140);
 
   // No such event or addressee: nothing stored, nothing marked.
   const Workspace before = ws;
@@ -110,7 +110,7 @@ TEST(EventDialog, EditsStoreOneFieldAndMarkTheLoop) {
 
 TEST(ReportMasks, HeaderClickTouchesListedRowsAndOneBit) {
   Workspace ws = TwoLoopTables();
-  auto mask = [&](int e) -> int32_t& { return ws.config.events[e].w[ev::kMask]; };
+  auto mask = [&](int e) -> int32_t& { return ws.config.events[e].w[EventEntry::kAddresseeMask]; };
   mask(0) = 0x100 | 0x01;  // carried high bit, addressee 8
   mask(3) = 0x40;          // not listed
   const std::vector<int> rows{0, 1, 10};
@@ -133,7 +133,7 @@ TEST(ReportMasks, HeaderClickTouchesListedRowsAndOneBit) {
 
 TEST(ReportMasks, DoubleClickFlipsOneBitOrTheWholeRow) {
   Workspace ws = TwoLoopTables();
-  int32_t& mask = ws.config.events[2].w[ev::kMask];
+  int32_t& mask = ws.config.events[2].w[EventEntry::kAddresseeMask];
   DoubleClickMask(ws, 2, 1, 3);
   EXPECT_EQ(mask, 0xE0);
   DoubleClickMask(ws, 2, 3, 3);

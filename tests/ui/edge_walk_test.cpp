@@ -132,8 +132,8 @@ void FillLowEdges(Workspace& ws) {
   c.relayTimeLimit = {0, 0};
   c.users.clear();
   for (auto& e : c.events) {
-    e.w[ev::kVoiceNew] = e.w[ev::kVoiceRestore] = 99;
-    e.w[ev::kSmsNew] = e.w[ev::kSmsRestore] = 9999;
+    e.w[EventEntry::kVoiceNew] = e.w[EventEntry::kVoiceRestore] = 99;
+    e.w[EventEntry::kSmsNew] = e.w[EventEntry::kSmsRestore] = 9999;
   }
 }
 

@@ -87,10 +87,10 @@ class EventsPageTest : public QObject {
 
     // Padding and the yes/no columns.
     EventEntry& e = ws.config.events[4];
-    e.w[ev::kCode] = 5;
-    e.w[ev::kPartition] = 7;
-    e.w[ev::kZone] = 42;
-    e.w[ev::kMask] = 0x10;
+    e.w[EventEntry::kCode] = 5;
+    e.w[EventEntry::kPartition] = 7;
+    e.w[EventEntry::kZone] = 42;
+    e.w[EventEntry::kAddresseeMask] = 0x10;
     ws.marks.eventsStale = true;
     w.showTab("TabSheet1");
     w.showTab("TabSheet5");
@@ -120,15 +120,15 @@ class EventsPageTest : public QObject {
     const int loopEvent = ws.config.general.loopEventBase(0);
     for (int e : {3, loopEvent}) {
       EventEntry& odd = ws.config.events[e];
-      odd.w[ev::kFlags] = 0x1C1;
-      odd.w[ev::kCode] = 1599;
-      odd.w[ev::kPartition] = 255;
-      odd.w[ev::kZone] = 4095;
-      odd.w[ev::kSmsNew] = int(ws.config.smsStrings.size()) + 5;
-      odd.w[ev::kSmsRestore] = -2;
-      odd.w[ev::kVoiceNew] = 16;
-      odd.w[ev::kVoiceRestore] = 99;
-      odd.w[ev::kMask] = 0x1A0;
+      odd.w[EventEntry::kFlags] = 0x1C1;
+      odd.w[EventEntry::kCode] = 1599;
+      odd.w[EventEntry::kPartition] = 255;
+      odd.w[EventEntry::kZone] = 4095;
+      odd.w[EventEntry::kSmsNew] = int(ws.config.smsStrings.size()) + 5;
+      odd.w[EventEntry::kSmsRestore] = -2;
+      odd.w[EventEntry::kVoiceNew] = 16;
+      odd.w[EventEntry::kVoiceRestore] = 99;
+      odd.w[EventEntry::kAddresseeMask] = 0x1A0;
     }
     const Workspace before = ws;
     auto* list = w.find<QTreeWidget>("Event");
@@ -166,7 +166,7 @@ class EventsPageTest : public QObject {
     auto* restore = In<QComboBox>(dialog, "ComboBox1");
     restore->setCurrentIndex(1);
     emit restore->activated(1);
-    QCOMPARE(ws.config.events[loopEvent].w[ev::kFlags], 0x181);
+    QCOMPARE(ws.config.events[loopEvent].w[EventEntry::kFlags], 0x181);
     QCOMPARE(Row(list, loopEvent)->text(5), QString("Нет"));
     QVERIFY(ws.marks.loopEventsEdited[0]);
     // Minimising and restoring the dialog keeps it on its event.
@@ -195,11 +195,11 @@ class EventsPageTest : public QObject {
     Workspace before = ws;
     code->selectAll();
     TypeText(code, "1 3");
-    QCOMPARE(ws.config.events[20].w[ev::kCode], 103);
+    QCOMPARE(ws.config.events[20].w[EventEntry::kCode], 103);
     QCOMPARE(Row(list, 20)->text(2), QString("103"));
     auto* destinations = In<QListWidget>(dialog, "evDestList");
     destinations->item(3)->setCheckState(Qt::Checked);
-    QCOMPARE(ws.config.events[20].w[ev::kMask], 0x10);
+    QCOMPARE(ws.config.events[20].w[EventEntry::kAddresseeMask], 0x10);
     QCOMPARE(Row(list, 20)->text(8), QString("Есть"));
     before.config.events[20] = ws.config.events[20];
     QVERIFY(ws.config == before.config);
@@ -227,7 +227,7 @@ class EventsPageTest : public QObject {
       destinations->item(0)->setCheckState(Qt::Checked);
       QVERIFY(ws.config == replaced);
     }
-    QCOMPARE(ws.config.events[20].w[ev::kCode], 103);  // the file kept the edit
+    QCOMPARE(ws.config.events[20].w[EventEntry::kCode], 103);  // the file kept the edit
   }
 };
 

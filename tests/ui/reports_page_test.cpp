@@ -51,7 +51,7 @@ struct ReportsWindow {
     QApplication::processEvents();
   }
   Workspace& ws() { return w->workspace(); }
-  int32_t& mask(int e) { return ws().config.events[e].w[ev::kMask]; }
+  int32_t& mask(int e) { return ws().config.events[e].w[EventEntry::kAddresseeMask]; }
   TestWindow w;
   QTreeWidget* grid = nullptr;
 };
@@ -101,7 +101,7 @@ class ReportsPageTest : public QObject {
     grid->setCurrentItem(grid->topLevelItem(0));
     DoubleClickCell(grid, 4, 2);
     QCOMPARE(r.mask(grid->topLevelItem(4)->text(0).toInt()), 0x80);
-    QCOMPARE(r.mask(grid->topLevelItem(0)->text(0).toInt()), before.events[0].w[ev::kMask]);
+    QCOMPARE(r.mask(grid->topLevelItem(0)->text(0).toInt()), before.events[0].w[EventEntry::kAddresseeMask]);
     r.mask(grid->topLevelItem(4)->text(0).toInt()) = 0;
     DoubleClickCell(grid, 3, 7);  // right of the last column
     DoubleClickCell(grid, grid->topLevelItemCount(), 1);  // below the last row

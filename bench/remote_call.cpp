@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "../tests/link/cut_line.h"
 #include "../tests/link/sim_process.h"
 #include "bench_support.h"
 #include "image/device_io.h"
@@ -34,34 +35,24 @@ struct Counts {
   size_t bytes = 0;
 };
 
-class CountingPort final : public SerialPort {
+class CountingPort final : public testing::PassingLine {
  public:
-  CountingPort(std::unique_ptr<SerialPort> line, Counts& counts) : line_(std::move(line)), counts_(counts) {}
-  bool Open(const std::string& name) override { return line_->Open(name); }
-  bool IsOpen() const override { return line_->IsOpen(); }
-  bool ReadSettings() override { return line_->ReadSettings(); }
-  bool ApplySettings(int baud) override { return line_->ApplySettings(baud); }
-  int Baud() const override { return line_->Baud(); }
-  void Purge() override { line_->Purge(); }
-  void SetTimeouts(const SerialTimeouts& t) override { line_->SetTimeouts(t); }
+  CountingPort(std::unique_ptr<SerialPort> line, Counts& counts) : PassingLine(std::move(line)), counts_(counts) {}
   size_t Read(uint8_t* dest, size_t k) override {
-    const size_t n = line_->Read(dest, k);
+    const size_t n = inner_->Read(dest, k);
     if (counts_.on) counts_.bytes += n;
     return n;
   }
   size_t Write(const uint8_t* data, size_t n) override {
-    const size_t sent = line_->Write(data, n);
+    const size_t sent = inner_->Write(data, n);
     if (counts_.on) {
       ++counts_.writes;  // one request frame per exchange
       counts_.bytes += sent;
     }
     return sent;
   }
-  bool Cts() override { return line_->Cts(); }
-  void Close() override { line_->Close(); }
 
  private:
-  std::unique_ptr<SerialPort> line_;
   Counts& counts_;
 };
 

@@ -49,8 +49,40 @@ for _ in $(seq 100); do
 done
 [ -n "$title" ] || fail "the window did not open the project given to it"
 echo "the installed window opened the project: $title"
+
+# The installed window programs pkd-sim over COM9 (the prefix's link to the
+# simulator's terminal), driven from the keyboard as an installer could: the
+# tab bar has the focus, "Программирование" is the ninth page, and its focus
+# chain runs password, port, speed, "Загрузить".
+sim_log=$work/sim.log
+"$root/build/default/bin/pkd-sim" --link "$WINEPREFIX/dosdevices/com9" --log "$sim_log" >"$work/sim.out" 2>&1 &
+sim=$!
+for _ in $(seq 100); do [ -s "$work/sim.out" ] && break; sleep 0.1; done
+window=$(xdotool search --name "Объект 7" | head -n 1)
+[ -n "$window" ] || fail "no X window for the project's window"
+xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+sleep 0.5
+xdotool key --delay 100 Right Right Right Right Right Right Right Right Tab Tab ctrl+a
+xdotool type --delay 50 COM9
+xdotool key --delay 100 Tab Tab space
+note=""
+for _ in $(seq 300); do
+  note=$(xdotool search --name '^Ворсин$' 2>/dev/null | head -n 1 || true)
+  [ -n "$note" ] && break
+  sleep 0.2
+done
+[ -n "$note" ] || { import -window root "$root/build/windows/installed.png" 2>/dev/null || true; fail "programming from the installed window gave no note (see build/windows/installed.png)"; }
 sleep 1
 import -window root "$root/build/windows/installed.png" 2>/dev/null || true
+grep -q '^> ' "$sim_log" || fail "the simulator was asked nothing"
+xdotool key Return
+sleep 1
+# What the window wrote is what the project holds: the Linux command line
+# reads the simulator back and compares.
+"$root/build/default/bin/vorsin-cli" diff --port "$WINEPREFIX/dosdevices/com9" "$project" >"$work/diff.txt" 2>&1 ||
+  { cat "$work/diff.txt" >&2; fail "the device differs from the project the installed window programmed"; }
+kill "$sim" 2>/dev/null || true
+echo "the installed window programmed pkd-sim over COM9; the device reads back equal to the project"
 # An installed copy keeps the user's vocabulary under %APPDATA%\Vorsin.
 [ -f "$user_dir/Vorsin/RorEdad.ini" ] || fail "no user vocabulary in %APPDATA%\\Vorsin"
 wineserver -k

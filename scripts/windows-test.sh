@@ -24,7 +24,7 @@ bash scripts/qt-mingw.sh
 
 sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 nsis locales xvfb xauth x11-utils)
+packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 nsis locales xvfb xauth x11-utils xdotool imagemagick)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs Vorsin-*-setup.exe silently into a fresh wine prefix, checks what it
 # put where, starts the installed program with a project file (a Cyrillic name
-# with a space) on its command line as Explorer's double click does, and
-# uninstalls it again. Needs DISPLAY (Xvfb) and wine64. Leaves a picture of the
-# window in build/windows/installed.png.
+# with a space) on its command line as Explorer's double click does, has that
+# window program pkd-sim over a COM port of the prefix, and uninstalls it
+# again. Needs DISPLAY (Xvfb), wine64, xdotool and the default build's
+# pkd-sim and vorsin-cli. Leaves a picture of the window in
+# build/windows/installed.png.
 #   windows-install-check.sh build/windows/Vorsin-2.7.0-setup.exe
 set -euo pipefail
 setup=$(readlink -f "${1:?usage: windows-install-check.sh SETUP.exe}")
@@ -12,7 +14,12 @@ work=$(mktemp -d)
 export HOME=$work/home WINEPREFIX=$work/prefix WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 mkdir -p "$HOME"
-cleanup() { wineserver -k 2>/dev/null || true; rm -rf "$work"; }
+sim=""
+cleanup() {
+  [ -z "$sim" ] || kill "$sim" 2>/dev/null || true
+  wineserver -k 2>/dev/null || true
+  rm -rf "$work"
+}
 trap cleanup EXIT
 fail() { echo "installer check: $*" >&2; exit 1; }
 
@@ -58,7 +65,8 @@ sim_log=$work/sim.log
 "$root/build/default/bin/pkd-sim" --link "$WINEPREFIX/dosdevices/com9" --log "$sim_log" >"$work/sim.out" 2>&1 &
 sim=$!
 for _ in $(seq 100); do [ -s "$work/sim.out" ] && break; sleep 0.1; done
-window=$(xdotool search --name "Объект 7" | head -n 1)
+[ -e "$WINEPREFIX/dosdevices/com9" ] || fail "pkd-sim made no COM9: $(cat "$work/sim.out")"
+window=$(xdotool search --name "Объект 7" 2>/dev/null | head -n 1 || true)
 [ -n "$window" ] || fail "no X window for the project's window"
 xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
 sleep 0.5
@@ -75,13 +83,18 @@ done
 sleep 1
 import -window root "$root/build/windows/installed.png" 2>/dev/null || true
 grep -q '^> ' "$sim_log" || fail "the simulator was asked nothing"
+# The note is a window of its own: it takes the key once it has the focus.
+xdotool windowfocus --sync "$note" 2>/dev/null || xdotool windowfocus "$note"
 xdotool key Return
-sleep 1
+for _ in $(seq 50); do
+  xdotool search --name '^Ворсин$' >/dev/null 2>&1 || break
+  sleep 0.2
+done
+xdotool search --name '^Ворсин$' >/dev/null 2>&1 && fail "the note did not close on Enter"
 # What the window wrote is what the project holds: the Linux command line
 # reads the simulator back and compares.
 "$root/build/default/bin/vorsin-cli" diff --port "$WINEPREFIX/dosdevices/com9" "$project" >"$work/diff.txt" 2>&1 ||
   { cat "$work/diff.txt" >&2; fail "the device differs from the project the installed window programmed"; }
-kill "$sim" 2>/dev/null || true
 echo "the installed window programmed pkd-sim over COM9; the device reads back equal to the project"
 # An installed copy keeps the user's vocabulary under %APPDATA%\Vorsin.
 [ -f "$user_dir/Vorsin/RorEdad.ini" ] || fail "no user vocabulary in %APPDATA%\\Vorsin"

@@ -23,19 +23,12 @@ using namespace vorsin::test;
 
 namespace {
 
-void Trigger(TestWindow& w, const char* action) { w.find<QAction>(action)->trigger(); }
-
 QString Shown(TestWindow& w) { return w.find<QPlainTextEdit>("CompareText")->toPlainText(); }
 
 void SaveAs(TestWindow& w, const QString& path) {
   Workspace copy = w->workspace();
   RecordingMessenger m;
   QCOMPARE(WriteProjectFile(copy, QFile::encodeName(path).toStdString(), m), kProjectOk);
-}
-
-QByteArray Contents(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 }  // namespace

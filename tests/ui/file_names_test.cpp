@@ -20,17 +20,6 @@
 using namespace vorsin;
 using namespace vorsin::test;
 
-namespace {
-
-QByteArray Contents(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void Trigger(TestWindow& w, const char* action) { w.find<QAction>(action)->trigger(); }
-
-}  // namespace
-
 class FileNamesTest : public QObject {
   Q_OBJECT
  private slots:

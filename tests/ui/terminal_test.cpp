@@ -30,12 +30,6 @@ using vorsin::testing::LineState;
 
 namespace {
 
-QByteArray FileBytes(const QString& path) {
-  QFile f(path);
-  f.open(QIODevice::ReadOnly);
-  return f.readAll();
-}
-
 void WriteBytes(const QString& path, const QByteArray& bytes) {
   QFile f(path);
   f.open(QIODevice::WriteOnly);
@@ -110,7 +104,7 @@ class TerminalTest : public QObject {
     QCOMPARE(memo->toPlainText(), QString("AT\nOK\n"));
 
     panel->stopCapture();
-    const QByteArray bytes = FileBytes(cap);
+    const QByteArray bytes = Contents(cap);
     QVERIFY(bytes.startsWith("old\n[Capture: "));
     QCOMPARE(bytes.count("\n[Cts On: "), 1);
     QVERIFY(bytes.contains("]\nAT\r\nOK\r\n\n[End: "));
@@ -119,7 +113,7 @@ class TerminalTest : public QObject {
     // "Отменить" leaves the file alone and the capture off.
     AnswerReplaceDialog(w, "Button3");
     panel->startCapture();
-    QCOMPARE(FileBytes(cap), bytes);
+    QCOMPARE(Contents(cap), bytes);
     QCOMPARE(MenuItems(w).last(), QString("Включить запись"));
 
     box->click();
@@ -145,10 +139,10 @@ class TerminalTest : public QObject {
     w.find<ui::TerminalPanel>("TerminalPanel")->saveMemo();
     QCOMPARE(w.messages.shown.size(), size_t(1));
     QVERIFY(w.messages.shown[0].text.contains("log.cap уже существует"));
-    QCOMPARE(FileBytes(saved), QByteArray("keep"));
+    QCOMPARE(Contents(saved), QByteArray("keep"));
     w.messages.answer = kAnswerOk;
     w.find<ui::TerminalPanel>("TerminalPanel")->saveMemo();
-    QCOMPARE(FileBytes(saved), QByteArray("AT\r\nOK\r\n"));
+    QCOMPARE(Contents(saved), QByteArray("AT\r\nOK\r\n"));
   }
 
   // The installer's remote session: the dial typed into the memo, then
@@ -261,8 +255,8 @@ class TerminalTest : public QObject {
     const size_t after = line->Reads();
     QTest::qWait(30);
     QCOMPARE(line->Reads(), after);
-    QVERIFY(FileBytes(cap).endsWith("]\n"));
-    QVERIFY(FileBytes(cap).contains("\n[End: "));
+    QVERIFY(Contents(cap).endsWith("]\n"));
+    QVERIFY(Contents(cap).contains("\n[End: "));
     QCOMPARE(line->misuse, 0);
   }
 };

@@ -1,5 +1,6 @@
 #include "ui_support.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QComboBox>
@@ -108,6 +109,13 @@ void Leave(QWidget* widget) {
   auto* window = qobject_cast<ui::MainWindow*>(widget->window());
   window->pageControl()->tabBar()->setFocus(Qt::TabFocusReason);
   QApplication::processEvents();
+}
+
+void Trigger(TestWindow& w, const char* action) { w.find<QAction>(action)->trigger(); }
+
+QByteArray Contents(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 }  // namespace vorsin::test

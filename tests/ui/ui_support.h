@@ -76,5 +76,9 @@ void PressEnter(QWidget* widget);
 // Moves the focus into the widget, then away from it.
 void Enter(QWidget* widget);
 void Leave(QWidget* widget);
+// Triggers the window's action of that name, as its menu item does.
+void Trigger(TestWindow& w, const char* action);
+// A file's bytes; empty when it cannot be read.
+QByteArray Contents(const QString& path);
 
 }  // namespace vorsin::test
